@@ -1,0 +1,26 @@
+# Installs the library, its headers and a package configuration so that users
+# write find_package(Orvale) and link Orvale::orvale.
+include(CMakePackageConfigHelpers)
+
+foreach(header IN LISTS ORVALE_HEADERS)
+  file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${header})
+  get_filename_component(folder ${relative} DIRECTORY)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvale/${folder})
+endforeach()
+install(FILES orvale.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvale)
+
+install(TARGETS orvale EXPORT OrvaleTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(EXPORT OrvaleTargets NAMESPACE Orvale::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Orvale)
+
+configure_package_config_file(cmake/OrvaleConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/OrvaleConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Orvale)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/OrvaleConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/OrvaleConfig.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/OrvaleConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Orvale)

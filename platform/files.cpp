@@ -1,0 +1,139 @@
+#include "orvale/platform/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "orvale/platform/drives.h"
+
+namespace orvale {
+
+namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// Wildcard match of `name` against `pattern`; the part after the pattern's last "."
+// is compared without regard to case.
+bool WildcardMatch(std::string_view pattern, std::string_view name, std::size_t caseless_from) {
+  std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+  auto same = [&](std::size_t pi, std::size_t ni) {
+    if (pattern[pi] == '?') return true;
+    return pi >= caseless_from ? Lower(pattern[pi]) == Lower(name[ni]) : pattern[pi] == name[ni];
+  };
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (p < pattern.size() && same(p, n)) {
+      ++p;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  const auto lower_less = [](char x, char y) {
+    return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lower_less)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lower_less)) return false;
+  return a < b;
+}
+
+std::pair<std::string, std::string> SplitFolder(const std::string& host) {
+  const auto slash = host.rfind('/');
+  if (slash == std::string::npos) return {".", host};
+  return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1)};
+}
+
+bool IsFile(const std::string& host) {
+  struct stat info {};
+  return !host.empty() && ::stat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// Names of the regular files in a host folder, in directory order.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (IsFile(Join(folder, name))) names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  return names;
+}
+
+}  // namespace
+
+std::string ResolveFilePath(std::string_view path) {
+  std::string host = HostPath(path);
+  if (host.empty() || IsFile(host)) return host;
+  const auto [folder, name] = SplitFolder(host);
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos) return host;
+  for (const std::string& candidate : FilesIn(folder)) {
+    if (candidate.size() == name.size() && candidate.compare(0, dot, name, 0, dot) == 0 &&
+        EqualIgnoringCase(std::string_view(candidate).substr(dot), std::string_view(name).substr(dot))) {
+      return Join(folder, candidate);
+    }
+  }
+  return host;
+}
+
+bool FileExists(std::string_view path) { return IsFile(ResolveFilePath(path)); }
+
+bool FolderExists(std::string_view path) {
+  const std::string host = HostPath(path);
+  struct stat info {};
+  return !host.empty() && ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+FolderCreation CreateFolder(std::string_view path) {
+  std::string host = HostPath(path);
+  while (host.size() > 1 && host.back() == '/') host.pop_back();
+  if (host.empty()) return FolderCreation::Failed;
+  if (::mkdir(host.c_str(), 0777) == 0) return FolderCreation::Created;
+  if (errno == EEXIST) return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
+  return FolderCreation::Failed;
+}
+
+bool DeleteFile(std::string_view path) {
+  const std::string host = ResolveFilePath(path);
+  return IsFile(host) && std::remove(host.c_str()) == 0;
+}
+
+std::vector<std::string> FindFiles(std::string_view pattern) {
+  const std::string host = HostPath(pattern);
+  std::vector<std::string> names;
+  if (host.empty()) return names;
+  const auto [folder, name_pattern] = SplitFolder(host);
+  const auto dot = name_pattern.rfind('.');
+  const std::size_t caseless_from = dot == std::string::npos ? name_pattern.size() : dot;
+  for (std::string& name : FilesIn(folder)) {
+    if (WildcardMatch(name_pattern, name, caseless_from)) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end(), LessIgnoringCase);
+  return names;
+}
+
+}  // namespace orvale

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "orvale/platform/drives.h"
+#include "orvale/platform/files.h"
+#include "support/temporary_drives.h"
+
+namespace orvale {
+namespace {
+
+using Drives = testing::TemporaryDrives;
+namespace fs = std::filesystem;
+
+TEST_F(Drives, MapsDriveLettersToConfiguredRootsWithForwardSlashes) {
+  EXPECT_EQ(HostPath("C:\\MyData\\Global\\"), Root('C') + "/MyData/Global/");
+  EXPECT_EQ(HostPath("c:\\MyData"), Root('C') + "/MyData");
+  EXPECT_EQ(HostPath("C:"), Root('C'));
+  EXPECT_EQ(HostPath("relative\\file.SPD"), "relative/file.SPD");
+  EXPECT_EQ(HostPath("/already/host"), "/already/host");
+}
+
+TEST_F(Drives, TreatsOnlyConfiguredDrivesAsFixed) {
+  EXPECT_TRUE(IsFixedDrive('C'));
+  EXPECT_FALSE(IsFixedDrive('D'));
+  EXPECT_EQ(HostPath("D:\\MyData\\"), "") << "an unconfigured drive must not fall back anywhere";
+  AddDrive('D');
+  EXPECT_TRUE(IsFixedDrive('d'));
+  EXPECT_EQ(HostPath("D:\\MyData\\"), Root('D') + "/MyData/");
+}
+
+TEST_F(Drives, DefaultsDriveCToTheUsersDataHome) {
+  ::unsetenv("ORVALE_DRIVE_C");
+  ::setenv("XDG_DATA_HOME", "/xdg/data/", 1);
+  EXPECT_EQ(DriveRoot('C'), "/xdg/data/orvale");
+  ::unsetenv("XDG_DATA_HOME");
+  ::setenv("HOME", "/home/surveyor", 1);
+  EXPECT_EQ(DriveRoot('C'), "/home/surveyor/.local/share/orvale");
+}
+
+TEST_F(Drives, ListsMatchingFilesSortedWithoutRegardToCase) {
+  for (const char* name : {"beta.SPD", "Alpha.spd", "gamma.Spd", "delta.PRJ", "alpha.SPD.bak"}) {
+    WriteBytes(std::string("C:\\") + name, "x");
+  }
+  fs::create_directory(Root() + "/folder.SPD");
+  EXPECT_EQ(FindFiles("C:\\*.SPD"), (std::vector<std::string>{"Alpha.spd", "beta.SPD", "gamma.Spd"}));
+  EXPECT_EQ(FindFiles("C:\\b*.SPD"), (std::vector<std::string>{"beta.SPD"}));
+  EXPECT_EQ(FindFiles("C:\\?amma.spd"), (std::vector<std::string>{"gamma.Spd"}));
+  EXPECT_TRUE(FindFiles("C:\\missing\\*.SPD").empty());
+  EXPECT_TRUE(FindFiles("Q:\\*.SPD").empty());
+}
+
+TEST_F(Drives, KeepsTheCaseOfTheNameButNotOfTheExtensionWhenListing) {
+  WriteBytes("C:\\Survey.spd", "x");
+  EXPECT_TRUE(FindFiles("C:\\survey*.SPD").empty()) << "names are matched as written";
+  EXPECT_EQ(FindFiles("C:\\Survey*.SPD").size(), 1u);
+}
+
+TEST_F(Drives, FindsAFileWhoseExtensionDiffersOnlyInCase) {
+  WriteBytes("C:\\Clarke.spd", "record");
+  EXPECT_TRUE(FileExists("C:\\Clarke.SPD"));
+  EXPECT_EQ(ResolveFilePath("C:\\Clarke.SPD"), Root() + "/Clarke.spd");
+  EXPECT_FALSE(FileExists("C:\\clarke.SPD"));
+  EXPECT_TRUE(DeleteFile("C:\\Clarke.SPD"));
+  EXPECT_FALSE(FileExists("C:\\Clarke.spd"));
+  EXPECT_FALSE(DeleteFile("C:\\Clarke.SPD"));
+}
+
+TEST_F(Drives, ReportsWhetherAFolderWasCreatedOrAlreadyThere) {
+  EXPECT_EQ(CreateFolder("C:\\New\\"), FolderCreation::Created);
+  EXPECT_EQ(CreateFolder("C:\\New"), FolderCreation::AlreadyExisted);
+  EXPECT_EQ(CreateFolder("C:\\Missing\\Child\\"), FolderCreation::Failed);
+  WriteBytes("C:\\AFile", "x");
+  EXPECT_EQ(CreateFolder("C:\\AFile\\"), FolderCreation::Failed) << "a file is not a folder";
+  EXPECT_EQ(CreateFolder("D:\\New\\"), FolderCreation::Failed);
+  EXPECT_TRUE(FolderExists("C:\\New\\"));
+  EXPECT_FALSE(FolderExists("C:\\AFile"));
+  EXPECT_FALSE(FileExists("C:\\New"));
+}
+
+}  // namespace
+}  // namespace orvale
