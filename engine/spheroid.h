@@ -1,0 +1,128 @@
+#pragma once
+// The reference ellipsoid every other computation rests on: its defining axes and
+// the constants derived from them once, read as fields by the projection, datum and
+// range-and-bearing code.
+//
+// A spheroid comes from the built-in catalogue (indexes 0 to 52), from a user record
+// file in the "Global" data folder (index 53 + k for the k-th file in sorted order),
+// or from values typed by the user. Every operation that changes a or 1/f recomputes
+// the derived fields before it returns, so a record is always consistent.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvale {
+
+class CSpheroid {
+ public:
+  // Built-in row 26 (WGS84), range-and-bearing method 0, no file title.
+  CSpheroid();
+
+  // A copy-constructed record is the same list entry as its source, so it takes
+  // every field, m_Index included.
+  CSpheroid(const CSpheroid& other) = default;
+
+  // Takes the other's file title, name, country, axes, 1/f, EPSG number and
+  // range-and-bearing method, then recomputes. The target keeps its own m_Index
+  // (its place in whatever list it belongs to) and its own m_DisplayName, which the
+  // lists re-form whenever they show it.
+  CSpheroid& operator=(const CSpheroid& other);
+
+  // Derives every constant from m_SemiMajorAxis and m_InverseFlattening. 1/f <= 0
+  // (or not a number) sets all of them to 0. 1/f <= 1 is taken as a sphere, e = 0.
+  void ComputeConstants();
+
+  // Loads built-in row `index` (0 to 52); m_FileTitle and m_RangeBearingMethod are
+  // kept. Any other index returns false and changes nothing.
+  bool SetBuiltIn(std::int32_t index);
+
+  // Loads entry `index` of the combined list: a built-in row, or the record file
+  // standing for it. An index past the last record file, or a record file that
+  // cannot be read whole, gives row 26 and false.
+  bool SetFromIndex(std::int32_t index);
+
+  // Sets a (metres) and 1/f, replacing a 1/f outside 290 to 310 by 297, and sets
+  // b = a(1 - 1/f). Name, country, index and EPSG number are kept.
+  void SetAxes(double semi_major_axis, double inverse_flattening);
+
+  // Finds a spheroid by name and country (case-sensitive) and loads it: built-in
+  // rows first (row 26, WGS84, matches on the name alone), then the record files in
+  // list order. Without a match: false, a = b = 0, 1/f = 297, EPSG 0, m_Index -1,
+  // m_FileTitle kept, and name and country empty.
+  bool FindByName(std::string_view name, std::string_view country);
+
+  // The same search for the record's own name and country, which are kept (not
+  // emptied) when nothing matches. This is the form for an absent name or country:
+  // either one missing means the record's own pair is searched, so a half-given
+  // pair has no overload of its own.
+  bool FindByName();
+
+  // Same name and same country, compared case-sensitively.
+  bool IsSame(const CSpheroid& other) const;
+
+  // Record files (spheroid_file.cpp). Paths are library paths ("C:\\x\\Name.SPD").
+
+  // Writes "<Global folder><m_FileTitle>.SPD", replacing the file whole or not at
+  // all. A given path only supplies the file title. Without a title the key is
+  // "<name>" or "<name>_<country>" and is kept in m_FileTitle. False when there is
+  // no key, the key is not a valid file name, a text holds a line feed, or the file
+  // cannot be written.
+  bool Save(std::string_view path = {});
+
+  // Reads the record file of the path's file title from the Global folder (the
+  // path's own folder and extension are not used); m_EPSGNo becomes 0 and m_Index
+  // is kept. An empty path or a file that cannot be opened gives row 26 and false
+  // (m_FileTitle is still set from the path). A file cut short, or holding an
+  // infinite or NaN value, leaves the values it could not supply as they were and
+  // returns false.
+  bool Load(std::string_view path);
+
+  // Records the current name and country in the settings file "Spheroid <suffix>"
+  // ("Spheroid" without a suffix) for the host. Silently skipped when the file
+  // cannot be written.
+  void WriteSettings(std::string_view suffix = {}) const;
+
+  std::string m_FileTitle;
+  std::string m_Name;
+  std::string m_Country;
+  double m_SemiMajorAxis = 0.0;
+  double m_SemiMinorAxis = 0.0;
+  double m_InverseFlattening = 0.0;
+  std::string m_DisplayName;
+  std::int32_t m_Index = 0;
+  std::uint32_t m_EPSGNo = 0;
+  double m_E2 = 0.0;
+  double m_E = 0.0;
+  double m_HalfE = 0.0;
+  double m_PolarK = 0.0;
+  double m_E1 = 0.0;
+  double m_OneMinusE2 = 0.0;
+  double m_Ep2 = 0.0;
+  double m_OnePlusEp2 = 0.0;
+  double m_A0 = 0.0;
+  double m_A2 = 0.0;
+  double m_A4 = 0.0;
+  double m_A6 = 0.0;
+  double m_MeridianA0 = 0.0;
+  double m_MeridianSlope0 = 0.0;
+  double m_FootE1 = 0.0;
+  double m_Foot2 = 0.0;
+  double m_Foot4 = 0.0;
+  double m_Foot6 = 0.0;
+  double m_Foot8 = 0.0;
+  std::uint32_t m_RangeBearingMethod = 0;
+
+ private:
+  void ClearConstants();
+  void ComputeMeridianCoefficients();
+  void ComputeFootpointCoefficients();
+  bool Find(std::string name, std::string country, bool texts_are_own);
+};
+
+// File names of the spheroid record files in the Global folder, in list order: the
+// k-th (from 0) stands for index 53 + k.
+std::vector<std::string> SpheroidRecordFiles();
+
+}  // namespace orvale
