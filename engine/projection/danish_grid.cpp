@@ -1,0 +1,104 @@
+// Danish national grid (System 34): three zones, each tied to UTM by complex
+// polynomials in both directions (degree 3 for Jutland and Zealand, 7 for Bornholm).
+// The zone is kept in the first int32 of P0.
+#include <array>
+#include <complex>
+
+#include "orvale/engine/projection/projection_methods.h"
+
+namespace orvale::projection {
+namespace {
+
+using Complex = std::complex<double>;
+
+struct ZonePolynomial {
+  int degree;
+  double northing_offset;
+  double easting_offset;
+  std::array<Complex, 8> c;  // c0 ... c7, unused terms zero
+};
+
+// UTM to the national grid: z' = (Nt - Noff) + i (Et - Eoff), N = Re w, E = Im w.
+constexpr std::array<ZonePolynomial, 3> kForward = {{
+    {3,
+     6231000.0,
+     530000.0,
+     {Complex(199371.14647, -265381.72775), Complex(1.0001365021, 0.019995520454),
+      Complex(-1.648605326e-11, 3.4452862838e-10), Complex(-1.8877421278e-17, -9.6740792784e-17)}},
+    {3,
+     6131000.0,
+     678000.0,
+     {Complex(96432.190004, -119353.22229), Complex(0.99980074884, 0.019555849611),
+      Complex(-7.207782018e-12, 2.1675209626e-09), Complex(6.2510854612e-17, -2.521500272e-16)}},
+    {7,
+     6100000.0,
+     500000.0,
+     {Complex(42579.934018, -42993.547686), Complex(1.0004053319, -0.0014643915438),
+      Complex(-7.7039204168e-11, -4.7898338026e-10), Complex(4.7460391692e-15, 3.7432077762e-14),
+      Complex(1.8259975589e-18, -4.8899686702e-18), Complex(-2.072795996e-22, 2.0540300545e-22),
+      Complex(7.0257273976e-27, -2.9421011013e-27), Complex(-8.0529957628e-32, 1.5387577766e-33)}},
+}};
+static_assert(kForward.size() == 3, "System 34 has three zones");
+
+// National grid to UTM: z' = (N - Noff) + i (E + Eoff), Nt = Re w, Et = Im w.
+// Bornholm's offsets are kept at 500000 as this grid has always had them, although
+// its polynomial is expanded about 50000 (where the forward lands): its grid positions
+// do not invert. No catalogue row uses that zone.
+constexpr std::array<ZonePolynomial, 3> kInverse = {{
+    {3,
+     200000.0,
+     200000.0,
+     {Complex(6232935.0512, 595335.58288), Complex(0.99950870832, -0.019984265541),
+      Complex(-2.27324697e-11, -3.3921905837e-10), Complex(2.6264691305e-17, 9.4810550416e-17)}},
+    {3,
+     200000.0,
+     200000.0,
+     {Complex(6232935.6122, 595335.3482), Complex(0.9994550822, -0.019979251874),
+      Complex(-7.3897597436e-11, -2.0717946709e-09), Complex(-5.2080308192e-17, 2.5703781294e-16)}},
+    {7,
+     500000.0,
+     500000.0,
+     {Complex(6107427.3382, 493007.25696), Complex(0.99959968336, 0.0014686762273),
+      Complex(1.2072957024e-10, 5.4905973626e-10), Complex(-9.459344988e-15, 2.151083324e-15),
+      Complex(6.5994864072e-19, -1.0163477904e-18), Complex(2.4410466467e-23, 4.4726583308e-23),
+      Complex(-2.8946629725e-27, -1.1066966998e-27), Complex(8.0282195772e-32, -5.8658108998e-34)}},
+}};
+static_assert(kInverse.size() == 3, "System 34 has three zones");
+
+Complex Evaluate(const ZonePolynomial& polynomial, const Complex& z) {
+  Complex w = polynomial.c[static_cast<std::size_t>(polynomial.degree)];
+  for (int j = polynomial.degree - 1; j >= 0; --j)
+    w = w * z + polynomial.c[static_cast<std::size_t>(j)];
+  return w;
+}
+
+bool IsZone(int zone) {
+  return zone >= 0 && zone < static_cast<int>(kForward.size());
+}
+
+}  // namespace
+
+void DanishGridForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const int zone = p.GridAxis();
+  double utm_easting = 0.0;
+  double utm_northing = 0.0;
+  TransverseMercatorForward(p, g, {&utm_easting, &utm_northing, out.convergence, out.scale});
+  if (!IsZone(zone)) return;
+  const ZonePolynomial& polynomial = kForward[static_cast<std::size_t>(zone)];
+  const Complex w = Evaluate(polynomial, Complex(utm_northing - polynomial.northing_offset,
+                                                 utm_easting - polynomial.easting_offset));
+  if (out.easting != nullptr) *out.easting = w.imag();
+  if (out.northing != nullptr) *out.northing = w.real();
+}
+
+void DanishGridInverse(const CProjection& p, double easting, double northing,
+                       const GeogOutputs& out) {
+  const int zone = p.GridAxis();
+  if (!IsZone(zone)) return;
+  const ZonePolynomial& polynomial = kInverse[static_cast<std::size_t>(zone)];
+  const Complex w = Evaluate(polynomial, Complex(northing - polynomial.northing_offset,
+                                                 easting + polynomial.easting_offset));
+  TransverseMercatorInverse(p, w.imag(), w.real(), out);
+}
+
+}  // namespace orvale::projection

@@ -1,0 +1,305 @@
+// Lambert conformal conic (type 6) in three forms: one standard parallel by series in
+// the meridian distance from it (method 0), two standard parallels by the closed
+// conformal-factor form (method 1), and the closed isometric-latitude form of the US
+// state plane zones with the false northing carried at the origin (method 2).
+//
+// Parameter slots. Method 0: P0..P3 the series of the developed meridian distance,
+// P4 the cone radius of the standard parallel, P5 the cone constant sin phi0, P6..P8 the
+// scale series. Method 1: P11 the cone constant, P12 the radius at the origin, P13 the
+// radius factor F*a (and P0..P8 as method 0 at phi0). Method 2: P0 the cone constant,
+// P1 the radius factor, P2 the radius at the origin, P3 the radius at the parallel of
+// least scale, P4 that parallel's northing, P5 the northing of the cone's apex, P6 the
+// tangent of that parallel.
+#include <cmath>
+
+#include "orvale/engine/angles.h"
+#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/spheroid_formulas.h"
+
+namespace orvale::projection {
+namespace {
+
+constexpr int kOneParallel = 0;
+constexpr int kTwoParallels = 1;
+constexpr int kTwoParallelsUsa = 2;
+
+void InitialiseUsaCone(CProjection& p) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const double a = s.m_SemiMajorAxis;
+  const double phi1 = p.m_StandardParallel1;
+  const double phi2 = p.m_StandardParallel2;
+  const double n = std::log(ParallelFactor(s, phi1) / ParallelFactor(s, phi2)) /
+                   (IsometricLatitude(s, phi2) - IsometricLatitude(s, phi1));
+  const double radius_factor =
+      a * ParallelFactor(s, phi1) * std::exp(n * IsometricLatitude(s, phi1)) / n;
+  const double origin_radius = radius_factor * std::exp(-n * p.m_Psi0);
+  const double least_scale_latitude = std::asin(n);
+  const double least_scale_radius =
+      radius_factor * std::exp(-n * IsometricLatitude(s, least_scale_latitude));
+  auto& param = p.m_Param;
+  param[0] = n;
+  param[1] = radius_factor;
+  param[2] = origin_radius;
+  param[5] = origin_radius + p.m_FalseNorthing;
+  param[3] = least_scale_radius;
+  param[6] = std::tan(least_scale_latitude);
+  param[4] = param[5] - least_scale_radius;
+  p.m_ScaleFactor = param[6] * std::sqrt(1.0 - s.m_E2 * n * n) * least_scale_radius / a;
+}
+
+// The scale at phi0 of the cone of constant sin(phi0) through phi1; at the equator
+// that is 0/0 and takes its limit m(phi1).
+double TwoParallelScaleAtOrigin(const CProjection& p, double parallel_factor1,
+                                double conformal_factor1) {
+  const CSpheroid& s = *p.m_Spheroid;
+  if (p.m_CosLat0 == 0.0) return 1.0;
+  const double sine = p.m_SinLat0;
+  const double a = s.m_SemiMajorAxis;
+  if (sine == 0.0) return parallel_factor1 * a / p.m_Nu0;
+  return std::pow(ConformalFactor(s, p.m_OriginLatitude), sine) *
+         (a * parallel_factor1 / (std::pow(conformal_factor1, sine) * sine)) * sine /
+         (p.m_CosLat0 * p.m_Nu0);
+}
+
+void InitialiseTwoParallelCone(CProjection& p) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const double a = s.m_SemiMajorAxis;
+  const double m1 = ParallelFactor(s, p.m_StandardParallel1);
+  const double m2 = ParallelFactor(s, p.m_StandardParallel2);
+  const double t1 = ConformalFactor(s, p.m_StandardParallel1);
+  const double t2 = ConformalFactor(s, p.m_StandardParallel2);
+  const double n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
+  const double radius_factor = m1 * a / (n * std::pow(t1, n));
+  p.m_Param[11] = n;
+  p.m_Param[13] = radius_factor;
+  p.m_Param[12] = radius_factor * std::pow(ConformalFactor(s, p.m_OriginLatitude), n);
+  // Recomputed here too: the standard parallels can change without the full set-up.
+  const Curvature curvature = CurvatureAt(s, p.m_SinLat0);
+  p.m_Nu0 = curvature.nu;
+  p.m_Rho0 = curvature.rho;
+  p.m_M0 = MeridianDistance(s, p.m_OriginLatitude);
+  p.m_ScaleFactor = TwoParallelScaleAtOrigin(p, m1, t1);
+}
+
+void InitialiseOneParallelSeries(CProjection& p) {
+  const double nu0 = p.m_Nu0;
+  const double tan0 = p.m_TanLat0;
+  if (nu0 == 0.0 || tan0 == 0.0) return;
+  const double rho0 = p.m_Rho0;
+  const double ep2 = p.m_Spheroid->m_Ep2;
+  const double cos2 = p.m_CosLat0 * p.m_CosLat0;
+  const double tan2 = tan0 * tan0;
+  auto& param = p.m_Param;
+  param[0] = 1.0 / (6.0 * rho0 * nu0);
+  param[1] = (1.0 - 4.0 * ep2 * cos2) * tan0 / (24.0 * rho0 * nu0 * nu0);
+  param[2] = (5.0 + 3.0 * tan2 - 3.0 * ep2 * (1.0 + cos2)) / (120.0 * rho0 * rho0 * nu0 * nu0);
+  param[3] = (7.0 + 4.0 * tan2) * tan0 / (240.0 * rho0 * rho0 * nu0 * nu0 * nu0);
+  param[4] = p.m_ScaleFactor * nu0 / tan0;
+  param[5] = p.m_SinLat0;
+  param[6] = 1.0 / (18.0 * rho0 * nu0);
+  param[7] = tan0 / (6.0 * rho0 * nu0 * nu0);
+  param[8] = tan0 / (144.0 * rho0 * rho0 * nu0 * nu0 * nu0);
+}
+
+// Meridian distance from the standard parallel; M(0) is exactly 0.
+double DistanceFromStandardParallel(const CProjection& p, double latitude) {
+  return MeridianDistance(*p.m_Spheroid, latitude) - p.m_M0;
+}
+
+double OneParallelScale(const CProjection& p, double m) {
+  const auto& param = p.m_Param;
+  return p.m_ScaleFactor *
+         (1.0 + param[6] * m * m + param[7] * m * m * m + param[8] * m * m * m * m);
+}
+
+void OneParallelForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const auto& param = p.m_Param;
+  const double m = DistanceFromStandardParallel(p, g.latitude);
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[5];
+  const double m2 = m * m;
+  const double developed =
+      p.m_ScaleFactor * m *
+      (1.0 + param[0] * m2 + param[1] * m2 * m + param[2] * m2 * m2 + param[3] * m2 * m2 * m);
+  // The northing is formed from the easting, so it needs the easting requested.
+  if (out.easting != nullptr) {
+    const double easting = std::sin(theta) * (param[4] - developed);
+    if (out.northing != nullptr) {
+      *out.northing = std::tan(0.5 * theta) * easting + developed + p.m_FalseNorthing;
+    }
+    *out.easting = easting + p.m_FalseEasting;
+  }
+  if (out.convergence != nullptr) *out.convergence = theta;
+  if (out.scale != nullptr) *out.scale = OneParallelScale(p, m);
+}
+
+void TwoParallelForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const auto& param = p.m_Param;
+  const double r = param[13] * std::pow(ConformalFactor(*p.m_Spheroid, g.latitude), param[11]);
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[11];
+  if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
+  if (out.northing != nullptr) {
+    *out.northing = (param[12] + p.m_FalseNorthing) - r * std::cos(theta);
+  }
+  if (out.convergence != nullptr) *out.convergence = 0.0;
+  if (out.scale != nullptr) *out.scale = 0.0;
+}
+
+void UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const auto& param = p.m_Param;
+  const double r = param[1] / std::exp(IsometricLatitude(s, g.latitude) * param[0]);
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[0];
+  if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
+  if (out.northing != nullptr) *out.northing = param[5] - r * std::cos(theta);
+  if (out.convergence != nullptr) *out.convergence = theta;
+  if (out.scale != nullptr) {
+    *out.scale = r * param[0] * std::sqrt(1.0 - s.m_E2 * g.sin_lat * g.sin_lat) /
+                 (g.cos_lat * s.m_SemiMajorAxis);
+  }
+}
+
+void OneParallelInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+  const auto& param = p.m_Param;
+  const double theta = std::atan(x / (param[4] - y));
+  if (out.longitude != nullptr) *out.longitude = theta / param[5] + p.m_CentralMeridian;
+  if (out.latitude != nullptr) {
+    const double developed = y - x * std::tan(0.5 * theta);
+    const double d2 = developed * developed;
+    const double meridian_distance =
+        p.m_M0 +
+        (developed / p.m_ScaleFactor) * (1.0 - param[0] * d2 - param[1] * d2 * developed -
+                                         param[2] * d2 * d2 - param[3] * d2 * d2 * developed);
+    *out.latitude = FootpointLatitude(*p.m_Spheroid, *out.latitude, meridian_distance);
+    if (out.scale != nullptr) {
+      *out.scale = OneParallelScale(p, DistanceFromStandardParallel(p, *out.latitude));
+    }
+  }
+  if (out.convergence != nullptr) *out.convergence = theta;
+}
+
+// The conformal-factor iteration has no bound of its own; it stops after the usual
+// 100 rounds with its last estimate.
+double LatitudeFromConformalFactor(const CSpheroid& s, double t) {
+  double latitude = kHalfPi - 2.0 * std::atan(t);
+  for (int round = 0; round < kIterationLimit; ++round) {
+    const double e_sin = s.m_E * std::sin(latitude);
+    const double next =
+        kHalfPi - 2.0 * std::atan(t * std::pow((1.0 - e_sin) / (1.0 + e_sin), s.m_HalfE));
+    const double change = std::fabs(next - latitude);
+    latitude = next;
+    if (change <= kIterationTolerance) break;
+  }
+  return latitude;
+}
+
+void TwoParallelInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+  const auto& param = p.m_Param;
+  const double n = param[11];
+  const double dy = param[12] - y;
+  double r = std::sqrt(x * x + dy * dy);
+  if (n < 0.0) r = -r;
+  if (param[13] == 0.0 || n == 0.0) return;
+  const double t = std::pow(r / param[13], 1.0 / n);
+  const double theta = std::atan2(x, dy);
+  if (out.longitude != nullptr) *out.longitude = theta / n + p.m_CentralMeridian;
+  if (out.latitude != nullptr) *out.latitude = LatitudeFromConformalFactor(*p.m_Spheroid, t);
+  if (out.convergence != nullptr) *out.convergence = 0.0;
+  if (out.scale != nullptr) *out.scale = 0.0;
+}
+
+// Sine of the latitude of an isometric latitude: Newton's method from the spherical
+// value, three steps and no test; that is down to rounding from 5 to 89 degrees.
+double SineFromIsometric(const CSpheroid& s, double psi) {
+  const double exp2 = std::exp(2.0 * psi);
+  double sine = (exp2 - 1.0) / (exp2 + 1.0);
+  const double e = s.m_E;
+  const double e2 = s.m_E2;
+  for (int step = 0; step < 3; ++step) {
+    const double f = 0.5 * std::log((1.0 + sine) / (1.0 - sine)) -
+                     s.m_HalfE * std::log((1.0 + e * sine) / (1.0 - e * sine)) - psi;
+    const double slope = 1.0 / (1.0 - sine * sine) - e2 / (1.0 - e2 * sine * sine);
+    sine -= f / slope;
+  }
+  return sine;
+}
+
+void UsaInverse(const CProjection& p, double x, double northing, const GeogOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const auto& param = p.m_Param;
+  const double dy = param[5] - northing;
+  const double theta = std::atan2(x, dy);
+  if (out.convergence != nullptr) *out.convergence = theta;
+  if (out.longitude != nullptr) *out.longitude = theta / param[0] + p.m_CentralMeridian;
+  const double r = std::sqrt(x * x + dy * dy);
+  if (out.latitude != nullptr) {
+    const double sine = SineFromIsometric(s, std::log(param[1] / r) / param[0]);
+    const double latitude = std::asin(sine);
+    *out.latitude = latitude;
+    if (out.scale != nullptr) {
+      *out.scale = r * param[0] * std::sqrt(1.0 - s.m_E2 * sine * sine) /
+                   (s.m_SemiMajorAxis * std::cos(latitude));
+    }
+  } else if (out.scale != nullptr) {
+    // Without the latitude, the scale comes from the series about the parallel of
+    // least scale in the northing alone.
+    const double d = northing - param[4];
+    const double rc = param[3];
+    *out.scale =
+        d * d / (2.0 * rc * rc) + p.m_ScaleFactor + d * d * d * param[6] / (6.0 * rc * rc * rc);
+  }
+}
+
+}  // namespace
+
+void InitialiseLambertConstants(CProjection& p) {
+  switch (p.m_Method) {
+    case kTwoParallelsUsa:
+      InitialiseUsaCone(p);
+      break;
+    case kTwoParallels:
+      InitialiseTwoParallelCone(p);
+      InitialiseOneParallelSeries(p);
+      break;
+    case kOneParallel:
+      InitialiseOneParallelSeries(p);
+      break;
+    default:
+      break;
+  }
+}
+
+void LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  switch (p.m_Method) {
+    case kOneParallel:
+      OneParallelForward(p, g, out);
+      break;
+    case kTwoParallels:
+      TwoParallelForward(p, g, out);
+      break;
+    case kTwoParallelsUsa:
+      UsaForward(p, g, out);
+      break;
+    default:
+      break;
+  }
+}
+
+void LambertInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out) {
+  const double x = easting - p.m_FalseEasting;
+  const double y = northing - p.m_FalseNorthing;
+  switch (p.m_Method) {
+    case kOneParallel:
+      OneParallelInverse(p, x, y, out);
+      break;
+    case kTwoParallels:
+      TwoParallelInverse(p, x, y, out);
+      break;
+    case kTwoParallelsUsa:
+      UsaInverse(p, x, northing, out);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace orvale::projection

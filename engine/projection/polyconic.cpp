@@ -1,0 +1,120 @@
+// American polyconic (type 10): every parallel is developed from its own tangent cone,
+// so the central meridian is true to scale and the parallels are true along their
+// length; the scale grows east and west of the central meridian. The convergence is
+// left to the caller (never written).
+#include <cmath>
+
+#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/spheroid_formulas.h"
+
+namespace orvale::projection {
+namespace {
+
+// Scale on the equator, where the cones become the tangent cylinder.
+double EquatorScale(const CSpheroid& s, double angle) {
+  return (angle * angle / 2.0 + s.m_MeridianSlope0) / (1.0 - s.m_E2);
+}
+
+// Scale at a latitude off the equator, `arc` being the angle of the point on the
+// developed cone of its parallel.
+double ParallelScale(const CSpheroid& s, double sin_lat, double cos_lat, double tan_lat,
+                     double arc) {
+  const double e2_sin2 = s.m_E2 * sin_lat * sin_lat;
+  const double w = 1.0 - e2_sin2;
+  const double d =
+      std::atan((arc - std::sin(arc)) / (1.0 / (cos_lat * cos_lat) - std::cos(arc) - w * e2_sin2));
+  const double half_sine = std::sin(0.5 * arc);
+  const double cot2 = 1.0 / (tan_lat * tan_lat);
+  return (2.0 * w * half_sine * half_sine * cot2 + 1.0 - s.m_E2) / (1.0 - s.m_E2 * std::cos(d));
+}
+
+double MeridianSlope(const CSpheroid& s, double latitude) {
+  return s.m_A0 - 2.0 * s.m_A2 * std::cos(2.0 * latitude) +
+         4.0 * s.m_A4 * std::cos(4.0 * latitude) - 6.0 * s.m_A6 * std::cos(6.0 * latitude);
+}
+
+// sqrt(1 - e^2 sin^2) tan: the easting of a point is a sin(L) / C on its parallel.
+double ParallelTerm(const CSpheroid& s, double latitude) {
+  const double sin_lat = std::sin(latitude);
+  return std::sqrt(1.0 - s.m_E2 * sin_lat * sin_lat) * std::tan(latitude);
+}
+
+// Newton's method on the relation between a point's latitude and its grid position,
+// lengths in units of the semi-major axis: A the northing from the equator, B the
+// squared distance from the central meridian's crossing of the equator. NaN when
+// 100 rounds do not settle.
+double PolyconicLatitude(const CSpheroid& s, double a_term, double b_term) {
+  const double a = s.m_SemiMajorAxis;
+  double latitude = a_term;
+  for (int round = 0; round < kIterationLimit; ++round) {
+    const double sin2 = std::sin(2.0 * latitude);
+    const double c = ParallelTerm(s, latitude);
+    const double ma = MeridianDistance(s, latitude) / a;
+    const double slope = MeridianSlope(s, latitude);
+    const double f = a_term * (c * ma + 1.0) - ma - 0.5 * (ma * ma + b_term) * c;
+    const double df = s.m_E2 * sin2 * (ma * ma + b_term - 2.0 * a_term * ma) / (4.0 * c) +
+                      (a_term - ma) * (c * slope - 2.0 / sin2) - slope;
+    const double next = latitude - f / df;
+    const double change = std::fabs(next - latitude);
+    latitude = next;
+    if (change <= kIterationTolerance) return latitude;
+  }
+  return std::nan("");
+}
+
+}  // namespace
+
+void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const double dlon = g.longitude - p.m_CentralMeridian;
+  if (g.latitude == 0.0) {
+    if (out.easting != nullptr) *out.easting = s.m_SemiMajorAxis * dlon + p.m_FalseEasting;
+    if (out.northing != nullptr) *out.northing = -p.m_M0 + p.m_FalseNorthing;
+    if (out.scale != nullptr) *out.scale = EquatorScale(s, dlon);
+    return;
+  }
+  const double arc = dlon * g.sin_lat;
+  const double cone_radius = g.nu / g.tan_lat;
+  if (out.easting != nullptr) *out.easting = cone_radius * std::sin(arc) + p.m_FalseEasting;
+  if (out.northing != nullptr) {
+    *out.northing = (MeridianDistance(s, g.latitude) - p.m_M0) +
+                    cone_radius * (1.0 - std::cos(arc)) + p.m_FalseNorthing;
+  }
+  if (out.scale != nullptr) *out.scale = ParallelScale(s, g.sin_lat, g.cos_lat, g.tan_lat, arc);
+}
+
+void PolyconicInverse(const CProjection& p, double easting, double northing,
+                      const GeogOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const double a = s.m_SemiMajorAxis;
+  const double x = easting - p.m_FalseEasting;
+  const double y = northing - p.m_FalseNorthing;
+  if (y == -p.m_M0) {
+    if (out.latitude != nullptr) *out.latitude = 0.0;
+    if (out.longitude != nullptr) *out.longitude = x / a + p.m_CentralMeridian;
+    if (out.scale != nullptr) *out.scale = EquatorScale(s, x / a);
+    return;
+  }
+  const double a_term = (p.m_M0 + y) / a;
+  const double b_term = x * x / (a * a) + a_term * a_term;
+  const double latitude = PolyconicLatitude(s, a_term, b_term);
+  if (std::isnan(latitude)) {
+    if (out.latitude != nullptr) *out.latitude = 0.0;
+    if (out.longitude != nullptr) *out.longitude = 0.0;
+    if (out.scale != nullptr) *out.scale = 1.0;
+    return;
+  }
+  if (out.latitude != nullptr) *out.latitude = latitude;
+  // C at the settled latitude: the one of the last step is up to a step behind, which
+  // is millimetres of longitude at a few hundred kilometres from the central meridian.
+  const double sine_arc = ParallelTerm(s, latitude) * x / a;
+  if (std::fabs(sine_arc) > 1.0) return;
+  const double arc = std::asin(sine_arc);
+  const double sin_lat = std::sin(latitude);
+  if (out.longitude != nullptr) *out.longitude = arc / sin_lat + p.m_CentralMeridian;
+  if (out.scale != nullptr) {
+    *out.scale = ParallelScale(s, sin_lat, std::cos(latitude), std::tan(latitude), arc);
+  }
+}
+
+}  // namespace orvale::projection

@@ -1,0 +1,381 @@
+#include "orvale/engine/projection/projection.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+
+#include "orvale/engine/angles.h"
+#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/spheroid_formulas.h"
+
+namespace orvale {
+namespace {
+
+constexpr std::array<std::string_view, kProjectionTypeCount> kTypeTexts = {
+    "U.T.M",
+    "Transverse Mercator",
+    "Gauss-Kruger TM (Pulkovo 1942)",
+    "T.M. (South Pole is North)",
+    "T.M. (USA)",
+    "Mercator",
+    "Lambert Conical",
+    "Cassini-Soldner",
+    "Azimuthal Equidistant",
+    "Stereographic",
+    "Polyconic",
+    "Rectified Skewed Orthomorphic",
+    "State Plane",
+    "Norwegian National Grid",
+    "Danish National Grid",
+};
+
+constexpr std::array<std::string_view, 2> kUtmMethods = {"North of Equator", "South of Equator"};
+constexpr std::array<std::string_view, 1> kTransverseMercatorMethods = {"Transverse Mercator"};
+constexpr std::array<std::string_view, 2> kMercatorMethods = {"Equator", "Standard Parallel"};
+constexpr std::array<std::string_view, 3> kLambertMethods = {
+    "One Standard Parallel", "Two Standard Parallel", "Two Standard Parallel (USA)"};
+constexpr std::array<std::string_view, 3> kStereographicMethods = {"Oblique", "Equatorial", "Polar"};
+// "Transvere" is the text users have always seen for this method; kept as it is.
+constexpr std::array<std::string_view, 4> kStatePlaneMethods = {"Transvere Mercator", "Lambert Tables",
+                                                                "TM Tables", "RSO"};
+constexpr std::array<std::string_view, 8> kNorwegianAxes = {
+    "NGO (Axis I)",  "NGO (Axis II)",  "NGO (Axis III)",  "NGO (Axis IV)",
+    "NGO (Axis V)",  "NGO (Axis VI)",  "NGO (Axis VII)",  "NGO (Axis VIII)"};
+
+struct MethodList {
+  const std::string_view* texts;
+  int count;
+};
+
+template <std::size_t N>
+constexpr MethodList ListOf(const std::array<std::string_view, N>& texts) {
+  return {texts.data(), static_cast<int>(N)};
+}
+
+constexpr MethodList MethodsOf(int type) {
+  switch (type) {
+    case PROJECTION_UTM: return ListOf(kUtmMethods);
+    case PROJECTION_TRANSVERSE_MERCATOR:
+    case PROJECTION_GAUSS_KRUGER:
+    case PROJECTION_TM_SOUTH_ORIENTATED:
+    case PROJECTION_TM_USA: return ListOf(kTransverseMercatorMethods);
+    case PROJECTION_MERCATOR: return ListOf(kMercatorMethods);
+    case PROJECTION_LAMBERT: return ListOf(kLambertMethods);
+    case PROJECTION_STEREOGRAPHIC: return ListOf(kStereographicMethods);
+    case PROJECTION_STATE_PLANE: return ListOf(kStatePlaneMethods);
+    case PROJECTION_NORWEGIAN: return ListOf(kNorwegianAxes);
+    default: return {nullptr, 0};
+  }
+}
+
+struct SlotPair {
+  std::int32_t first;
+  std::int32_t second;
+};
+
+SlotPair ReadSlotPair(double slot) { return std::bit_cast<SlotPair>(slot); }
+
+bool IsTransverseMercatorFamily(int type, int method) {
+  return (type >= PROJECTION_UTM && type <= PROJECTION_TM_USA) ||
+         (type == PROJECTION_STATE_PLANE && method == 0);
+}
+
+bool IsRso(int type, int method) {
+  return type == PROJECTION_RSO || (type == PROJECTION_STATE_PLANE && method == 3);
+}
+
+}  // namespace
+
+std::string_view CProjection::TypeText(int type) {
+  if (type < 0 || type >= kProjectionTypeCount) return {};
+  return kTypeTexts[static_cast<std::size_t>(type)];
+}
+
+std::string_view CProjection::MethodText(int type, int method) {
+  if (type >= PROJECTION_TRANSVERSE_MERCATOR && type <= PROJECTION_TM_USA) {
+    return kTransverseMercatorMethods[0];
+  }
+  const MethodList list = MethodsOf(type);
+  if (method < 0 || method >= list.count) return {};
+  return list.texts[method];
+}
+
+int CProjection::MethodCount(int type) {
+  return MethodsOf(type).count;
+}
+
+CProjection& CProjection::operator=(const CProjection& other) {
+  if (this != &other) Assign(other);
+  return *this;
+}
+
+void CProjection::Assign(const CProjection& other) {
+  if (this == &other) return;
+  CSpheroid* own_spheroid = m_Spheroid;
+  m_FileTitle = other.m_FileTitle;
+  m_Index = other.m_Index;
+  m_Name = other.m_Name;
+  m_Country = other.m_Country;
+  m_Type = other.m_Type;
+  m_Method = other.m_Method;
+  m_OriginLatitude = other.m_OriginLatitude;
+  m_CentralMeridian = other.m_CentralMeridian;
+  m_FalseEasting = other.m_FalseEasting;
+  m_FalseNorthing = other.m_FalseNorthing;
+  m_ScaleFactor = other.m_ScaleFactor;
+  m_StandardParallel1 = other.m_StandardParallel1;
+  m_StandardParallel2 = other.m_StandardParallel2;
+  m_Extra = other.m_Extra;
+  m_Reserved = other.m_Reserved;
+  m_NamedRow = other.m_NamedRow;
+  m_Param = other.m_Param;
+  m_Zone = other.m_Zone;
+  // The spheroid belongs to this record's owner: take the other's values, not its
+  // pointer. A record without a spheroid of its own shares the other's.
+  if (own_spheroid == nullptr) {
+    m_Spheroid = other.m_Spheroid;
+  } else if (other.m_Spheroid != nullptr && other.m_Spheroid != own_spheroid) {
+    *own_spheroid = *other.m_Spheroid;
+  }
+  Initialise();
+}
+
+void CProjection::SetParameters(double origin_latitude, double central_meridian,
+                                double false_easting, double false_northing, double scale_factor) {
+  m_OriginLatitude = origin_latitude;
+  m_CentralMeridian = central_meridian;
+  m_FalseEasting = false_easting;
+  m_FalseNorthing = false_northing;
+  m_ScaleFactor = scale_factor;
+  Initialise();
+}
+
+void CProjection::SetParametersDeg(double origin_latitude, double central_meridian,
+                                   double false_easting, double false_northing,
+                                   double scale_factor) {
+  SetParameters(origin_latitude * kRadiansPerDegree, central_meridian * kRadiansPerDegree,
+                false_easting, false_northing, scale_factor);
+}
+
+void CProjection::SetStandardParallels(double first, double second) {
+  if (m_Method != 0) {
+    m_StandardParallel1 = first * kRadiansPerDegree;
+    m_StandardParallel2 = second * kRadiansPerDegree;
+  } else {
+    m_OriginLatitude = first * kRadiansPerDegree;
+  }
+  // The whole set-up, not only the cone's constants: the values derived from the
+  // origin latitude must follow it too, whatever the family.
+  Initialise();
+}
+
+void CProjection::SetRsoParameters(double p0, double p1, double p2, double p3, double p4,
+                                   double p5) {
+  m_Param[0] = p0;
+  m_Param[1] = p1;
+  m_Param[2] = p2;
+  m_Param[3] = p3;
+  m_Param[4] = p4;
+  m_Param[5] = p5;
+}
+
+void CProjection::SetStateParameters6(const std::array<double, 6>& values) {
+  std::copy(values.begin(), values.end(), m_Param.begin());
+  Initialise();
+}
+
+void CProjection::SetStateParameters11(const std::array<double, 11>& values) {
+  std::copy(values.begin(), values.end(), m_Param.begin());
+  Initialise();
+}
+
+double CProjection::GetParameter(int number) const {
+  if (number < 1 || number > 11) return 0.0;
+  return m_Param[static_cast<std::size_t>(number - 1)];
+}
+
+void CProjection::SetNames(const char* name, const char* country) {
+  m_Name = name != nullptr ? name : "";
+  m_Country = country != nullptr ? country : "";
+}
+
+void CProjection::SetPolar(bool north) {
+  m_StandardParallel1 = 0.0;
+  m_StandardParallel2 = 0.0;
+  m_OriginLatitude = north ? kHalfPi : -kHalfPi;
+  Initialise();
+}
+
+void CProjection::SetPolarB(double latitude) {
+  m_StandardParallel1 = latitude;
+  m_StandardParallel2 = 0.0;
+  m_OriginLatitude = 0.0;
+  Initialise();
+}
+
+void CProjection::SetPolarBDeg(double latitude) { SetPolarB(latitude * kRadiansPerDegree); }
+
+void CProjection::SetPolarC(double latitude) {
+  m_StandardParallel2 = latitude;
+  m_StandardParallel1 = 0.0;
+  m_OriginLatitude = 0.0;
+  Initialise();
+}
+
+void CProjection::SetPolarCDeg(double latitude) { SetPolarC(latitude * kRadiansPerDegree); }
+
+double CProjection::UtmZoneCentralMeridian(int zone) {
+  return (6.0 * zone - 183.0) * kRadiansPerDegree;
+}
+
+int CProjection::UtmZoneFromLongitude(double longitude) {
+  return static_cast<int>((longitude * kDegreesPerRadian + 183.0) / 6.0);
+}
+
+std::int32_t CProjection::GridAxis() const { return ReadSlotPair(m_Param[0]).first; }
+
+std::int32_t CProjection::GridUtmZone() const { return ReadSlotPair(m_Param[0]).second; }
+
+void CProjection::SetGridAxisAndZone(std::int32_t axis, std::int32_t utm_zone) {
+  m_Param[0] = std::bit_cast<double>(SlotPair{axis, utm_zone});
+}
+
+void CProjection::Initialise() {
+  if (m_Spheroid != nullptr) {
+    const CSpheroid& s = *m_Spheroid;
+    m_SinLat0 = std::sin(m_OriginLatitude);
+    m_CosLat0 = std::cos(m_OriginLatitude);
+    m_TanLat0 = m_CosLat0 == 0.0 ? 0.0 : m_SinLat0 / m_CosLat0;
+    const Curvature curvature = CurvatureAt(s, m_SinLat0);
+    m_Nu0 = curvature.nu;
+    m_Rho0 = curvature.rho;
+    m_M0 = MeridianDistance(s, m_OriginLatitude);
+    m_Psi0 = IsometricLatitude(s, m_OriginLatitude);
+    if (s.m_SemiMajorAxis != 0.0) InitialiseFamily();
+  }
+  const double departure = m_ScaleFactor >= 1.0 ? m_ScaleFactor - 1.0 : 1.0 - m_ScaleFactor;
+  m_ScaleRatio = departure == 0.0 ? 1.0 : 1.0 / departure;
+}
+
+void CProjection::InitialiseFamily() {
+  switch (m_Type) {
+    case PROJECTION_MERCATOR: projection::InitialiseMercator(*this); break;
+    case PROJECTION_LAMBERT: InitialiseLambert(); break;
+    case PROJECTION_STEREOGRAPHIC: projection::InitialiseStereographic(*this); break;
+    case PROJECTION_RSO: projection::InitialiseRso(*this); break;
+    case PROJECTION_STATE_PLANE:
+      if (m_Method == 1 || m_Method == 2) projection::InitialiseStatePlaneTables(*this);
+      // The oblique zone needs the same constants as the oblique family itself.
+      if (m_Method == 3) projection::InitialiseRso(*this);
+      break;
+    case PROJECTION_DANISH: m_M0 = 0.0; break;
+    default: break;
+  }
+}
+
+void CProjection::InitialiseLambert() {
+  if (m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0) return;
+  projection::InitialiseLambertConstants(*this);
+}
+
+void CProjection::GeogToGrid(double latitude, double longitude, double* easting, double* northing,
+                             double* convergence, double* scale) {
+  const bool empty_position =
+      std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
+  if (empty_position || m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0 ||
+      m_ScaleFactor == 0.0) {
+    if (easting != nullptr && northing != nullptr) *easting = *northing = 0.0;
+    if (convergence != nullptr) *convergence = 0.0;
+    if (scale != nullptr) *scale = m_ScaleFactor;
+    return;
+  }
+  const projection::GeogPoint point = projection::MakeGeogPoint(*m_Spheroid, latitude, longitude);
+  const projection::GridOutputs out{easting, northing, convergence, scale};
+  if (IsTransverseMercatorFamily(m_Type, m_Method)) {
+    projection::TransverseMercatorForward(*this, point, out);
+  } else if (IsRso(m_Type, m_Method)) {
+    projection::RsoForward(*this, point, out);
+  } else {
+    switch (m_Type) {
+      case PROJECTION_MERCATOR: projection::MercatorForward(*this, point, out); break;
+      case PROJECTION_LAMBERT: projection::LambertForward(*this, point, out); break;
+      case PROJECTION_CASSINI_SOLDNER: projection::CassiniForward(*this, point, out); break;
+      case PROJECTION_AZIMUTHAL_EQUIDISTANT:
+        projection::AzimuthalEquidistantForward(*this, point, out);
+        break;
+      case PROJECTION_STEREOGRAPHIC: projection::StereographicForward(*this, point, out); break;
+      case PROJECTION_POLYCONIC: projection::PolyconicForward(*this, point, out); break;
+      case PROJECTION_STATE_PLANE:
+        projection::StatePlaneTablesForward(*this, point, out);
+        break;
+      case PROJECTION_NORWEGIAN: projection::NorwegianGridForward(*this, point, out); break;
+      case PROJECTION_DANISH: projection::DanishGridForward(*this, point, out); break;
+      default: break;
+    }
+  }
+  if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
+}
+
+void CProjection::GridToGeog(double easting, double northing, double* latitude, double* longitude,
+                             double* convergence, double* scale) const {
+  const bool empty_position = std::fabs(easting) < 0.001 && std::fabs(northing) < 0.001;
+  if (empty_position || m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0 ||
+      m_ScaleFactor == 0.0) {
+    if (latitude != nullptr) *latitude = 0.0;
+    if (longitude != nullptr) *longitude = 0.0;
+    if (convergence != nullptr) *convergence = 0.0;
+    if (scale != nullptr) *scale = m_ScaleFactor;
+    return;
+  }
+  const projection::GeogOutputs out{latitude, longitude, convergence, scale};
+  if (IsTransverseMercatorFamily(m_Type, m_Method)) {
+    projection::TransverseMercatorInverse(*this, easting, northing, out);
+  } else if (IsRso(m_Type, m_Method)) {
+    projection::RsoInverse(*this, easting, northing, out);
+  } else {
+    switch (m_Type) {
+      case PROJECTION_MERCATOR: projection::MercatorInverse(*this, easting, northing, out); break;
+      case PROJECTION_LAMBERT: projection::LambertInverse(*this, easting, northing, out); break;
+      case PROJECTION_CASSINI_SOLDNER:
+        projection::CassiniInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_AZIMUTHAL_EQUIDISTANT:
+        projection::AzimuthalEquidistantInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_STEREOGRAPHIC:
+        projection::StereographicInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_POLYCONIC: projection::PolyconicInverse(*this, easting, northing, out); break;
+      case PROJECTION_STATE_PLANE:
+        projection::StatePlaneTablesInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_NORWEGIAN:
+        projection::NorwegianGridInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_DANISH: projection::DanishGridInverse(*this, easting, northing, out); break;
+      default: break;
+    }
+  }
+  if (latitude != nullptr && std::fabs(*latitude) > kHalfPi) *latitude = 0.0;
+  if (longitude != nullptr && std::fabs(*longitude) > M_PI) *longitude = 0.0;
+  if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
+}
+
+namespace projection {
+
+GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude) {
+  GeogPoint point;
+  point.latitude = latitude;
+  point.longitude = longitude;
+  point.sin_lat = std::sin(latitude);
+  point.cos_lat = std::cos(latitude);
+  point.tan_lat = std::tan(latitude);
+  const Curvature curvature = CurvatureAt(spheroid, point.sin_lat);
+  point.rho = curvature.rho;
+  point.nu = curvature.nu;
+  return point;
+}
+
+}  // namespace projection
+}  // namespace orvale

@@ -1,0 +1,173 @@
+#pragma once
+// The map-projection record: which family (type) and variant (method), the defining
+// parameters, the spheroid it is computed on, and the constants its set-up derives.
+// Every setter that changes a defining value runs the set-up before it returns, so
+// a record handed to GeogToGrid or GridToGeog is always consistent.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvale/engine/spheroid.h"
+
+namespace orvale {
+
+enum PROJECTION_TYPES {
+  PROJECTION_UTM = 0,
+  PROJECTION_TRANSVERSE_MERCATOR = 1,
+  PROJECTION_GAUSS_KRUGER = 2,
+  PROJECTION_TM_SOUTH_ORIENTATED = 3,
+  PROJECTION_TM_USA = 4,
+  PROJECTION_MERCATOR = 5,
+  PROJECTION_LAMBERT = 6,
+  PROJECTION_CASSINI_SOLDNER = 7,
+  PROJECTION_AZIMUTHAL_EQUIDISTANT = 8,
+  PROJECTION_STEREOGRAPHIC = 9,
+  PROJECTION_POLYCONIC = 10,
+  PROJECTION_RSO = 11,
+  PROJECTION_STATE_PLANE = 12,
+  PROJECTION_NORWEGIAN = 13,
+  PROJECTION_DANISH = 14,
+};
+
+inline constexpr int kProjectionTypeCount = 15;
+
+// Iterations stop when a step is at most 0.001 second of arc, and bounded ones
+// after 100 rounds.
+inline constexpr double kIterationTolerance = 4.848136811095278e-09;
+inline constexpr int kIterationLimit = 100;
+
+class CProjection {
+ public:
+  CProjection() = default;
+  // A copy refers to the same spheroid as its source; assignment copies the
+  // spheroid's contents into the spheroid the target already refers to (Assign).
+  CProjection(const CProjection&) = default;
+  CProjection& operator=(const CProjection& other);
+
+  std::string m_FileTitle;
+  std::int32_t m_Index = 0;
+  std::string m_Name;
+  std::string m_Country;
+  // The 64 bytes from m_Type to m_StandardParallel2 are the binary block of a
+  // projection record file, in this order.
+  std::int32_t m_Type = PROJECTION_UTM;
+  std::int32_t m_Method = 0;
+  double m_OriginLatitude = 0.0;   // radians
+  double m_CentralMeridian = 0.0;  // radians, east positive
+  double m_FalseEasting = 0.0;     // metres
+  double m_FalseNorthing = 0.0;    // metres
+  double m_ScaleFactor = 1.0;
+  double m_StandardParallel1 = 0.0;  // radians
+  double m_StandardParallel2 = 0.0;  // radians
+  std::string m_Extra;
+  std::int32_t m_Reserved = 0;
+  bool m_NamedRow = false;
+  CSpheroid* m_Spheroid = nullptr;  // owned by whoever owns the projection; may be null
+  std::array<double, 17> m_Param{};
+  std::int32_t m_Zone = 0;
+  double m_ScaleRatio = 1.0;
+  double m_SinLat0 = 0.0;
+  double m_CosLat0 = 1.0;
+  double m_TanLat0 = 0.0;
+  double m_Nu0 = 0.0;
+  double m_Rho0 = 0.0;
+  double m_M0 = 0.0;
+  double m_Psi0 = 0.0;
+
+  // Setters. Angles in radians unless the name ends in Deg (degrees); lengths in metres.
+  void SetParameters(double origin_latitude, double central_meridian, double false_easting,
+                     double false_northing, double scale_factor);
+  void SetParametersDeg(double origin_latitude, double central_meridian, double false_easting,
+                        double false_northing, double scale_factor);
+  // Degrees. With a method other than 0 sets both parallels, else the origin latitude
+  // from `first`; recomputes only the Lambert constants.
+  void SetStandardParallels(double first, double second);
+  // Stores P0..P5 of an oblique projection; the caller runs Initialise afterwards.
+  void SetRsoParameters(double p0, double p1, double p2, double p3, double p4, double p5);
+  // Zone constants of the state-plane table methods (P0..P5 or P0..P10), then set-up.
+  void SetStateParameters6(const std::array<double, 6>& values);
+  void SetStateParameters11(const std::array<double, 11>& values);
+  // Parameter slot as the edit dialog numbers it: 1 -> P0 ... 11 -> P10; 0 outside.
+  double GetParameter(int number) const;
+  // A null text empties the member.
+  void SetNames(const char* name, const char* country);
+  // Polar stereographic variants: A at the north or south pole, B with its standard
+  // parallel as the first parallel, C with it as the second.
+  void SetPolar(bool north);
+  void SetPolarB(double latitude);
+  void SetPolarBDeg(double latitude);
+  void SetPolarC(double latitude);
+  void SetPolarCDeg(double latitude);
+  // Copies every member (the spheroid by contents into this record's spheroid), then set-up.
+  void Assign(const CProjection& other);
+
+  static double UtmZoneCentralMeridian(int zone);
+  static int UtmZoneFromLongitude(double longitude);
+
+  // Derives every constant of the current parameters (see the family sources).
+  void Initialise();
+  void InitialiseLambert();
+
+  // Latitude and longitude (radians) to grid co-ordinates (metres), convergence
+  // (radians) and point scale factor. Null outputs are neither computed nor written.
+  // Not const: the Norwegian grid records the axis it chose in P0 and m_Country.
+  void GeogToGrid(double latitude, double longitude, double* easting, double* northing,
+                  double* convergence = nullptr, double* scale = nullptr);
+
+  // Grid co-ordinates to latitude and longitude; both must be given. The incoming
+  // latitude seeds the footpoint iterations (pass the previous point's latitude when
+  // converting a sequence; 0, NaN or beyond +-pi/2 starts from 1 radian).
+  void GridToGeog(double easting, double northing, double* latitude, double* longitude,
+                  double* convergence = nullptr, double* scale = nullptr) const;
+
+  // The two int32 that the Norwegian and Danish grids keep in the first parameter
+  // slot: the national axis (1..8) or Danish zone (0..2), and the UTM zone number.
+  std::int32_t GridAxis() const;
+  std::int32_t GridUtmZone() const;
+  void SetGridAxisAndZone(std::int32_t axis, std::int32_t utm_zone);
+
+  // Catalogue (projection_catalogue.cpp). Fills the record from built-in row `index`
+  // of `type` (with `method` where the family takes one) and sets it up; false for a
+  // type above 14 or an index beyond the family. The spheroid is set only when one is
+  // attached.
+  bool SetFromCatalogue(int index, int type, int method);
+  // Built-in rows that come before the user records of a type (0 for types 0, 12, 13).
+  static int CatalogueRowCount(int type);
+  // A built-in row, else the user record standing for `index` of the type.
+  bool SetFromIndex(int index, int type, int method);
+  // The record file standing for `index` of `type` (index counts after the built-in
+  // rows), in folder order; false when there is none.
+  static bool FindUserRecord(int index, int type, std::string& title, std::string& path);
+  // Loads the row or record file of `type` with this name and country (case-sensitive)
+  // whose spheroid is the one attached; the record's own texts when none are given.
+  bool FindByName(std::string_view name, std::string_view country, int type);
+  bool FindByName(int type);
+  // Brings the projection to a row of its type that uses the attached spheroid.
+  void MatchSpheroid();
+  // "Grid Zone 31 (3° E)" (Windows-1252).
+  static std::string GridZoneName(int zone);
+
+  // Record files (projection_file.cpp): four text lines and the 64-byte block.
+  bool WriteRecordFile(std::string_view path = {});
+  bool ReadRecordFile(std::string_view path = {});
+  static std::int32_t ReadRecordType(std::string_view path);
+  void WriteSettingsSection(std::string_view title = {}) const;
+
+  // Display texts of the projection types and their methods; empty outside the tables.
+  static std::string_view TypeText(int type);
+  static std::string_view MethodText(int type, int method);
+  // Number of methods a type offers in its method list (0 for types without one).
+  static int MethodCount(int type);
+
+ private:
+  void InitialiseFamily();
+};
+
+// File names of the projection record files in the Global folder, in list order
+// (the order FindUserRecord counts them in).
+std::vector<std::string> ProjectionRecordFiles();
+
+}  // namespace orvale

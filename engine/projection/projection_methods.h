@@ -1,0 +1,95 @@
+#pragma once
+// The projection families behind CProjection's entries. Each family source holds the
+// set-up, forward and inverse of one method family; projection.cpp only dispatches.
+// Internal to the engine: not installed as public API beyond this declaration.
+
+#include "orvale/engine/projection/projection.h"
+
+namespace orvale::projection {
+
+// A geographical position with what every forward method needs of it, computed once.
+struct GeogPoint {
+  double latitude = 0.0;
+  double longitude = 0.0;
+  double sin_lat = 0.0;
+  double cos_lat = 1.0;
+  double tan_lat = 0.0;
+  double rho = 0.0;  // meridian radius of curvature, 0 when degenerate
+  double nu = 0.0;   // prime-vertical radius of curvature, 0 when degenerate
+};
+
+// Forward outputs; a null member is neither computed nor written.
+struct GridOutputs {
+  double* easting = nullptr;
+  double* northing = nullptr;
+  double* convergence = nullptr;
+  double* scale = nullptr;
+};
+
+// Inverse outputs; latitude and longitude are always given (the incoming latitude
+// seeds footpoint iterations); convergence and scale may be null.
+struct GeogOutputs {
+  double* latitude = nullptr;
+  double* longitude = nullptr;
+  double* convergence = nullptr;
+  double* scale = nullptr;
+};
+
+GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude);
+
+// Types 0-4 and state plane method 0.
+void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
+                               const GeogOutputs& out);
+
+// Type 5.
+void InitialiseMercator(CProjection& p);
+void MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void MercatorInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+// Type 6 (its set-up is CProjection::InitialiseLambert, which calls this).
+void InitialiseLambertConstants(CProjection& p);
+void LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void LambertInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+// Type 7.
+void CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void CassiniInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+// Type 8.
+void AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
+                                 const GeogOutputs& out);
+
+// Type 9.
+void InitialiseStereographic(CProjection& p);
+void StereographicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void StereographicInverse(const CProjection& p, double easting, double northing,
+                          const GeogOutputs& out);
+
+// Type 10.
+void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void PolyconicInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+// Type 11 and state plane method 3. The set-up projects the centre, so it needs the
+// forward entry and takes the record itself.
+void InitialiseRso(CProjection& p);
+void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void RsoInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+// Type 12 methods 1 ("Lambert Tables") and 2 ("TM Tables").
+void InitialiseStatePlaneTables(CProjection& p);
+void StatePlaneTablesForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
+                             const GeogOutputs& out);
+
+// Type 13. The forward records the chosen axis in the record.
+void NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void NorwegianGridInverse(const CProjection& p, double easting, double northing,
+                          const GeogOutputs& out);
+
+// Type 14.
+void DanishGridForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+void DanishGridInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+
+}  // namespace orvale::projection

@@ -1,0 +1,184 @@
+// Rectified Skewed Orthomorphic (type 11, and state plane method 3): Hotine's oblique
+// Mercator on the aposphere, rotated onto the grid by the fixed angle whose sine is 0.6
+// and cosine 0.8. The method chooses how that rotation and the offsets are applied:
+// 0 as in Borneo (no offsets), 1 as in Malaya (easting offset), 2 and 3 with both offsets
+// (Alaska zone 1).
+
+#include <cmath>
+#include <cstddef>
+
+#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/spheroid_formulas.h"
+
+namespace orvale::projection {
+namespace {
+
+// Parameter slots. P0..P5 are given; the rest are derived by the set-up.
+constexpr std::size_t kSinSkew = 0;  // sin of the skew angle of the initial line
+constexpr std::size_t kCosSkew = 1;
+constexpr std::size_t kInverseOffsetU = 2;  // added to the rectified u by the inverse
+constexpr std::size_t kInverseOffsetV = 3;
+constexpr std::size_t kEastingOffset = 4;  // added by the forward rectification
+constexpr std::size_t kNorthingOffset = 5;
+constexpr std::size_t kAposphereRadius = 6;       // A' = B sqrt(rho0 nu0), before k0
+constexpr std::size_t kAposphereRatio = 7;        // B
+constexpr std::size_t kLogH = 8;                  // ln H
+constexpr std::size_t kInverseScaledRadius = 9;   // B / (A' k0)
+constexpr std::size_t kSkewOriginLongitude = 10;  // lambda0'
+constexpr std::size_t kSkewAngle = 11;            // gamma0
+constexpr std::size_t kTanSkew = 12;
+
+constexpr int kLastMethod = 3;
+
+bool HasRectification(int method) {
+  return method >= 0 && method <= kLastMethod;
+}
+
+// Skew co-ordinates on the aposphere, u along the initial line and v across it.
+struct Skew {
+  double u = 0.0;
+  double v = 0.0;
+};
+
+struct Grid {
+  double easting = 0.0;
+  double northing = 0.0;
+};
+
+Grid Rectify(const CProjection& p, const Skew& skew) {
+  const auto& param = p.m_Param;
+  if (p.m_Method == 0) return {0.8 * skew.u + 0.6 * skew.v, 0.6 * skew.u - 0.8 * skew.v};
+  const double easting = 0.8 * skew.v - 0.6 * skew.u + param[kEastingOffset];
+  const double northing = 0.8 * skew.u + 0.6 * skew.v;
+  if (p.m_Method == 1) return {easting, northing};
+  return {easting, northing + param[kNorthingOffset]};
+}
+
+Skew Unrectify(const CProjection& p, double easting, double northing) {
+  const auto& param = p.m_Param;
+  if (p.m_Method == 0) return {0.8 * easting + 0.6 * northing, 0.6 * easting - 0.8 * northing};
+  return {0.8 * northing - 0.6 * easting + param[kInverseOffsetU],
+          0.8 * easting + 0.6 * northing + param[kInverseOffsetV]};
+}
+
+// Convergence from tan of the skew-grid convergence: method 0 and 1 take the skew angle
+// off or on, methods 2 and 3 add the angle whose tangent is 3/4.
+double Convergence(const CProjection& p, double x) {
+  const double skew_angle = p.m_Param[kSkewAngle];
+  switch (p.m_Method) {
+    case 0:
+      return std::atan(x) - skew_angle;
+    case 1:
+      return std::atan(x) + skew_angle;
+    default:
+      return std::atan((4.0 * x + 3.0) / (4.0 - 3.0 * x));
+  }
+}
+
+// The set-up's projection of the centre obeys the entry rules of GeogToGrid.
+void ProjectCentre(CProjection& p) {
+  const double latitude = p.m_OriginLatitude;
+  const double longitude = p.m_CentralMeridian;
+  const bool empty =
+      std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
+  if (empty || p.m_ScaleFactor == 0.0) {
+    p.m_FalseEasting = 0.0;
+    p.m_FalseNorthing = 0.0;
+    return;
+  }
+  const GeogPoint centre = MakeGeogPoint(*p.m_Spheroid, latitude, longitude);
+  RsoForward(p, centre, {&p.m_FalseEasting, &p.m_FalseNorthing, nullptr, nullptr});
+}
+
+}  // namespace
+
+void InitialiseRso(CProjection& p) {
+  const CSpheroid& s = *p.m_Spheroid;
+  auto& param = p.m_Param;
+  param[kTanSkew] = param[kSinSkew] / param[kCosSkew];
+  param[kSkewAngle] = std::asin(param[kSinSkew]);
+  const double cos2 = p.m_CosLat0 * p.m_CosLat0;
+  const double b = std::sqrt(1.0 + s.m_Ep2 * cos2 * cos2);
+  param[kAposphereRatio] = b;
+  const double a_prime = b * std::sqrt(p.m_Rho0 * p.m_Nu0);
+  param[kAposphereRadius] = a_prime;
+  const double d = a_prime / (p.m_Nu0 * p.m_CosLat0);
+  const double f = d + std::sqrt(d * d - 1.0);
+  param[kLogH] = std::log(f) - b * p.m_Psi0;
+  const double g = std::sinh(std::log(f));
+  param[kSkewOriginLongitude] = p.m_CentralMeridian - std::asin(g * param[kTanSkew]) / b;
+  param[kInverseScaledRadius] = b / (a_prime * p.m_ScaleFactor);
+  ProjectCentre(p);
+}
+
+// Method 1 measures the aposphere longitude from the other side and mirrors its signs in
+// u and U; the two sign changes cancel exactly, so every method shares one form here.
+void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const auto& param = p.m_Param;
+  const double k0 = p.m_ScaleFactor;
+  if (!HasRectification(p.m_Method)) {
+    if (out.scale != nullptr) *out.scale = param[kAposphereRadius] * k0 / (g.cos_lat * g.nu);
+    return;
+  }
+  const double q =
+      param[kAposphereRatio] * IsometricLatitude(*p.m_Spheroid, g.latitude) + param[kLogH];
+  const double sinh_q = std::sinh(q);
+  const double cosh_q = std::cosh(q);
+  const double angle = param[kAposphereRatio] * (g.longitude - param[kSkewOriginLongitude]);
+  const double sin_angle = std::sin(angle);
+  const double cos_angle = std::cos(angle);
+  const double radius = param[kInverseScaledRadius];
+  Skew skew;
+  skew.u = std::atan((param[kCosSkew] * sinh_q + param[kSinSkew] * sin_angle) / cos_angle) / radius;
+  const double across = (param[kCosSkew] * sin_angle - param[kSinSkew] * sinh_q) / cosh_q;
+  skew.v = 0.5 * std::log((1.0 + across) / (1.0 - across)) / radius;
+  const Grid grid = Rectify(p, skew);
+  if (out.easting != nullptr) *out.easting = grid.easting;
+  if (out.northing != nullptr) *out.northing = grid.northing;
+  if (out.convergence != nullptr) {
+    *out.convergence =
+        Convergence(p, (sin_angle * sinh_q + param[kTanSkew]) / (cosh_q * cos_angle));
+  }
+  if (out.scale != nullptr) {
+    *out.scale =
+        std::cos(skew.u * radius) / cos_angle * param[kAposphereRadius] * k0 / (g.cos_lat * g.nu);
+  }
+}
+
+void RsoInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const auto& param = p.m_Param;
+  const bool rectified = HasRectification(p.m_Method);
+  // Without a rectification the point stays at the skew origin, where only the scale
+  // means anything.
+  const Skew skew = rectified ? Unrectify(p, easting, northing) : Skew{};
+  const double radius = param[kInverseScaledRadius];
+  const double along = radius * skew.u;
+  const double across = radius * skew.v;
+  const double sinh_v = std::sinh(across);
+  const double cosh_v = std::cosh(across);
+  const double sin_u = std::sin(along);
+  const double cos_u = std::cos(along);
+  const double u_prime = (sin_u * param[kCosSkew] - sinh_v * param[kSinSkew]) / cosh_v;
+  const double isometric =
+      (0.5 * std::log((1.0 + u_prime) / (1.0 - u_prime)) - param[kLogH]) / param[kAposphereRatio];
+  const double latitude = LatitudeFromIsometric(s, isometric);
+  const double longitude = std::atan((sinh_v * param[kCosSkew] + sin_u * param[kSinSkew]) / cos_u) /
+                               param[kAposphereRatio] +
+                           param[kSkewOriginLongitude];
+  if (rectified) {
+    if (out.latitude != nullptr) *out.latitude = latitude;
+    if (out.longitude != nullptr) *out.longitude = longitude;
+    if (out.convergence != nullptr) {
+      *out.convergence = Convergence(p, (sinh_v * sin_u + param[kTanSkew]) / (cosh_v * cos_u));
+    }
+  }
+  if (out.scale != nullptr) {
+    const double nu = CurvatureAt(s, std::sin(latitude)).nu;
+    *out.scale = cos_u /
+                 std::cos((longitude - param[kSkewOriginLongitude]) * param[kAposphereRatio]) *
+                 param[kAposphereRadius] * p.m_ScaleFactor / (nu * std::cos(latitude));
+  }
+}
+
+}  // namespace orvale::projection
