@@ -1,0 +1,17 @@
+#pragma once
+// Each sub-command registers itself on the program's CLI11 application. A command
+// sets `status` to one of the exit statuses of cli.h when it has run.
+
+#include <CLI/CLI.hpp>
+
+#include "cli.h"
+
+namespace orvale::cli {
+
+void AddAngleCommand(CLI::App& app, const Streams& streams, int& status);
+void AddFoldersCommand(CLI::App& app, const Streams& streams, int& status);
+void AddUnitsCommand(CLI::App& app, const Streams& streams, int& status);
+void AddProjectCommand(CLI::App& app, const Streams& streams, int& status);
+void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status);
+
+}  // namespace orvale::cli

@@ -1,0 +1,342 @@
+// orvale project: geographical positions to grid co-ordinates and back, for points
+// given on the command line or streamed from a file or standard input.
+
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "commands.h"
+#include "orvale/engine/angle_parser.h"
+#include "orvale/engine/angles.h"
+#include "orvale/platform/text_encoding.h"
+#include "point_stream.h"
+#include "projection_setup.h"
+#include "text_options.h"
+
+namespace orvale::cli {
+namespace {
+
+enum class Format { kText, kCsv, kJson };
+
+struct ProjectOptions {
+  ProjectionOptions projection;
+  std::vector<std::string> points;
+  std::string input;
+  std::string format = "text";
+  bool inverse = false;
+  bool lon_lat = false;
+  bool with_id = false;
+  bool convergence = false;
+  bool scale = false;
+  bool describe = false;
+  int decimals = -1;
+  int workers = 0;
+};
+
+struct OutputSettings {
+  Format format = Format::kText;
+  bool inverse = false;
+  bool lon_lat = false;
+  bool with_id = false;
+  bool convergence = false;
+  bool scale = false;
+  int decimals = 3;
+};
+
+// Splits a line at blanks, tabs, commas and semicolons without allocating.
+std::size_t SplitFields(std::string_view line, std::array<std::string_view, 8>& fields) {
+  std::size_t count = 0;
+  std::size_t start = std::string_view::npos;
+  for (std::size_t i = 0; i <= line.size(); ++i) {
+    const bool separator = i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == ',' ||
+                           line[i] == ';';
+    if (!separator && start == std::string_view::npos) start = i;
+    if (separator && start != std::string_view::npos) {
+      if (count == fields.size()) return count + 1;
+      fields[count++] = line.substr(start, i - start);
+      start = std::string_view::npos;
+    }
+  }
+  return count;
+}
+
+bool ReadNumber(std::string_view field, double& value) {
+  if (field.starts_with('+')) field.remove_prefix(1);
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
+}
+
+// Decimal degrees on the fast path; anything else ParseAngle reads (D:M:S, N/S/E/W).
+bool ReadDegrees(std::string_view field, int type, double& radians, std::string& error) {
+  double degrees = 0.0;
+  if (ReadNumber(field, degrees)) {
+    radians = degrees / kDegreesPerRadian;
+    return true;
+  }
+  const auto bytes = Utf8ToCp1252(field);
+  const AngleParseResult parsed = bytes ? ParseAngle(*bytes, type, ANGLE_PREF_DEGREES)
+                                        : AngleParseResult{false, 0.0, "not Windows-1252 text"};
+  if (!parsed.ok) {
+    error = "'" + std::string(field) + "': " + Cp1252ToUtf8(parsed.error);
+    return false;
+  }
+  radians = parsed.radians;
+  return true;
+}
+
+void AppendFixed(std::string& out, double value, int decimals) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  out.append(text, result.ec == std::errc() ? result.ptr : text);
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+class PointConverter final : public LineConverter {
+ public:
+  PointConverter(const CSpheroid& spheroid, const CProjection& projection, const OutputSettings& settings)
+      : spheroid_(spheroid), projection_(projection), settings_(settings) {
+    projection_.m_Spheroid = &spheroid_;
+  }
+
+  bool Convert(std::string_view line, std::string& out, std::string& error) override {
+    std::array<std::string_view, 8> fields;
+    const std::size_t count = SplitFields(line, fields);
+    const std::size_t first = settings_.with_id ? 1 : 0;
+    if (count != first + 2) {
+      error = "expected " + std::string(settings_.with_id ? "an id and " : "") + "two co-ordinates, found " +
+              std::to_string(count) + " fields";
+      return false;
+    }
+    const std::string_view id = settings_.with_id ? fields[0] : std::string_view();
+    std::string_view a = fields[first], b = fields[first + 1];
+    return settings_.inverse ? Inverse(id, a, b, out, error) : Forward(id, a, b, out, error);
+  }
+
+ private:
+  bool Forward(std::string_view id, std::string_view a, std::string_view b, std::string& out, std::string& error) {
+    if (settings_.lon_lat) std::swap(a, b);
+    double latitude = 0.0, longitude = 0.0;
+    if (!ReadDegrees(a, ANGLE_LATITUDE, latitude, error) || !ReadDegrees(b, ANGLE_LONGITUDE, longitude, error)) {
+      return false;
+    }
+    if (std::fabs(latitude) > kHalfPi || std::fabs(longitude) > 2.0 * M_PI) {
+      error = "position out of range: latitude beyond 90 degrees or longitude beyond 360";
+      return false;
+    }
+    double easting = 0.0, northing = 0.0, convergence = 0.0, scale = 0.0;
+    projection_.GeogToGrid(latitude, longitude, &easting, &northing, settings_.convergence ? &convergence : nullptr,
+                           settings_.scale ? &scale : nullptr);
+    Write(id, {"easting", easting, settings_.decimals}, {"northing", northing, settings_.decimals}, convergence,
+          scale, out);
+    return true;
+  }
+
+  bool Inverse(std::string_view id, std::string_view a, std::string_view b, std::string& out, std::string& error) {
+    double easting = 0.0, northing = 0.0;
+    if (!ReadNumber(a, easting) || !ReadNumber(b, northing)) {
+      error = "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
+      return false;
+    }
+    // Every line starts its footpoint iteration afresh (not from the previous point),
+    // so the output of a line never depends on the lines before it.
+    double latitude = 0.0, longitude = 0.0, convergence = 0.0, scale = 0.0;
+    projection_.GridToGeog(easting, northing, &latitude, &longitude, settings_.convergence ? &convergence : nullptr,
+                           settings_.scale ? &scale : nullptr);
+    const int decimals = settings_.decimals;
+    Value lat{"latitude", latitude * kDegreesPerRadian, decimals};
+    Value lon{"longitude", longitude * kDegreesPerRadian, decimals};
+    if (settings_.lon_lat) {
+      Write(id, lon, lat, convergence, scale, out);
+    } else {
+      Write(id, lat, lon, convergence, scale, out);
+    }
+    return true;
+  }
+
+  struct Value {
+    const char* name;
+    double value;
+    int decimals;
+  };
+
+  void Write(std::string_view id, const Value& first, const Value& second, double convergence, double scale,
+             std::string& out) const {
+    std::vector<Value>& values = scratch_;
+    values.clear();
+    values.push_back(first);
+    values.push_back(second);
+    if (settings_.convergence) values.push_back({"convergence", convergence * kDegreesPerRadian, 9});
+    if (settings_.scale) values.push_back({"scale", scale, 10});
+    const bool json = settings_.format == Format::kJson;
+    const char separator = settings_.format == Format::kCsv ? ',' : ' ';
+    if (json) out += '{';
+    if (settings_.with_id) {
+      if (json) {
+        out += "\"id\":";
+        AppendJsonString(out, id);
+        out += ',';
+      } else {
+        out += id;
+        out += separator;
+      }
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) out += json ? ',' : separator;
+      if (json) {
+        out += '"';
+        out += values[i].name;
+        out += "\":";
+      }
+      AppendFixed(out, values[i].value, values[i].decimals);
+    }
+    if (json) out += '}';
+  }
+
+  CSpheroid spheroid_;
+  CProjection projection_;
+  OutputSettings settings_;
+  mutable std::vector<Value> scratch_ = std::vector<Value>(4);
+};
+
+std::string CsvHeader(const OutputSettings& settings) {
+  std::string header = settings.with_id ? "id," : "";
+  if (settings.inverse) {
+    header += settings.lon_lat ? "longitude,latitude" : "latitude,longitude";
+  } else {
+    header += "easting,northing";
+  }
+  if (settings.convergence) header += ",convergence";
+  if (settings.scale) header += ",scale";
+  return header;
+}
+
+std::uint64_t RegularFileSize(int descriptor) {
+  struct stat info {};
+  if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+int RunProject(const ProjectOptions& options, const Streams& streams) {
+  CSpheroid spheroid;
+  CProjection projection;
+  projection.m_Spheroid = &spheroid;
+  std::string problem;
+  Format format = Format::kText;
+  const std::array<NamedValue, 3> formats = {{{"text", 0, ""}, {"csv", 1, ""}, {"json", 2, ""}}};
+  int format_value = 0;
+  if (!SetUpSpheroid(options.projection, spheroid, problem) ||
+      !SetUpProjection(options.projection, projection, problem) ||
+      !LookUp(formats, options.format, format_value, problem)) {
+    streams.err << "orvale project: " << problem << "\n";
+    return kExitUsage;
+  }
+  format = static_cast<Format>(format_value);
+  if (options.describe) streams.err << "orvale project: " << DescribeProjection(projection) << "\n";
+
+  OutputSettings settings{format,          options.inverse, options.lon_lat, options.with_id,
+                          options.convergence, options.scale, options.decimals};
+  if (settings.decimals < 0 || settings.decimals > 15) settings.decimals = options.inverse ? 9 : 3;
+
+  StreamOptions stream;
+  stream.command = "orvale project";
+  stream.workers = options.workers;
+  if (format == Format::kCsv) stream.header = CsvHeader(settings);
+  auto make = [&] { return std::make_unique<PointConverter>(spheroid, projection, settings); };
+
+  StreamResult result;
+  if (!options.points.empty()) {
+    std::string lines;
+    for (const std::string& point : options.points) lines += point + "\n";
+    std::istringstream in(lines);
+    result = StreamPoints(in, streams.out, streams.err, stream, make);
+  } else if (!options.input.empty() && options.input != "-") {
+    std::ifstream file(options.input, std::ios::binary);
+    if (!file) {
+      streams.err << "orvale project: cannot open '" << options.input << "'\n";
+      return kExitUsage;
+    }
+    stream.show_progress = streams.interactive;
+    struct stat info {};
+    if (::stat(options.input.c_str(), &info) == 0) stream.input_size = static_cast<std::uint64_t>(info.st_size);
+    result = StreamPoints(file, streams.out, streams.err, stream, make);
+  } else {
+    stream.show_progress = streams.interactive;
+    if (streams.interactive) stream.input_size = RegularFileSize(STDIN_FILENO);
+    result = StreamPoints(streams.in, streams.out, streams.err, stream, make);
+  }
+  return result.failed == 0 ? kExitOk : kExitBadInput;
+}
+
+}  // namespace
+
+void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
+  auto options = std::make_shared<ProjectOptions>();
+  ProjectionOptions& p = options->projection;
+  CLI::App* command = app.add_subcommand(
+      "project",
+      "Convert latitude and longitude to easting and northing (or back with --inverse)\n"
+      "on a projection given by its type and parameters.\n"
+      "Points come from POINT arguments (\"LAT,LON\"), --input FILE, or standard input,\n"
+      "one per line; fields may be separated by blanks, commas or semicolons. Angles\n"
+      "are decimal degrees (east and north positive) or D:M:S with N/S/E/W. Lines that\n"
+      "cannot be converted print 'ERROR: reason' in their place; '#' lines and blank\n"
+      "lines are copied through.\n"
+      "Example: orvale project --type tm --lat0 49 --lon0 -2 --k0 0.9996012717 \\\n"
+      "           --fe 400000 --fn -100000 --spheroid \"Airy 1830\" 52.6576,1.7179");
+  command->add_option("POINT", options->points, "Points to convert, e.g. 52.5,-1.25");
+  command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())->capture_default_str();
+  command->add_option("-m,--method", p.method, "Method (variant) of the type")->capture_default_str();
+  command->add_option("-s,--spheroid", p.spheroid,
+                      "Spheroid: catalogue index, EPSG:code or name (see 'orvale spheroids')")
+      ->capture_default_str();
+  command->add_option("--a", p.semi_major_axis, "Semi-major axis (metres) of a spheroid typed by hand");
+  command->add_option("--rf", p.inverse_flattening, "Inverse flattening of that spheroid (0 or 1: a sphere)");
+  command->add_option("--lat0", p.lat0, "Latitude of origin (degrees)")->capture_default_str();
+  command->add_option("--lon0", p.lon0, "Longitude of origin / central meridian (degrees, east +)")
+      ->capture_default_str();
+  command->add_option("--k0", p.k0, "Scale factor at the origin or on the central line")->capture_default_str();
+  command->add_option("--fe", p.fe, "False easting (metres)")->capture_default_str();
+  command->add_option("--fn", p.fn, "False northing (metres)")->capture_default_str();
+  command->add_option("--sp1", p.sp1, "First standard parallel (degrees)");
+  command->add_option("--sp2", p.sp2, "Second standard parallel (degrees)");
+  command->add_option("--zone", p.zone, "UTM zone (utm), or the UTM zone of a national grid");
+  command->add_flag("--south", p.south, "UTM zone south of the equator (false northing 10000000)");
+  command->add_option("--axis", p.axis, "Norwegian axis 1..8 or Danish zone 0..2");
+  command->add_option("--param", p.params, "Parameter slot SLOT=VALUE (RSO, state plane tables)");
+  command->add_flag("-i,--inverse", options->inverse, "Easting and northing to latitude and longitude");
+  command->add_flag("--lon-lat", options->lon_lat, "Longitude first, in input and output (x y order)");
+  command->add_flag("--id", options->with_id, "The first field of each line is a point id, copied out");
+  command->add_flag("--convergence", options->convergence, "Also print the grid convergence (degrees)");
+  command->add_flag("--scale", options->scale, "Also print the point scale factor");
+  command->add_option("-d,--decimals", options->decimals, "Decimals of the output (default 3 m, 9 degrees)");
+  command->add_option("-f,--format", options->format, "Output: text, csv (with a header) or json (one object a line)")
+      ->capture_default_str();
+  command->add_option("--input", options->input, "Read points from this file ('-' for standard input)");
+  command->add_option("-j,--jobs", options->workers, "Worker threads (default: one per core)");
+  command->add_flag("--describe", options->describe, "Print the projection set up to standard error");
+  command->callback([options, &streams, &status] { status = RunProject(*options, streams); });
+}
+
+}  // namespace orvale::cli

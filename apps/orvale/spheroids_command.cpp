@@ -1,0 +1,177 @@
+// orvale spheroids: the spheroid catalogue as every Orvale program sees it, the
+// built-in rows followed by the user's record files, as an aligned table or as CSV.
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "commands.h"
+#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/platform/text_encoding.h"
+
+namespace orvale::cli {
+namespace {
+
+constexpr std::size_t kColumnCount = 7;
+using Row = std::array<std::string, kColumnCount>;  // Windows-1252 texts
+
+const Row kTableHeader = {"Index", "EPSG", "Name", "Country", "a (m)", "b (m)", "1/f"};
+const Row kCsvHeader = {"index", "epsg", "name", "country", "a", "b", "inverse_flattening"};
+constexpr std::array<bool, kColumnCount> kRightAligned = {true, true, false, false,
+                                                          true, true, true};
+
+// The shortest text that reads back as the same double, so nothing is rounded away.
+std::string Number(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+Row Describe(const CSpheroid& spheroid) {
+  // A sphere (b = a) has no meaningful inverse flattening to show; the catalogue's
+  // 1.0 is only its marker.
+  const bool sphere = spheroid.m_SemiMinorAxis == spheroid.m_SemiMajorAxis;
+  return {std::to_string(spheroid.m_Index),
+          spheroid.m_EPSGNo == 0 ? std::string() : std::to_string(spheroid.m_EPSGNo),
+          spheroid.m_Name,
+          spheroid.m_Country,
+          Number(spheroid.m_SemiMajorAxis),
+          Number(spheroid.m_SemiMinorAxis),
+          sphere ? std::string() : Number(spheroid.m_InverseFlattening)};
+}
+
+struct Catalogue {
+  std::vector<Row> rows;
+  bool all_read = true;
+};
+
+Catalogue ReadCatalogue(const Streams& streams) {
+  Catalogue catalogue;
+  CSpheroid spheroid;
+  for (std::int32_t index = 0; index < kBuiltInSpheroidCount; ++index) {
+    spheroid.SetBuiltIn(index);
+    catalogue.rows.push_back(Describe(spheroid));
+  }
+  const std::vector<std::string> files = SpheroidRecordFiles();
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const std::int32_t index = kFirstUserSpheroidIndex + static_cast<std::int32_t>(k);
+    CSpheroid record;
+    record.m_Index = index;
+    if (record.Load(files[k])) {
+      catalogue.rows.push_back(Describe(record));
+      continue;
+    }
+    // Still listed, as the editors list it, so the index of every later file holds.
+    catalogue.rows.push_back({std::to_string(index), "", files[k], "", "", "", ""});
+    catalogue.all_read = false;
+    streams.err << "orvale spheroids: " << Cp1252ToUtf8(files[k])
+                << ": not a complete spheroid record; listed without values\n";
+  }
+  return catalogue;
+}
+
+std::size_t FractionWidth(const std::string& number) {
+  const std::size_t point = number.find('.');
+  return point == std::string::npos ? 0 : number.size() - point;
+}
+
+// Pads numbers on the right so that, once right-aligned, their decimal points line up.
+std::vector<Row> AlignDecimalPoints(std::vector<Row> rows) {
+  for (std::size_t c = 0; c < kColumnCount; ++c) {
+    if (!kRightAligned[c]) continue;
+    std::size_t widest = 0;
+    for (const Row& row : rows)
+      widest = std::max(widest, FractionWidth(row[c]));
+    for (Row& row : rows)
+      row[c].append(widest - FractionWidth(row[c]), ' ');
+  }
+  return rows;
+}
+
+void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
+  std::vector<Row> cells{kTableHeader};
+  cells.insert(cells.end(), rows.begin(), rows.end());
+  cells = AlignDecimalPoints(std::move(cells));
+  // Widths count Windows-1252 bytes, one per character whatever its UTF-8 length.
+  std::array<std::size_t, kColumnCount> widths{};
+  for (const Row& row : cells) {
+    for (std::size_t c = 0; c < kColumnCount; ++c)
+      widths[c] = std::max(widths[c], row[c].size());
+  }
+  for (const Row& row : cells) {
+    std::string line;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      const std::string padding(widths[c] - row[c].size(), ' ');
+      if (c != 0) line += "  ";
+      line += kRightAligned[c] ? padding + row[c] : row[c] + padding;
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << Cp1252ToUtf8(line) << "\n";
+  }
+}
+
+// RFC 4180: a field holding a comma, a quote or a line end is quoted, with its
+// quotes doubled.
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
+  auto print = [&](const Row& row) {
+    std::string line;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      if (c != 0) line += ',';
+      line += CsvField(row[c]);
+    }
+    out << Cp1252ToUtf8(line) << "\n";
+  };
+  print(kCsvHeader);
+  for (const Row& row : rows)
+    print(row);
+}
+
+int RunSpheroids(bool csv, const Streams& streams) {
+  const Catalogue catalogue = ReadCatalogue(streams);
+  if (csv) {
+    PrintCsv(catalogue.rows, streams.out);
+  } else {
+    PrintTable(catalogue.rows, streams.out);
+  }
+  streams.out.flush();
+  return catalogue.all_read ? kExitOk : kExitBadInput;
+}
+
+}  // namespace
+
+void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status) {
+  auto csv = std::make_shared<bool>(false);
+  CLI::App* command = app.add_subcommand(
+      "spheroids",
+      "List the spheroids Orvale knows, in the order of their catalogue index:\n"
+      "the 53 built-in rows (0 to 52, with their EPSG ellipsoid codes), then the\n"
+      "user's record files (*.SPD in the record folder, see 'orvale folders') from\n"
+      "index 53 in name order. a and b are in metres and printed in full; spheres\n"
+      "(b = a) show no inverse flattening. A record file that cannot be read whole is\n"
+      "listed by its file name without values, and the exit status is then 1.");
+  command->add_flag("--csv", *csv,
+                    "Print comma-separated values (RFC 4180 quoting) with a header line\n"
+                    "index,epsg,name,country,a,b,inverse_flattening");
+  command->callback([csv, &streams, &status] { status = RunSpheroids(*csv, streams); });
+}
+
+}  // namespace orvale::cli

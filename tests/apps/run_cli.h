@@ -1,0 +1,32 @@
+#pragma once
+// Runs the orvale program in-process, as a shell would, and keeps what it printed.
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace orvale::testing {
+
+struct CliRun {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+inline CliRun RunCli(std::vector<std::string> arguments, const std::string& input = {}) {
+  arguments.insert(arguments.begin(), "orvale");
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  CliRun run;
+  run.status = cli::Run(static_cast<int>(argv.size()), argv.data(), {in, out, err});
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+}  // namespace orvale::testing
