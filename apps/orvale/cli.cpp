@@ -15,6 +15,9 @@ constexpr const char* kDescription =
 constexpr const char* kFooter =
     "\nExamples:\n"
     "  orvale angle 51.5 --type latitude --notation dms\n"
+    "  orvale project --projection \"Ordnance Survey National Grid\" 52.6576,1.7179\n"
+    "  orvale project --projection utm:31 --inverse 500000,5700000\n"
+    "  orvale projections --type lambert\n"
     "  orvale angle \"51 30 15.5 N\" --type latitude --notation degrees\n"
     "  echo 359.9999999 | orvale angle --type bearing --notation dms --decimals 2\n"
     "  orvale folders\n"
@@ -35,6 +38,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddAngleCommand(app, streams, status);
   AddProjectCommand(app, streams, status);
   AddUnitsCommand(app, streams, status);
+  AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
 

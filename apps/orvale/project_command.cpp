@@ -16,6 +16,7 @@
 #include "orvale/engine/angles.h"
 #include "orvale/platform/text_encoding.h"
 #include "point_stream.h"
+#include "projection_select.h"
 #include "projection_setup.h"
 #include "text_options.h"
 
@@ -159,9 +160,9 @@ class PointConverter final : public LineConverter {
       error = "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
       return false;
     }
-    // Every line starts its footpoint iteration afresh (not from the previous point),
-    // so the output of a line never depends on the lines before it.
-    double latitude = 0.0, longitude = 0.0, convergence = 0.0, scale = 0.0;
+    // The footpoint iteration starts from this point's own estimate, never from the
+    // previous line's latitude, so no line's output depends on the lines before it.
+    double latitude = projection_.FootpointStart(northing), longitude = 0.0, convergence = 0.0, scale = 0.0;
     projection_.GridToGeog(easting, northing, &latitude, &longitude, settings_.convergence ? &convergence : nullptr,
                            settings_.scale ? &scale : nullptr);
     const int decimals = settings_.decimals;
@@ -246,8 +247,10 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
   Format format = Format::kText;
   const std::array<NamedValue, 3> formats = {{{"text", 0, ""}, {"csv", 1, ""}, {"json", 2, ""}}};
   int format_value = 0;
+  const bool from_catalogue = !options.projection.catalogue.empty();
   if (!SetUpSpheroid(options.projection, spheroid, problem) ||
-      !SetUpProjection(options.projection, projection, problem) ||
+      !(from_catalogue ? SelectProjection(options.projection.catalogue, projection, problem)
+                       : SetUpProjection(options.projection, projection, problem)) ||
       !LookUp(formats, options.format, format_value, problem)) {
     streams.err << "orvale project: " << problem << "\n";
     return kExitUsage;
@@ -306,6 +309,11 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
       "Example: orvale project --type tm --lat0 49 --lon0 -2 --k0 0.9996012717 \\\n"
       "           --fe 400000 --fn -100000 --spheroid \"Airy 1830\" 52.6576,1.7179");
   command->add_option("POINT", options->points, "Points to convert, e.g. 52.5,-1.25");
+  command->add_option("-p,--projection", p.catalogue,
+                      "A projection of the catalogue instead of the parameters below:\n"
+                      "TYPE/ROW[/METHOD] (e.g. tm/0, 12/17), utm:31 or utm:31s, or its name\n"
+                      "(\"Ordnance Survey National Grid\"); see 'orvale projections'. Rows bring\n"
+                      "their own spheroid, except UTM, which takes --spheroid");
   command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())->capture_default_str();
   command->add_option("-m,--method", p.method, "Method (variant) of the type")->capture_default_str();
   command->add_option("-s,--spheroid", p.spheroid,

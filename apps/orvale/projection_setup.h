@@ -10,6 +10,7 @@
 namespace orvale::cli {
 
 struct ProjectionOptions {
+  std::string catalogue;  // --projection: a catalogue row, UTM zone or name
   std::string type = "tm";
   int method = 0;
   std::string spheroid = "WGS84";

@@ -32,8 +32,13 @@ bool LookUp(const Table& table, const std::string& text, int& value, std::string
       return true;
     }
   }
-  problem = "unknown value '" + text + "'; choose one of:";
-  for (const NamedValue& entry : table) problem += " " + std::string(entry.name);
+  problem = "unknown value '";
+  problem += text;
+  problem += "'; choose one of:";
+  for (const NamedValue& entry : table) {
+    problem += ' ';
+    problem += entry.name;
+  }
   return false;
 }
 

@@ -233,6 +233,17 @@ int CProjection::UtmZoneFromLongitude(double longitude) {
   return static_cast<int>((longitude * kDegreesPerRadian + 183.0) / 6.0);
 }
 
+double CProjection::FootpointStart(double northing) const {
+  if (!IsTransverseMercatorFamily(m_Type, m_Method) || m_Spheroid == nullptr ||
+      m_Spheroid->m_MeridianA0 == 0.0 || m_ScaleFactor == 0.0) {
+    return 0.0;
+  }
+  const double grid_northing = m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -northing : northing;
+  const double meridian_distance = (grid_northing - m_FalseNorthing) / m_ScaleFactor + m_M0;
+  const double start = meridian_distance / m_Spheroid->m_MeridianA0;
+  return std::fabs(start) <= kHalfPi ? start : 0.0;
+}
+
 std::int32_t CProjection::GridAxis() const { return ReadSlotPair(m_Param[0]).first; }
 
 std::int32_t CProjection::GridUtmZone() const { return ReadSlotPair(m_Param[0]).second; }
@@ -370,7 +381,7 @@ GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longi
   point.longitude = longitude;
   point.sin_lat = std::sin(latitude);
   point.cos_lat = std::cos(latitude);
-  point.tan_lat = std::tan(latitude);
+  point.tan_lat = point.sin_lat / point.cos_lat;
   const Curvature curvature = CurvatureAt(spheroid, point.sin_lat);
   point.rho = curvature.rho;
   point.nu = curvature.nu;

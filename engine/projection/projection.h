@@ -123,6 +123,13 @@ class CProjection {
   void GridToGeog(double easting, double northing, double* latitude, double* longitude,
                   double* convergence = nullptr, double* scale = nullptr) const;
 
+  // A start for GridToGeog's footpoint iteration taken from the point itself: the
+  // rectifying latitude of its meridian distance on a Transverse Mercator grid
+  // (0 for the other families, where 0 means the default start). It converges in a
+  // round or two; unlike the previous point's latitude it keeps every point's result
+  // independent of the others.
+  double FootpointStart(double northing) const;
+
   // The two int32 that the Norwegian and Danish grids keep in the first parameter
   // slot: the national axis (1..8) or Danish zone (0..2), and the UTM zone number.
   std::int32_t GridAxis() const;

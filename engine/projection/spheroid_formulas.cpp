@@ -8,8 +8,19 @@ namespace orvale {
 
 double MeridianDistance(const CSpheroid& s, double latitude) {
   if (latitude == 0.0) return 0.0;
-  return s.m_SemiMajorAxis * (s.m_A0 * latitude - s.m_A2 * std::sin(2.0 * latitude) +
-                              s.m_A4 * std::sin(4.0 * latitude) - s.m_A6 * std::sin(6.0 * latitude));
+  return MeridianDistance(s, latitude, std::sin(latitude), std::cos(latitude));
+}
+
+double MeridianDistance(const CSpheroid& s, double latitude, double sin_lat, double cos_lat) {
+  if (latitude == 0.0) return 0.0;
+  // sin 2φ, sin 4φ and sin 6φ by the double- and sum-angle identities: the same values
+  // to the last bit or two, for one sine and cosine instead of three sines.
+  const double sin2 = 2.0 * sin_lat * cos_lat;
+  const double cos2 = (cos_lat - sin_lat) * (cos_lat + sin_lat);
+  const double sin4 = 2.0 * sin2 * cos2;
+  const double cos4 = (cos2 - sin2) * (cos2 + sin2);
+  const double sin6 = sin4 * cos2 + cos4 * sin2;
+  return s.m_SemiMajorAxis * (s.m_A0 * latitude - s.m_A2 * sin2 + s.m_A4 * sin4 - s.m_A6 * sin6);
 }
 
 double IsometricLatitude(const CSpheroid& s, double latitude) {
@@ -33,7 +44,8 @@ Curvature CurvatureAt(const CSpheroid& s, double sin_latitude) {
   const double radicand = 1.0 - s.m_E2 * sin_latitude * sin_latitude;
   if (radicand <= 0.0) return {};
   const double a = s.m_SemiMajorAxis;
-  return {a / std::sqrt(radicand), a * s.m_OneMinusE2 / std::pow(radicand, 1.5)};
+  const double root = std::sqrt(radicand);
+  return {a / root, a * s.m_OneMinusE2 / (radicand * root)};
 }
 
 double FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {

@@ -7,6 +7,8 @@ namespace orvale {
 
 // Meridian distance from the equator, metres; exactly 0 at the equator.
 double MeridianDistance(const CSpheroid& spheroid, double latitude);
+// The same, for a caller that already holds the sine and cosine of the latitude.
+double MeridianDistance(const CSpheroid& spheroid, double latitude, double sin_lat, double cos_lat);
 
 // Isometric latitude: 1/2 ln((1 + sin)/(1 - sin)) - e/2 ln((1 + e sin)/(1 - e sin)).
 double IsometricLatitude(const CSpheroid& spheroid, double latitude);

@@ -45,9 +45,10 @@ Footpoint FootpointOf(const CSpheroid& s, double start, double meridian_distance
                       double k0) {
   Footpoint f;
   f.latitude = FootpointLatitude(s, start, meridian_distance);
-  f.tan_lat = std::tan(f.latitude);
+  const double sin_lat = std::sin(f.latitude);
   f.cos_lat = std::cos(f.latitude);
-  const Curvature curvature = CurvatureAt(s, std::sin(f.latitude));
+  f.tan_lat = sin_lat / f.cos_lat;
+  const Curvature curvature = CurvatureAt(s, sin_lat);
   f.psi = curvature.nu / curvature.rho;
   f.x_ratio = x / (curvature.nu * k0);
   return f;
@@ -117,7 +118,7 @@ void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const G
   const double orientation = p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
 
   if (out.northing != nullptr) {
-    const double arc = MeridianDistance(s, g.latitude) - p.m_M0;
+    const double arc = MeridianDistance(s, g.latitude, g.sin_lat, g.cos_lat) - p.m_M0;
     const double northing =
         k0 * (arc + departure * (omega * g.sin_lat) * (0.5 + (q / 8.0) * (4.0 * psi2 + psi - t2))) +
         p.m_FalseNorthing;

@@ -1,0 +1,501 @@
+// The built-in projection catalogue: generated zone families and the fixed tables of
+// catalogue_rows.h, addressed by (index, type, method), and the user record files
+// that extend each type after its built-in rows.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvale/engine/angles.h"
+#include "orvale/engine/projection/catalogue_rows.h"
+#include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/state_plane_zones.h"
+#include "orvale/storage/data_folders.h"
+
+namespace orvale {
+namespace {
+
+using catalogue::NamedRow;
+
+constexpr int kUtmZoneCount = 62;  // zones 0 ... 61
+constexpr int kDhdnZoneCount = 4;
+constexpr int kGaussKrugerRowCount = 36;  // 4 DHDN zones, then 32 GK zones
+constexpr int kLoBeltCount = 10;
+constexpr int kNorwegianRowCount = 5;
+constexpr int kFirstNorwegianZone = 31;
+constexpr int kNorwegianAxisCount = 8;
+constexpr int kDanishRowCount = 2;
+constexpr int kGeneralMercatorRow = 0;
+
+constexpr double kUtmFalseEasting = 500000.0;
+constexpr double kUtmSouthFalseNorthing = 10000000.0;
+constexpr double kUtmScaleFactor = 0.9996;
+constexpr double kMetresPerUsFoot = 0.30480060960121924;
+constexpr double kSecondsPerDegree = 3600.0;
+
+constexpr std::string_view kNad83 = "NAD 83";
+
+// NAD 27 Alaska zones 2 to 9: transverse Mercator on 54 N, every 4 degrees west from
+// 142 W, 500000 ft east except zone 7 (700000 ft) and zone 9 (600000 ft).
+constexpr int kAlaskaFirstTmZone = 5002;
+constexpr double kAlaskaOriginLatitude = 54.0;
+constexpr double kAlaskaFirstCentralMeridian = -142.0;
+constexpr double kAlaskaZoneWidth = 4.0;
+constexpr double kAlaskaScaleFactor = 0.9999;
+constexpr double kAlaskaFalseEasting = 152400.30480060962;
+constexpr double kAlaskaZone7FalseEasting = 213360.42672085346;
+constexpr double kAlaskaZone9FalseEasting = 182880.36576073154;
+
+constexpr int kStatePlaneTransverseMercator = 0;
+constexpr int kStatePlaneLambertTables = 1;
+constexpr int kStatePlaneTmTables = 2;
+constexpr int kStatePlaneRso = 3;
+
+// Built-in rows of each type, every zone of the zone families included.
+int BuiltInRowCount(int type) {
+  switch (type) {
+    case PROJECTION_UTM:
+      return kUtmZoneCount;
+    case PROJECTION_TRANSVERSE_MERCATOR:
+      return catalogue::kTransverseMercatorRowCount;
+    case PROJECTION_GAUSS_KRUGER:
+      return kGaussKrugerRowCount;
+    case PROJECTION_TM_SOUTH_ORIENTATED:
+      return kLoBeltCount;
+    case PROJECTION_TM_USA:
+      return catalogue::kTmUsaRowCount;
+    case PROJECTION_MERCATOR:
+      return catalogue::kMercatorRowCount;
+    case PROJECTION_LAMBERT:
+      return catalogue::kLambertNamedRowCount + catalogue::kLambertUsaRowCount;
+    case PROJECTION_CASSINI_SOLDNER:
+      return catalogue::kCassiniRowCount;
+    case PROJECTION_AZIMUTHAL_EQUIDISTANT:
+      return catalogue::kAzimuthalRowCount;
+    case PROJECTION_STEREOGRAPHIC:
+      return catalogue::kStereographicRowCount;
+    case PROJECTION_POLYCONIC:
+      return catalogue::kPolyconicRowCount;
+    case PROJECTION_RSO:
+      return catalogue::kRsoRowCount;
+    case PROJECTION_STATE_PLANE:
+      return catalogue::kStatePlaneRowCount;
+    case PROJECTION_NORWEGIAN:
+      return kNorwegianRowCount;
+    case PROJECTION_DANISH:
+      return kDanishRowCount;
+    default:
+      return 0;
+  }
+}
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  char text[96];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
+}
+
+void SetSpheroid(CProjection& p, int spheroid_row) {
+  if (p.m_Spheroid != nullptr) p.m_Spheroid->SetBuiltIn(spheroid_row);
+}
+
+// A row defines the whole projection: nothing a previous row left in the parallels
+// or the parameter block may leak into it (or into a record file saved from it).
+void ClearRowValues(CProjection& p) {
+  p.m_StandardParallel1 = 0.0;
+  p.m_StandardParallel2 = 0.0;
+  p.m_Param.fill(0.0);
+}
+
+void ApplyNamedRow(CProjection& p, const NamedRow& row) {
+  p.m_Name = row.name;
+  p.m_Country = row.country;
+  SetSpheroid(p, row.spheroid);
+  if (row.method != catalogue::kCallerMethod) p.m_Method = row.method;
+  p.m_StandardParallel1 = row.standard_parallel1 * kRadiansPerDegree;
+  p.m_StandardParallel2 = row.standard_parallel2 * kRadiansPerDegree;
+  p.SetParametersDeg(row.origin_latitude, row.central_meridian, row.false_easting,
+                     row.false_northing, row.scale_factor);
+}
+
+void SetUtmZone(CProjection& p, int zone) {
+  if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) {
+    p.m_Spheroid->SetBuiltIn(catalogue::kWgs84);
+  }
+  if (p.m_Method == 0 || p.m_Method == 1) {
+    p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting,
+                    p.m_Method == 1 ? kUtmSouthFalseNorthing : 0.0, kUtmScaleFactor);
+  } else {
+    // An unknown hemisphere keeps the parameters the record already had.
+    p.m_Method = 0;
+    p.Initialise();
+  }
+  p.m_Zone = zone;
+  p.m_NamedRow = false;
+  p.m_Name = CProjection::GridZoneName(zone);
+  p.m_Country.clear();
+}
+
+void SetGermanZone(CProjection& p, int index) {
+  double central_meridian = 0.0;
+  double false_easting = 0.0;
+  if (index < kDhdnZoneCount) {
+    central_meridian = 3.0 * index + 6.0;
+    false_easting = index * 1000000.0 + 2500000.0;
+    p.m_Name = Format("DHDN Zone %02d", index + 2);
+    p.m_Country = Format("West Germany (%.0lf\xB0 E)", std::fabs(central_meridian));
+    SetSpheroid(p, catalogue::kBessel1841);
+  } else {
+    const int z = index - kDhdnZoneCount;
+    central_meridian = 6.0 * z + 3.0;
+    if (central_meridian > 180.0) central_meridian -= 360.0;
+    false_easting = z * 1000000.0 + 1500000.0;
+    p.m_Name = Format("GK Zone %02d", index - 3);
+    p.m_Country =
+        Format("(%.0lf\xB0 %c)", std::fabs(central_meridian), central_meridian < 0.0 ? 'W' : 'E');
+    SetSpheroid(p, catalogue::kKrassowsky1940);
+  }
+  p.SetParametersDeg(0.0, central_meridian, false_easting, 0.0, 1.0);
+}
+
+void SetLoBelt(CProjection& p, int index) {
+  const double central_meridian = 2.0 * index + 17.0;
+  p.m_Name = Format("Lo %2.0lf\xB0 E", central_meridian);
+  p.m_Country = "South Africa";
+  SetSpheroid(p, catalogue::kClarke1880Arc);
+  p.SetParametersDeg(0.0, central_meridian, 0.0, 0.0, 1.0);
+}
+
+void SetTmUsaZone(CProjection& p, const catalogue::TmUsaRow& row) {
+  p.m_Name = row.name;
+  p.m_Country = kNad83;
+  SetSpheroid(p, catalogue::kGrs80);
+  // The zone lists give the central meridian in degrees west; the engine's
+  // longitudes are east positive, so every caller hands ordinary longitudes.
+  p.SetParametersDeg(row.origin_latitude, -row.central_meridian_west, row.false_easting,
+                     row.false_northing, row.scale_factor);
+}
+
+void SetLambertUsaZone(CProjection& p, const catalogue::LambertUsaRow& row) {
+  p.m_Name = row.name;
+  p.m_Country = kNad83;
+  SetSpheroid(p, catalogue::kGrs80);
+  p.m_Method = 2;
+  p.m_StandardParallel1 = row.standard_parallel1 * kRadiansPerDegree;
+  p.m_StandardParallel2 = row.standard_parallel2 * kRadiansPerDegree;
+  p.SetParametersDeg(row.origin_latitude, row.central_meridian, row.false_easting,
+                     row.false_northing, 1.0);
+}
+
+void SetLambertRow(CProjection& p, int index) {
+  if (index < catalogue::kLambertNamedRowCount) {
+    ApplyNamedRow(p, catalogue::LambertNamedRows()[static_cast<std::size_t>(index)]);
+  } else {
+    const auto row = static_cast<std::size_t>(index - catalogue::kLambertNamedRowCount);
+    SetLambertUsaZone(p, catalogue::LambertUsaRows()[row]);
+  }
+}
+
+void SetRsoRow(CProjection& p, const catalogue::RsoRow& row) {
+  const auto& q = row.p;
+  p.SetRsoParameters(q[0], q[1], q[2], q[3], q[4], q[5]);
+  ApplyNamedRow(p, row.row);
+}
+
+void SetAlaskaTmZone(CProjection& p, int code) {
+  const int step = code - kAlaskaFirstTmZone;
+  const double false_easting = code == 5007   ? kAlaskaZone7FalseEasting
+                               : code == 5009 ? kAlaskaZone9FalseEasting
+                                              : kAlaskaFalseEasting;
+  p.SetParametersDeg(kAlaskaOriginLatitude, kAlaskaFirstCentralMeridian - kAlaskaZoneWidth * step,
+                     false_easting, 0.0, kAlaskaScaleFactor);
+}
+
+// The TM-table methods read only P0 ... P5; the rest of the record shows the zone's
+// published origin in the engine's units: its latitude, its central meridian east
+// positive, and its false easting in metres.
+bool SetTmTablesZone(CProjection& p, const catalogue::StatePlaneRow& row) {
+  const StatePlaneTmZone* zone = FindStatePlaneTmZone(row.code);
+  if (zone == nullptr) return false;
+  std::copy(zone->p.begin(), zone->p.end(), p.m_Param.begin());
+  p.SetParametersDeg(row.origin_latitude, -zone->p[1] / kSecondsPerDegree,
+                     zone->p[0] * kMetresPerUsFoot, 0.0, zone->p[4]);
+  return true;
+}
+
+bool SetStatePlaneRow(CProjection& p, const catalogue::StatePlaneRow& row) {
+  p.m_Name = row.name;
+  p.m_Country = Format("Code %4d", row.code);
+  SetSpheroid(p, catalogue::kClarke1866);
+  p.m_Method = row.method;
+  switch (row.method) {
+    case kStatePlaneTransverseMercator:
+      SetAlaskaTmZone(p, row.code);
+      return true;
+    case kStatePlaneLambertTables: {
+      const StatePlaneLambertZone* zone = FindStatePlaneLambertZone(row.code);
+      if (zone == nullptr) return false;
+      p.SetStateParameters11(zone->p);
+      return true;
+    }
+    case kStatePlaneTmTables:
+      return SetTmTablesZone(p, row);
+    case kStatePlaneRso: {
+      const catalogue::RsoRow& alaska = catalogue::RsoRows()[catalogue::kAlaskaZone1Rso];
+      const auto& q = alaska.p;
+      p.SetRsoParameters(q[0], q[1], q[2], q[3], q[4], q[5]);
+      const NamedRow& r = alaska.row;
+      p.SetParametersDeg(r.origin_latitude, r.central_meridian, r.false_easting, r.false_northing,
+                         r.scale_factor);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void SetNorwegianZone(CProjection& p, int index) {
+  const int zone = index + kFirstNorwegianZone;
+  p.SetGridAxisAndZone(p.m_Method + 1, zone);
+  p.m_Name = CProjection::GridZoneName(zone);
+  p.m_Country = std::string(CProjection::MethodText(PROJECTION_NORWEGIAN, index));
+  SetSpheroid(p, catalogue::kInternational);
+  p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting, 0.0,
+                  kUtmScaleFactor);
+}
+
+void SetDanishZone(CProjection& p, int index) {
+  constexpr double kCentralMeridian = 9.0;
+  p.m_Name = index == 0 ? "Jylland" : "Seelland";
+  p.m_Country = "System 34";
+  p.SetGridAxisAndZone(index,
+                       CProjection::UtmZoneFromLongitude(kCentralMeridian * kRadiansPerDegree));
+  SetSpheroid(p, catalogue::kInternational);
+  p.SetParametersDeg(0.0, kCentralMeridian, kUtmFalseEasting, 0.0, kUtmScaleFactor);
+}
+
+template <typename Rows>
+const auto& RowAt(const Rows& rows, int index) {
+  return rows[static_cast<std::size_t>(index)];
+}
+
+// The zone number written after "Grid Zone " in a zone name; 0 when there is none.
+int ZoneInName(const std::string& name) {
+  constexpr std::size_t kPrefixLength = 10;
+  if (name.size() <= kPrefixLength) return 0;
+  const long zone = std::strtol(name.c_str() + kPrefixLength, nullptr, 10);
+  if (zone < std::numeric_limits<int>::min() || zone > std::numeric_limits<int>::max()) return -1;
+  return static_cast<int>(zone);
+}
+
+// Titles of the record files of one type, in list order.
+std::vector<std::string> RecordFilesOfType(int type) {
+  std::vector<std::string> files;
+  for (std::string& file : ProjectionRecordFiles()) {
+    if (CProjection::ReadRecordType(file) == type) files.push_back(std::move(file));
+  }
+  return files;
+}
+
+// The Norwegian zone named (a zone outside 31 ... 35 is read as 32) on the first axis
+// whose row has the name. The zones' spheroid is fixed, so the row found is built on
+// the record's own.
+bool FindNorwegianZone(CProjection& p, const std::string& name) {
+  int zone = ZoneInName(name);
+  if (zone < kFirstNorwegianZone || zone >= kFirstNorwegianZone + kNorwegianRowCount) zone = 32;
+  CSpheroid scratch_spheroid;
+  CProjection scratch;
+  scratch.m_Spheroid = &scratch_spheroid;
+  for (int axis = 0; axis < kNorwegianAxisCount; ++axis) {
+    scratch.SetFromCatalogue(zone - kFirstNorwegianZone, PROJECTION_NORWEGIAN, axis);
+    if (scratch.m_Name == name) {
+      p.SetFromCatalogue(zone - kFirstNorwegianZone, PROJECTION_NORWEGIAN, axis);
+      p.m_FileTitle.clear();
+      return true;
+    }
+  }
+  return false;
+}
+
+// The row, else the record file, of the type with this name and country whose
+// spheroid is the record's own. Candidates are built on a scratch WGS84 so that the
+// record's spheroid stays as it is; the record is set up on it again at the end.
+bool FindOnOwnSpheroid(CProjection& p, const std::string& name, const std::string& country,
+                       int type) {
+  CSpheroid* const own_spheroid = p.m_Spheroid;
+  CSpheroid scratch;
+  p.m_Spheroid = &scratch;
+  auto same_texts = [&] { return p.m_Name == name && p.m_Country == country; };
+  auto on_own_spheroid = [&] { return own_spheroid == nullptr || scratch.IsSame(*own_spheroid); };
+  bool found = false;
+  const int method = p.m_Method;
+  for (int row = 0; p.SetFromCatalogue(row, type, method); ++row) {
+    if (same_texts()) {
+      // A name and country appear once among a type's rows: a match on another
+      // spheroid ends the search of the rows.
+      found = on_own_spheroid();
+      if (found) p.m_FileTitle.clear();
+      break;
+    }
+  }
+  if (!found) {
+    // Users keep one name on several spheroids, so the scan of their records goes on
+    // past a record on another spheroid.
+    const std::vector<std::string> files = RecordFilesOfType(type);
+    for (std::size_t k = 0; k < files.size() && !found; ++k) {
+      found = p.ReadRecordFile(files[k]) && same_texts() && on_own_spheroid();
+      if (found) p.m_Index = CProjection::CatalogueRowCount(type) + static_cast<int>(k);
+    }
+  }
+  p.m_Spheroid = own_spheroid;
+  p.Initialise();
+  return found;
+}
+
+}  // namespace
+
+std::string CProjection::GridZoneName(int zone) {
+  return Format("%s%2d (%d\xB0 %c)", "Grid Zone ", zone, std::abs(6 * zone - 183),
+                zone < 31 ? 'W' : 'E');
+}
+
+int CProjection::CatalogueRowCount(int type) {
+  // UTM, state-plane and Norwegian rows are addressed by zone, so their user records
+  // are numbered from 0 and the built-in rows shadow them.
+  if (type == PROJECTION_UTM || type == PROJECTION_STATE_PLANE || type == PROJECTION_NORWEGIAN) {
+    return 0;
+  }
+  return BuiltInRowCount(type);
+}
+
+bool CProjection::SetFromCatalogue(int index, int type, int method) {
+  m_Index = index;
+  m_Type = type;
+  m_Method = method;
+  m_NamedRow = true;
+  if (index < 0 || index >= BuiltInRowCount(type)) return false;
+  ClearRowValues(*this);
+  switch (type) {
+    case PROJECTION_UTM:
+      SetUtmZone(*this, index);
+      return true;
+    case PROJECTION_TRANSVERSE_MERCATOR:
+      ApplyNamedRow(*this, RowAt(catalogue::TransverseMercatorRows(), index));
+      return true;
+    case PROJECTION_GAUSS_KRUGER:
+      SetGermanZone(*this, index);
+      return true;
+    case PROJECTION_TM_SOUTH_ORIENTATED:
+      SetLoBelt(*this, index);
+      return true;
+    case PROJECTION_TM_USA:
+      SetTmUsaZone(*this, RowAt(catalogue::TmUsaRows(), index));
+      return true;
+    case PROJECTION_MERCATOR:
+      ApplyNamedRow(*this, RowAt(catalogue::MercatorRows(), index));
+      if (index == kGeneralMercatorRow) m_NamedRow = false;
+      return true;
+    case PROJECTION_LAMBERT:
+      SetLambertRow(*this, index);
+      return true;
+    case PROJECTION_CASSINI_SOLDNER:
+      ApplyNamedRow(*this, RowAt(catalogue::CassiniRows(), index));
+      return true;
+    case PROJECTION_AZIMUTHAL_EQUIDISTANT:
+      ApplyNamedRow(*this, RowAt(catalogue::AzimuthalRows(), index));
+      return true;
+    case PROJECTION_STEREOGRAPHIC:
+      ApplyNamedRow(*this, RowAt(catalogue::StereographicRows(), index));
+      return true;
+    case PROJECTION_POLYCONIC:
+      ApplyNamedRow(*this, RowAt(catalogue::PolyconicRows(), index));
+      return true;
+    case PROJECTION_RSO:
+      SetRsoRow(*this, RowAt(catalogue::RsoRows(), index));
+      return true;
+    case PROJECTION_STATE_PLANE:
+      return SetStatePlaneRow(*this, RowAt(catalogue::StatePlaneRows(), index));
+    case PROJECTION_NORWEGIAN:
+      SetNorwegianZone(*this, index);
+      return true;
+    case PROJECTION_DANISH:
+      SetDanishZone(*this, index);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CProjection::FindUserRecord(int index, int type, std::string& title, std::string& path) {
+  const int first = CatalogueRowCount(type);
+  if (index < first) return false;
+  const std::vector<std::string> files = RecordFilesOfType(type);
+  const auto k = static_cast<std::size_t>(index - first);
+  if (k >= files.size()) return false;
+  const std::string& file = files[k];
+  title = file.substr(0, file.rfind('.'));
+  path = RecordFolder() + file;
+  return true;
+}
+
+bool CProjection::SetFromIndex(int index, int type, int method) {
+  if (SetFromCatalogue(index, type, method)) {
+    m_FileTitle.clear();
+    return true;
+  }
+  std::string title;
+  std::string path;
+  if (!FindUserRecord(index, type, title, path) || !ReadRecordFile(path)) return false;
+  m_Index = index;
+  return true;
+}
+
+bool CProjection::FindByName(int type) {
+  return FindByName(m_Name, m_Country, type);
+}
+
+bool CProjection::FindByName(std::string_view name, std::string_view country, int type) {
+  // Copies: the texts may be this record's own, which every row tried overwrites.
+  const std::string wanted_name(name);
+  const std::string wanted_country(country);
+  bool found = false;
+  if (type == PROJECTION_UTM) {
+    found = SetFromCatalogue(ZoneInName(wanted_name), type, m_Method);
+    if (found) m_FileTitle.clear();
+  } else if (type == PROJECTION_NORWEGIAN) {
+    found = FindNorwegianZone(*this, wanted_name);
+  } else {
+    found = FindOnOwnSpheroid(*this, wanted_name, wanted_country, type);
+  }
+  if (found) return true;
+  m_Type = type;
+  m_Name = wanted_name;
+  m_Country = wanted_country;
+  SetParameters(0.0, 0.0, 0.0, 0.0, 1.0);
+  return false;
+}
+
+void CProjection::MatchSpheroid() {
+  if (m_Type == PROJECTION_UTM || m_Spheroid == nullptr) return;
+  const int type = m_Type;
+  CSpheroid scratch_spheroid;
+  CProjection scratch;
+  scratch.m_Spheroid = &scratch_spheroid;
+  scratch.SetFromIndex(m_Index, type, m_Method);
+  if (scratch_spheroid.IsSame(*m_Spheroid)) return;
+  for (int row = 0; scratch.SetFromCatalogue(row, type, 0); ++row) {
+    if (scratch_spheroid.IsSame(*m_Spheroid)) {
+      SetFromIndex(row, type, 0);
+      return;
+    }
+  }
+  SetFromIndex(31, PROJECTION_UTM, 0);
+}
+
+}  // namespace orvale

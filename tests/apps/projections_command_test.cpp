@@ -1,0 +1,269 @@
+// orvale projections (the catalogue listing) and the --projection selection text.
+// The command is driven through its own CLI11 registration, the way the program
+// registers it.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "orvale/engine/projection/projection.h"
+#include "orvale/engine/spheroid.h"
+#include "orvale/storage/data_folders.h"
+#include "projection_select.h"
+#include "run_cli.h"
+#include "support/temporary_drives.h"
+
+namespace orvale::cli {
+void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status);
+}  // namespace orvale::cli
+
+namespace orvale {
+namespace {
+
+using testing::CliRun;
+
+CliRun RunProjections(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), {"orvale", "projections"});
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments)
+    argv.push_back(argument.c_str());
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  const cli::Streams streams{in, out, err};
+  CLI::App app;
+  CliRun run;
+  cli::AddProjectionsCommand(app, streams, run.status);
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::ParseError& error) {
+    run.status = app.exit(error, out, err) == 0 ? cli::kExitOk : cli::kExitUsage;
+  }
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// Splits one RFC 4180 record that holds no line break.
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+class ProjectionsCommand : public testing::TemporaryDrives {
+ protected:
+  // A transverse Mercator record on Airy 1830 (Windows-1252 texts).
+  static void SaveRecord(const std::string& name, const std::string& country,
+                         const std::string& title) {
+    CSpheroid airy;
+    airy.SetBuiltIn(0);
+    CProjection p;
+    p.m_Spheroid = &airy;
+    p.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
+    p.SetNames(name.c_str(), country.c_str());
+    p.SetParametersDeg(50, 1, 1000, 2000, 1);
+    ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
+  }
+};
+
+TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTable) {
+  const CliRun run = RunProjections({"--type", "tm"});
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 1u + 39u);
+  const std::string& header = lines[0];
+  const std::size_t name = header.find("Name");
+  const std::size_t country = header.find("Country");
+  ASSERT_NE(name, std::string::npos);
+  EXPECT_NE(header.find("\xCF\x86"
+                        "0 (\xC2\xB0)"),
+            std::string::npos)
+      << "phi0 in UTF-8";
+  EXPECT_EQ(lines[1].substr(name, 15), "Ordnance Survey");
+  EXPECT_EQ(lines[1].substr(country, 13), "National Grid");
+  for (const char* value : {"Airy 1830 OSGB", "  49  ", "  -2  ", "-100000", "0.9996012717"}) {
+    EXPECT_NE(lines[1].find(value), std::string::npos) << value << " in " << lines[1];
+  }
+  EXPECT_EQ(lines[39].substr(name, 15), "Gauss Kruger 9N");
+  EXPECT_EQ(std::stoi(lines[39]), 1) << "type first";
+}
+
+TEST_F(ProjectionsCommand, ListsEveryTypeWithoutAFilterAndZoneNamesInUtf8) {
+  const CliRun run = RunProjections({});
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto lines = Lines(run.out);
+  EXPECT_EQ(lines.size(), 1u + 430u) << "62 UTM zones and the 368 other built-in rows";
+  EXPECT_NE(lines[32].find("Grid Zone 31 (3\xC2\xB0 E)"), std::string::npos) << lines[32];
+}
+
+TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRow) {
+  const CliRun run = RunProjections({"--type", "12", "--csv"});
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 1u + 130u);
+  EXPECT_EQ(lines[0], "type,row,method,name,country,spheroid,lat0,lon0,fe,fn,k0");
+  const auto wyoming = CsvFields(lines[130]);
+  ASSERT_EQ(wyoming.size(), 11u);
+  EXPECT_EQ(wyoming[1], "129");
+  EXPECT_EQ(wyoming[2], "2");
+  EXPECT_EQ(wyoming[3], "Wyoming (West)");
+  EXPECT_EQ(wyoming[4], "Code 4904");
+  EXPECT_EQ(wyoming[5], "Clarke 1866 Spheroid");
+  EXPECT_EQ(wyoming[6], "40.6666666667");
+  EXPECT_EQ(wyoming[7], "-110.0833333333");
+  EXPECT_DOUBLE_EQ(std::stod(wyoming[8]), 500000 * 0.30480060960121924);
+  EXPECT_EQ(wyoming[10], "0.9999411765");
+}
+
+TEST_F(ProjectionsCommand, AppendsRecordFilesAfterTheBuiltInRowsOfTheirType) {
+  SaveRecord("Caf\xE9", "Site, \"east\"", "Cafe");
+  const CliRun run = RunProjections({"--type", "1", "--csv"});
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 1u + 40u);
+  EXPECT_TRUE(
+      lines[40].starts_with("1,39,0,Caf\xC3\xA9,\"Site, \"\"east\"\"\",Airy 1830 OSGB,50,1,"))
+      << lines[40];
+}
+
+TEST_F(ProjectionsCommand, WritesJsonWithNullsForARecordThatCannotBeRead) {
+  SaveRecord("Good", "", "Good");
+  testing::TemporaryDrives::WriteBytes(
+      RecordFolder() + "Broken.PRJ",
+      std::string("Broken\n\n\n\n") + std::string("\x01\0\0\0", 4) + "short");
+  const CliRun run = RunProjections({"--type", "tm", "--json"});
+  EXPECT_EQ(run.status, cli::kExitBadInput);
+  EXPECT_NE(run.err.find("Broken.PRJ"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("{\"type\": 1, \"row\": 0, \"method\": 0, \"name\": \"Ordnance Survey\", "
+                         "\"country\": \"National Grid\", \"spheroid\": \"Airy 1830 OSGB\", "
+                         "\"lat0\": 49, \"lon0\": -2, \"fe\": 400000, \"fn\": -100000, "
+                         "\"k0\": 0.9996012717}"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("{\"type\": 1, \"row\": 39, \"method\": null, \"name\": \"Broken.PRJ\", "
+                         "\"country\": \"\", \"spheroid\": \"\", \"lat0\": null"),
+            std::string::npos)
+      << "listed in its place, without values";
+  EXPECT_NE(run.out.find("\"row\": 40, \"method\": 0, \"name\": \"Good\""), std::string::npos);
+  EXPECT_TRUE(run.out.starts_with("[\n  {") && run.out.ends_with("}\n]\n"));
+}
+
+TEST_F(ProjectionsCommand, RefusesAnUnknownType) {
+  const CliRun run = RunProjections({"--type", "conic"});
+  EXPECT_EQ(run.status, cli::kExitUsage);
+  EXPECT_NE(run.err.find("lambert"), std::string::npos) << "lists the names: " << run.err;
+}
+
+// ---------------------------------------------------------------------------------
+// --projection
+
+class ProjectionSelection : public testing::TemporaryDrives {
+ protected:
+  ProjectionSelection() { projection_.m_Spheroid = &spheroid_; }
+  CSpheroid spheroid_;
+  CProjection projection_;
+};
+
+TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrAName) {
+  const struct {
+    const char* text;
+    int type;
+    int index;
+    int method;
+    const char* name;
+  } cases[] = {
+      {"1/0", 1, 0, 0, "Ordnance Survey"},
+      {"tm/0", 1, 0, 0, "Ordnance Survey"},
+      {"Lambert / 75", 6, 75, 2, "Puerto Rico/Virgin I"},
+      {"state-plane/129", 12, 129, 2, "Wyoming (West)"},
+      {"0/31/1", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
+      {"norwegian/1/2", 13, 1, 2, "Grid Zone 32 (9\xB0 E)"},
+      {"utm:31s", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
+      {"UTM:31N", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
+      {"utm:5", 0, 5, 0, "Grid Zone  5 (153\xB0 W)"},
+      {"Ordnance Survey National Grid", 1, 0, 0, "Ordnance Survey"},
+      {"ordnance survey", 1, 0, 0, "Ordnance Survey"},
+      {"Irish GPS Grid", 1, 3, 0, "Irish"},
+      {"Puerto Rico/Virgin I", 6, 75, 2, "Puerto Rico/Virgin I"},
+      {"Grid Zone 31 (3\xC2\xB0 E)", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
+      {"Michigan (Central) Code 2112", 12, 64, 1, "Michigan (Central)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string problem;
+    ASSERT_TRUE(cli::SelectProjection(c.text, projection_, problem)) << problem;
+    EXPECT_EQ(projection_.m_Type, c.type);
+    EXPECT_EQ(projection_.m_Index, c.index);
+    EXPECT_EQ(projection_.m_Method, c.method);
+    EXPECT_EQ(projection_.m_Name, c.name);
+  }
+  EXPECT_EQ(spheroid_.m_Name, "Clarke 1866 Spheroid") << "the last row's spheroid";
+}
+
+TEST_F(ProjectionSelection, SaysWhyATextSelectsNothingAndLeavesTheProjectionAlone) {
+  std::string problem;
+  ASSERT_TRUE(cli::SelectProjection("1/0", projection_, problem));
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {"Irish", "1/2 1/3"},
+      {"Michigan (Central)", "12/61 12/64"},
+      {"1/39", "see 'orvale projections --type 1'"},
+      {"utm:62", "no UTM zone 62"},
+      {"Nowhere", "no projection called 'Nowhere'"},
+      {"tm/first", "no projection called"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    problem.clear();
+    EXPECT_FALSE(cli::SelectProjection(c.text, projection_, problem));
+    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+    EXPECT_EQ(projection_.m_Name, "Ordnance Survey");
+    EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
+  }
+}
+
+TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
+  CProjection record;
+  record.m_Spheroid = &spheroid_;
+  record.m_Type = PROJECTION_CASSINI_SOLDNER;
+  record.SetNames("Local", "Site 1");
+  record.SetParametersDeg(10, 20, 0, 0, 1);
+  ASSERT_TRUE(record.WriteRecordFile());
+  std::string problem;
+  ASSERT_TRUE(cli::SelectProjection("cassini/2", projection_, problem)) << problem;
+  EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");
+  projection_.SetFromIndex(0, PROJECTION_UTM, 0);
+  ASSERT_TRUE(cli::SelectProjection("local site 1", projection_, problem)) << problem;
+  EXPECT_EQ(projection_.m_Type, PROJECTION_CASSINI_SOLDNER);
+  EXPECT_EQ(projection_.m_Index, 2);
+}
+
+}  // namespace
+}  // namespace orvale
