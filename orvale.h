@@ -11,6 +11,7 @@
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/little_endian.h"
+#include "orvale/storage/record_files.h"
 #include "orvale/engine/angle_parser.h"
 #include "orvale/engine/angle_settings.h"
 #include "orvale/engine/angles.h"
@@ -18,3 +19,4 @@
 #include "orvale/engine/spheroid.h"
 #include "orvale/engine/spheroid_catalogue.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/state_plane_zones.h"

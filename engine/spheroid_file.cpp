@@ -18,6 +18,7 @@
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/little_endian.h"
+#include "orvale/storage/record_files.h"
 
 namespace orvale {
 namespace {
@@ -28,36 +29,6 @@ constexpr std::size_t kSemiMajorAxisOffset = 0;
 constexpr std::size_t kSemiMinorAxisOffset = 8;
 constexpr std::size_t kInverseFlatteningOffset = 16;
 constexpr std::size_t kAxesSize = 24;
-
-// The name of a file without folder and extension.
-std::string FileTitle(std::string_view path) {
-  const std::size_t folder_end = path.find_last_of("\\/:");
-  if (folder_end != std::string_view::npos) path.remove_prefix(folder_end + 1);
-  const std::size_t dot = path.rfind('.');
-  if (dot != std::string_view::npos) path.remove_suffix(path.size() - dot);
-  return std::string(path);
-}
-
-std::string RecordPath(std::string_view title) {
-  return RecordFolder() + std::string(title) + "." + std::string(kExtension);
-}
-
-// Keys come from names people type. A separator would put the file outside the
-// Global folder, and the other characters are refused by the file systems the
-// records are shared with, so such keys are not written at all.
-bool IsUsableFileTitle(std::string_view title) {
-  if (title.empty()) return false;
-  for (char c : title) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
-  }
-  return true;
-}
-
-// A line the reader would cut or split cannot be stored.
-bool IsStorableLine(std::string_view text) {
-  return text.find('\n') == std::string_view::npos && text.size() <= CStdioFile::kMaxLineLength;
-}
 
 // Stores the double at `offset` when the file supplied all of it and it is a
 // number; false otherwise, leaving `value` as it was.
@@ -72,13 +43,13 @@ bool TakeDouble(const unsigned char* bytes, std::size_t read, std::size_t offset
 }  // namespace
 
 std::vector<std::string> SpheroidRecordFiles() {
-  return FindFiles(RecordFolder() + "*." + std::string(kExtension));
+  return RecordFiles(kExtension);
 }
 
 bool CSpheroid::Save(std::string_view path) {
   if (!path.empty()) m_FileTitle = FileTitle(path);
   if (m_FileTitle.empty() && !m_Name.empty()) {
-    m_FileTitle = m_Country.empty() ? m_Name : m_Name + "_" + m_Country;
+    m_FileTitle = RecordKey(m_Name, m_Country);
   }
   if (!IsUsableFileTitle(m_FileTitle) || !IsStorableLine(m_Name) || !IsStorableLine(m_Country)) {
     return false;
@@ -88,7 +59,7 @@ bool CSpheroid::Save(std::string_view path) {
   AppendDoubleLe(bytes, m_SemiMinorAxis);
   AppendDoubleLe(bytes, m_InverseFlattening);
   CStdioFile file;
-  if (!file.Open(RecordPath(m_FileTitle), FileMode::WriteBinary)) return false;
+  if (!file.Open(RecordPath(m_FileTitle, kExtension), FileMode::WriteBinary)) return false;
   file.Write(bytes.data(), bytes.size());
   return file.Close();
 }
@@ -100,7 +71,7 @@ bool CSpheroid::Load(std::string_view path) {
   }
   m_FileTitle = FileTitle(path);
   CStdioFile file;
-  if (m_FileTitle.empty() || !file.Open(RecordPath(m_FileTitle), FileMode::ReadBinary)) {
+  if (m_FileTitle.empty() || !file.Open(RecordPath(m_FileTitle, kExtension), FileMode::ReadBinary)) {
     SetBuiltIn(kDefaultSpheroidIndex);
     return false;
   }

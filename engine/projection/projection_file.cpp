@@ -19,6 +19,7 @@
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/little_endian.h"
+#include "orvale/storage/record_files.h"
 
 namespace orvale {
 namespace {
@@ -39,35 +40,6 @@ constexpr int kTextLineCount = 4;
 
 // Returned for a file that cannot be read: it matches no projection type.
 constexpr std::int32_t kNoRecordType = 15;
-
-// The name of a file without folder and extension.
-std::string FileTitle(std::string_view path) {
-  const std::size_t folder_end = path.find_last_of("\\/:");
-  if (folder_end != std::string_view::npos) path.remove_prefix(folder_end + 1);
-  const std::size_t dot = path.rfind('.');
-  if (dot != std::string_view::npos) path.remove_suffix(path.size() - dot);
-  return std::string(path);
-}
-
-std::string RecordPath(std::string_view title) {
-  return RecordFolder() + std::string(title) + "." + std::string(kExtension);
-}
-
-// A key with a folder separator would put the file outside the Global folder, and
-// the other characters are refused by the file systems records are shared with.
-bool IsUsableFileTitle(std::string_view title) {
-  if (title.empty()) return false;
-  for (char c : title) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
-  }
-  return true;
-}
-
-// A text the reader would cut or split cannot be stored as a line.
-bool IsStorableLine(std::string_view text) {
-  return text.find('\n') == std::string_view::npos && text.size() <= CStdioFile::kMaxLineLength;
-}
 
 struct RecordBlock {
   std::int32_t type = 0;
@@ -122,7 +94,7 @@ bool DecodeBlock(const unsigned char* bytes, std::size_t size, RecordBlock& bloc
 // cannot be opened or ends before them.
 bool OpenAndReadLines(std::string_view title, CStdioFile& file,
                       std::string (&lines)[kTextLineCount]) {
-  if (title.empty() || !file.Open(RecordPath(title), FileMode::ReadBinary)) return false;
+  if (title.empty() || !file.Open(RecordPath(title, kExtension), FileMode::ReadBinary)) return false;
   for (std::string& line : lines) {
     if (!file.ReadString(line)) return false;
   }
@@ -132,13 +104,13 @@ bool OpenAndReadLines(std::string_view title, CStdioFile& file,
 }  // namespace
 
 std::vector<std::string> ProjectionRecordFiles() {
-  return FindFiles(RecordFolder() + "*." + std::string(kExtension));
+  return RecordFiles(kExtension);
 }
 
 bool CProjection::WriteRecordFile(std::string_view path) {
   if (!path.empty()) m_FileTitle = FileTitle(path);
   if (m_FileTitle.empty() && !m_Name.empty()) {
-    m_FileTitle = m_Country.empty() ? m_Name : m_Name + "_" + m_Country;
+    m_FileTitle = RecordKey(m_Name, m_Country);
   }
   const std::string spheroid_name = m_Spheroid != nullptr ? m_Spheroid->m_Name : std::string();
   const std::string spheroid_country =
@@ -152,7 +124,7 @@ bool CProjection::WriteRecordFile(std::string_view path) {
   const std::string bytes = m_Name + "\n" + m_Country + "\n" + spheroid_name + "\n" +
                             spheroid_country + "\n" + EncodeBlock(*this);
   CStdioFile file;
-  if (!file.Open(RecordPath(m_FileTitle), FileMode::WriteBinary)) return false;
+  if (!file.Open(RecordPath(m_FileTitle, kExtension), FileMode::WriteBinary)) return false;
   file.Write(bytes.data(), bytes.size());
   return file.Close();
 }
