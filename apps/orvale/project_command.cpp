@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "commands.h"
+#include "text_fields.h"
 #include "orvale/engine/angle_parser.h"
 #include "orvale/engine/angles.h"
 #include "orvale/platform/text_encoding.h"
@@ -95,23 +96,6 @@ void AppendFixed(std::string& out, double value, int decimals) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   out.append(text, result.ec == std::errc() ? result.ptr : text);
-}
-
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
 }
 
 class PointConverter final : public LineConverter {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "text_fields.h"
 #include "orvale/engine/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/platform/text_encoding.h"
@@ -146,18 +147,6 @@ void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
     print(row);
 }
 
-// RFC 4180: a field holding a comma, a quote or a line end is quoted, with its
-// quotes doubled.
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
 void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
   auto print = [&](const Row& row) {
     std::string line;
@@ -170,24 +159,6 @@ void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
   print(kKeys);
   for (const Row& row : rows)
     print(row);
-}
-
-std::string JsonString(std::string_view text) {
-  std::string json = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      json += escape;
-    } else {
-      json += c;
-    }
-  }
-  return json + "\"";
 }
 
 void PrintJson(const std::vector<Row>& rows, std::ostream& out) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "text_fields.h"
 #include "orvale/engine/spheroid.h"
 #include "orvale/engine/spheroid_catalogue.h"
 #include "orvale/platform/text_encoding.h"
@@ -117,18 +118,6 @@ void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
     line.erase(line.find_last_not_of(' ') + 1);
     out << Cp1252ToUtf8(line) << "\n";
   }
-}
-
-// RFC 4180: a field holding a comma, a quote or a line end is quoted, with its
-// quotes doubled.
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
