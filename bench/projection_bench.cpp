@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -133,6 +135,47 @@ void ProjArrays(benchmark::State& state, const char* definition, const Setup& se
   proj_destroy(transform);
   proj_context_destroy(context);
 }
+// Times Orvale and PROJ on the same points in alternating blocks, so that whatever
+// else the machine does slows both alike; returns the median over the rounds of
+// PROJ's time over Orvale's (how many times faster Orvale is).
+double InterleavedRatio(const char* definition, const Setup& setup, bool inverse) {
+  PJ_CONTEXT* context = proj_context_create();
+  PJ* transform = proj_create(context, definition);
+  Workload work(setup);
+  std::vector<double> x(kPoints), y(kPoints), ratios;
+  double sink = 0.0;
+  using Clock = std::chrono::steady_clock;
+  for (int round = 0; round < 301; ++round) {
+    const auto start = Clock::now();
+    for (int i = 0; i < kPoints; ++i) {
+      double a = 0.0, b = 0.0;
+      if (inverse) {
+        a = work.projection.FootpointStart(work.northings[i]);
+        work.projection.GridToGeog(work.eastings[i], work.northings[i], &a, &b);
+      } else {
+        work.projection.GeogToGrid(work.latitudes[i], work.longitudes[i], &a, &b);
+      }
+      sink += a + b;
+    }
+    const auto middle = Clock::now();
+    for (int i = 0; i < kPoints; ++i) {
+      x[i] = inverse ? work.eastings[i] : work.longitudes[i];
+      y[i] = inverse ? work.northings[i] : work.latitudes[i];
+    }
+    const auto copied = Clock::now();
+    proj_trans_generic(transform, inverse ? PJ_INV : PJ_FWD, x.data(), sizeof(double), kPoints, y.data(),
+                       sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
+    const auto end = Clock::now();
+    sink += x[0];
+    ratios.push_back(std::chrono::duration<double>(end - copied).count() /
+                     std::chrono::duration<double>(middle - start).count());
+  }
+  benchmark::DoNotOptimize(sink);
+  proj_destroy(transform);
+  proj_context_destroy(context);
+  std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+  return ratios[ratios.size() / 2];
+}
 #endif
 
 // Prints the usual table, then Orvale-to-PROJ throughput ratios.
@@ -140,14 +183,29 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // The best of the repetitions stands for the benchmark: on a shared machine
+    // interference only ever slows a run down.
     for (const Run& run : runs) {
       const auto items = run.counters.find("items_per_second");
-      if (items != run.counters.end()) rates_[run.benchmark_name()] = items->second.value;
+      if (run.run_type != Run::RT_Iteration || items == run.counters.end()) continue;
+      double& best = rates_[run.run_name.function_name];
+      best = std::max(best, items->second.value);
     }
   }
 
   void Finalize() override {
     ConsoleReporter::Finalize();
+#ifdef ORVALE_BENCH_WITH_PROJ
+    std::printf("\nInterleaved, the same points in alternating blocks (PROJ time / Orvale time):\n");
+    const char* utm = "+proj=utm +zone=31 +ellps=WGS84";
+    const char* lambert =
+        "+proj=lcc +lat_0=27.8333333 +lon_0=-99 +lat_1=28.3833333 +lat_2=30.2833333 +x_0=609601.2 +y_0=0 "
+        "+ellps=clrk66";
+    std::printf("  %-30s %6.2fx\n", "Forward/UTM31N", InterleavedRatio(utm, Setups()[0], false));
+    std::printf("  %-30s %6.2fx\n", "Inverse/UTM31N", InterleavedRatio(utm, Setups()[0], true));
+    std::printf("  %-30s %6.2fx\n", "Forward/Lambert2SP", InterleavedRatio(lambert, Setups()[4], false));
+    std::printf("  %-30s %6.2fx\n", "Inverse/Lambert2SP", InterleavedRatio(lambert, Setups()[4], true));
+#endif
     const std::pair<const char*, const char*> pairs[] = {
         {"Orvale/Forward/UTM31N", "PROJ/Forward/UTM31N"},
         {"Orvale/Inverse/UTM31N", "PROJ/Inverse/UTM31N"},
@@ -155,7 +213,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         {"Orvale/Forward/Lambert2SP", "PROJ/Forward/Lambert2SP"},
         {"Orvale/Inverse/Lambert2SP", "PROJ/Inverse/Lambert2SP"},
     };
-    std::printf("\nThroughput ratios (Orvale points per second / PROJ points per second):\n");
+    std::printf("\nThroughput ratios, best run of each (Orvale points/s over PROJ points/s):\n");
     for (const auto& [ours, theirs] : pairs) {
       const auto a = rates_.find(ours), b = rates_.find(theirs);
       if (a == rates_.end() || b == rates_.end() || b->second <= 0.0) continue;

@@ -239,8 +239,16 @@ double CProjection::FootpointStart(double northing) const {
     return 0.0;
   }
   const double grid_northing = m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -northing : northing;
-  const double meridian_distance = (grid_northing - m_FalseNorthing) / m_ScaleFactor + m_M0;
-  const double start = meridian_distance / m_Spheroid->m_MeridianA0;
+  const CSpheroid& s = *m_Spheroid;
+  // The rectifying latitude of the meridian distance (y / k0 + M0) / (a A0), as one
+  // quotient, then the footpoint series: close enough that the iteration settles in
+  // its first round.
+  const double mu = (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) /
+                    (m_ScaleFactor * s.m_MeridianA0);
+  const double sin2 = std::sin(2.0 * mu), cos2 = std::cos(2.0 * mu);
+  const double sin4 = 2.0 * sin2 * cos2, cos4 = (cos2 - sin2) * (cos2 + sin2);
+  const double sin6 = sin4 * cos2 + cos4 * sin2, sin8 = 2.0 * sin4 * cos4;
+  const double start = mu + s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
   return std::fabs(start) <= kHalfPi ? start : 0.0;
 }
 

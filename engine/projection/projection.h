@@ -124,7 +124,7 @@ class CProjection {
                   double* convergence = nullptr, double* scale = nullptr) const;
 
   // A start for GridToGeog's footpoint iteration taken from the point itself: the
-  // rectifying latitude of its meridian distance on a Transverse Mercator grid
+  // footpoint-series latitude of its meridian distance on a Transverse Mercator grid
   // (0 for the other families, where 0 means the default start). It converges in a
   // round or two; unlike the previous point's latitude it keeps every point's result
   // independent of the others.

@@ -44,19 +44,31 @@ Curvature CurvatureAt(const CSpheroid& s, double sin_latitude) {
   const double radicand = 1.0 - s.m_E2 * sin_latitude * sin_latitude;
   if (radicand <= 0.0) return {};
   const double a = s.m_SemiMajorAxis;
-  const double root = std::sqrt(radicand);
-  return {a / root, a * s.m_OneMinusE2 / (radicand * root)};
+  const double inverse_root = 1.0 / std::sqrt(radicand);
+  const double nu = a * inverse_root;
+  return {nu, nu * s.m_OneMinusE2 * inverse_root * inverse_root};
 }
 
 double FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {
+  return FootpointLatitudeWithTrig(s, start, meridian_distance).latitude;
+}
+
+LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
+                                           double meridian_distance) {
   double latitude = start;
   if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > M_PI_2) latitude = 1.0;
   for (int round = 0; round < kIterationLimit; ++round) {
-    const double next = latitude * meridian_distance / MeridianDistance(s, latitude);
-    if (std::fabs(next - latitude) <= kIterationTolerance) return next;
+    const double sin_lat = std::sin(latitude);
+    const double cos_lat = std::cos(latitude);
+    const double next =
+        latitude * meridian_distance / MeridianDistance(s, latitude, sin_lat, cos_lat);
+    const double step = next - latitude;
+    if (std::fabs(step) <= kIterationTolerance) {
+      return {next, sin_lat + cos_lat * step, cos_lat - sin_lat * step};
+    }
     latitude = next;
   }
-  return 0.0;
+  return {0.0, 0.0, 1.0};
 }
 
 double LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {

@@ -31,6 +31,17 @@ Curvature CurvatureAt(const CSpheroid& spheroid, double sin_latitude);
 // (1 radian when start is 0, NaN or beyond +-pi/2). 0 when 100 rounds do not settle.
 double FootpointLatitude(const CSpheroid& spheroid, double start, double meridian_distance);
 
+// The same iteration, also giving the sine and cosine of the latitude it returns
+// (taken from those of its last round, which differs by at most 0.001 second of
+// arc: a first-order step is exact to the last bit there).
+struct LatitudeWithTrig {
+  double latitude = 0.0;
+  double sin_lat = 0.0;
+  double cos_lat = 1.0;
+};
+LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& spheroid, double start,
+                                           double meridian_distance);
+
 // Latitude of an isometric latitude; 0 when 100 rounds do not settle.
 double LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);
 

@@ -13,6 +13,7 @@ namespace orvale::projection {
 namespace {
 
 constexpr double kTwoPi = 2.0 * M_PI;
+constexpr double kThird = 1.0 / 3.0;  // a product, not a quotient, in the per-point series
 
 // Only this family wraps the longitude difference: a zone reaches across the
 // antimeridian (UTM zones 1 and 60), while for the other families a difference beyond
@@ -28,7 +29,7 @@ double WrapLongitude(double longitude) {
 struct Footpoint {
   double latitude = 0.0;
   double tan_lat = 0.0;
-  double cos_lat = 1.0;
+  double secant = 1.0;  // 1 / cos
   double psi = 0.0;      // nu / rho at the footpoint
   double x_ratio = 0.0;  // x / (nu k0): the distance from the central meridian in radians
 };
@@ -41,16 +42,19 @@ Footpoint EquatorFootpoint(const CSpheroid& s, double x, double k0) {
   return f;
 }
 
+// Written with products where the quotients would cost the most (this runs once per
+// point): nu / rho is (1 - e^2 sin^2) / (1 - e^2), and x / nu is x sqrt(1 - e^2 sin^2) / a.
 Footpoint FootpointOf(const CSpheroid& s, double start, double meridian_distance, double x,
-                      double k0) {
+                      double inverse_a_k0) {
   Footpoint f;
-  f.latitude = FootpointLatitude(s, start, meridian_distance);
-  const double sin_lat = std::sin(f.latitude);
-  f.cos_lat = std::cos(f.latitude);
-  f.tan_lat = sin_lat / f.cos_lat;
-  const Curvature curvature = CurvatureAt(s, sin_lat);
-  f.psi = curvature.nu / curvature.rho;
-  f.x_ratio = x / (curvature.nu * k0);
+  const LatitudeWithTrig footpoint = FootpointLatitudeWithTrig(s, start, meridian_distance);
+  f.latitude = footpoint.latitude;
+  const double sin_lat = footpoint.sin_lat;
+  f.secant = 1.0 / footpoint.cos_lat;
+  f.tan_lat = sin_lat * f.secant;
+  const double radicand = 1.0 - s.m_E2 * sin_lat * sin_lat;
+  f.psi = radicand * s.m_OnePlusEp2;
+  f.x_ratio = x * std::sqrt(radicand) * inverse_a_k0;
   return f;
 }
 
@@ -58,7 +62,7 @@ double InverseLatitude(const Footpoint& f) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double x2 = f.x_ratio * f.x_ratio;
-  const double q = x2 / 3.0;
+  const double q = x2 * kThird;
   return f.latitude -
          psi * f.tan_lat * (x2 / 2.0) *
              (1.0 - (q / 4.0) * (9.0 * psi * (1.0 - t2) - 4.0 * psi * psi + 12.0 * t2));
@@ -68,13 +72,13 @@ double InverseLongitude(const Footpoint& f, double central_meridian) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double x2 = f.x_ratio * f.x_ratio;
-  const double q = x2 / 3.0;
+  const double q = x2 * kThird;
   const double series =
       1.0 - (q / 2.0) * (2.0 * t2 + psi) +
       0.025 * q * x2 *
           ((9.0 - 68.0 * t2) * psi * psi - 4.0 * psi * psi * psi * (1.0 - 6.0 * t2) +
            24.0 * t2 * (3.0 * psi + t2));
-  return WrapLongitude(central_meridian + (f.x_ratio / f.cos_lat) * series);
+  return WrapLongitude(central_meridian + (f.x_ratio * f.secant) * series);
 }
 
 // The third-order term is (3 psi' t'^2 - 2 psi'^2), the form this library has always
@@ -85,7 +89,7 @@ double InverseConvergence(const Footpoint& f) {
   const double psi = f.psi;
   const double psi2 = psi * psi;
   const double x2 = f.x_ratio * f.x_ratio;
-  const double q = x2 / 3.0;
+  const double q = x2 * kThird;
   return f.x_ratio * f.tan_lat *
          (1.0 - (3.0 * psi * t2 - 2.0 * psi2) * q +
           0.2 * q * x2 *
@@ -111,7 +115,7 @@ void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const G
   const double t2 = g.tan_lat * g.tan_lat;
   const double psi = g.nu / g.rho;
   const double psi2 = psi * psi;
-  const double q = omega * omega * g.cos_lat * g.cos_lat / 3.0;
+  const double q = omega * omega * g.cos_lat * g.cos_lat * kThird;
   const double q2 = q * q;
   const double departure = omega * g.nu * g.cos_lat;
   // The south-orientated grid counts westwards and southwards from its false origin.
@@ -161,7 +165,9 @@ void TransverseMercatorInverse(const CProjection& p, double easting, double nort
   }
   const double x = easting - p.m_FalseEasting;
   const double y = northing - p.m_FalseNorthing;
-  const double meridian_distance = y / k0 + p.m_M0;
+  // One quotient serves both distances: y / k0 here and x / (a k0) at the footpoint.
+  const double inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * k0);
+  const double meridian_distance = y * s.m_SemiMajorAxis * inverse_a_k0 + p.m_M0;
 
   Footpoint footpoint;
   if (meridian_distance == 0.0 && p.m_FalseNorthing == 0.0) {
@@ -169,7 +175,7 @@ void TransverseMercatorInverse(const CProjection& p, double easting, double nort
   } else {
     // A caller converting a run of nearby points passes the previous latitude in.
     const double start = out.latitude != nullptr ? *out.latitude : 0.0;
-    footpoint = FootpointOf(s, start, meridian_distance, x, k0);
+    footpoint = FootpointOf(s, start, meridian_distance, x, inverse_a_k0);
   }
   if (out.latitude != nullptr) *out.latitude = InverseLatitude(footpoint);
   if (out.longitude != nullptr) *out.longitude = InverseLongitude(footpoint, p.m_CentralMeridian);
