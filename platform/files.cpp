@@ -108,12 +108,33 @@ bool FolderExists(std::string_view path) {
   return !host.empty() && ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+namespace {
+
+// "X:" or "X:\\": the root of a drive.
+bool IsDriveRoot(std::string_view path) {
+  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) &&
+         path[1] == ':';
+}
+
+// A drive root is a folder of the host that may not exist yet (the default C: lives
+// in the user's data folder, made on first use): it is made with its parents.
+bool MakeWithParents(const std::string& host) {
+  for (std::size_t slash = host.find('/', 1); slash != std::string::npos; slash = host.find('/', slash + 1)) {
+    if (::mkdir(host.substr(0, slash).c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return ::mkdir(host.c_str(), 0777) == 0;
+}
+
+}  // namespace
+
 FolderCreation CreateFolder(std::string_view path) {
   std::string host = HostPath(path);
   while (host.size() > 1 && host.back() == '/') host.pop_back();
   if (host.empty()) return FolderCreation::Failed;
   if (::mkdir(host.c_str(), 0777) == 0) return FolderCreation::Created;
-  if (errno == EEXIST) return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
+  const int error = errno;
+  if (error == EEXIST) return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
+  if (error == ENOENT && IsDriveRoot(path) && MakeWithParents(host)) return FolderCreation::Created;
   return FolderCreation::Failed;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "orvale/platform/files.h"
@@ -21,6 +22,16 @@ TEST_F(DataFolders, CreatesTheDataRootAndSubfolderOnCWhenNothingExists) {
   EXPECT_TRUE(second.ok);
   EXPECT_EQ(second.path, first.path);
   EXPECT_EQ(GetDataFolder().path, "C:\\MyData\\");
+}
+
+TEST_F(DataFolders, MakesDriveCItselfOnFirstUse) {
+  const std::string fresh = Root('C') + "/not/yet/made";
+  ::setenv("ORVALE_DRIVE_C", fresh.c_str(), 1);
+  const FolderResult data = GetDataFolder("Global");
+  EXPECT_TRUE(data.ok);
+  EXPECT_TRUE(std::filesystem::is_directory(fresh + "/MyData/Global"));
+  EXPECT_EQ(GetSettingsFolder(), "C:\\MySettings\\Orvale\\");
+  EXPECT_TRUE(std::filesystem::is_directory(fresh + "/MySettings/Orvale"));
 }
 
 TEST_F(DataFolders, MakesAMissingFolderOnTheFirstFixedDriveAfterC) {
