@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <cstdio>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -127,8 +127,8 @@ void ProjArrays(benchmark::State& state, const char* definition, const Setup& se
       y[i] = inverse ? work.northings[i] : work.latitudes[i];
     }
     state.ResumeTiming();
-    proj_trans_generic(transform, inverse ? PJ_INV : PJ_FWD, x.data(), sizeof(double), kPoints, y.data(),
-                       sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
+    proj_trans_generic(transform, inverse ? PJ_INV : PJ_FWD, x.data(), sizeof(double), kPoints,
+                       y.data(), sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
     benchmark::DoNotOptimize(x.data());
   }
   state.SetItemsProcessed(state.iterations() * kPoints);
@@ -163,8 +163,8 @@ double InterleavedRatio(const char* definition, const Setup& setup, bool inverse
       y[i] = inverse ? work.northings[i] : work.latitudes[i];
     }
     const auto copied = Clock::now();
-    proj_trans_generic(transform, inverse ? PJ_INV : PJ_FWD, x.data(), sizeof(double), kPoints, y.data(),
-                       sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
+    proj_trans_generic(transform, inverse ? PJ_INV : PJ_FWD, x.data(), sizeof(double), kPoints,
+                       y.data(), sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
     const auto end = Clock::now();
     sink += x[0];
     ratios.push_back(std::chrono::duration<double>(end - copied).count() /
@@ -196,15 +196,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
 #ifdef ORVALE_BENCH_WITH_PROJ
-    std::printf("\nInterleaved, the same points in alternating blocks (PROJ time / Orvale time):\n");
+    std::printf(
+        "\nInterleaved, the same points in alternating blocks (PROJ time / Orvale time):\n");
     const char* utm = "+proj=utm +zone=31 +ellps=WGS84";
     const char* lambert =
-        "+proj=lcc +lat_0=27.8333333 +lon_0=-99 +lat_1=28.3833333 +lat_2=30.2833333 +x_0=609601.2 +y_0=0 "
+        "+proj=lcc +lat_0=27.8333333 +lon_0=-99 +lat_1=28.3833333 +lat_2=30.2833333 +x_0=609601.2 "
+        "+y_0=0 "
         "+ellps=clrk66";
     std::printf("  %-30s %6.2fx\n", "Forward/UTM31N", InterleavedRatio(utm, Setups()[0], false));
     std::printf("  %-30s %6.2fx\n", "Inverse/UTM31N", InterleavedRatio(utm, Setups()[0], true));
-    std::printf("  %-30s %6.2fx\n", "Forward/Lambert2SP", InterleavedRatio(lambert, Setups()[4], false));
-    std::printf("  %-30s %6.2fx\n", "Inverse/Lambert2SP", InterleavedRatio(lambert, Setups()[4], true));
+    std::printf("  %-30s %6.2fx\n", "Forward/Lambert2SP",
+                InterleavedRatio(lambert, Setups()[4], false));
+    std::printf("  %-30s %6.2fx\n", "Inverse/Lambert2SP",
+                InterleavedRatio(lambert, Setups()[4], true));
 #endif
     const std::pair<const char*, const char*> pairs[] = {
         {"Orvale/Forward/UTM31N", "PROJ/Forward/UTM31N"},
@@ -217,8 +221,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const auto& [ours, theirs] : pairs) {
       const auto a = rates_.find(ours), b = rates_.find(theirs);
       if (a == rates_.end() || b == rates_.end() || b->second <= 0.0) continue;
-      std::printf("  %-30s %6.2fx  (%.1f M/s vs %.1f M/s)\n", ours + 7, a->second / b->second, a->second / 1e6,
-                  b->second / 1e6);
+      std::printf("  %-30s %6.2fx  (%.1f M/s vs %.1f M/s)\n", ours + 7, a->second / b->second,
+                  a->second / 1e6, b->second / 1e6);
     }
   }
 
@@ -230,22 +234,27 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   for (const Setup& setup : Setups()) {
-    benchmark::RegisterBenchmark((std::string("Orvale/Forward/") + setup.name).c_str(), Forward, setup);
-    benchmark::RegisterBenchmark((std::string("Orvale/Inverse/") + setup.name).c_str(), Inverse, setup, true);
-    benchmark::RegisterBenchmark((std::string("Orvale/InverseColdStart/") + setup.name).c_str(), Inverse, setup,
-                                 false);
+    benchmark::RegisterBenchmark((std::string("Orvale/Forward/") + setup.name).c_str(), Forward,
+                                 setup);
+    benchmark::RegisterBenchmark((std::string("Orvale/Inverse/") + setup.name).c_str(), Inverse,
+                                 setup, true);
+    benchmark::RegisterBenchmark((std::string("Orvale/InverseColdStart/") + setup.name).c_str(),
+                                 Inverse, setup, false);
   }
 #ifdef ORVALE_BENCH_WITH_PROJ
   const Setup& utm = Setups()[0];
   const Setup& lambert = Setups()[4];
   const char* utm_definition = "+proj=utm +zone=31 +ellps=WGS84";
   const char* lambert_definition =
-      "+proj=lcc +lat_0=27.8333333 +lon_0=-99 +lat_1=28.3833333 +lat_2=30.2833333 +x_0=609601.2 +y_0=0 "
+      "+proj=lcc +lat_0=27.8333333 +lon_0=-99 +lat_1=28.3833333 +lat_2=30.2833333 +x_0=609601.2 "
+      "+y_0=0 "
       "+ellps=clrk66";
   benchmark::RegisterBenchmark("PROJ/Forward/UTM31N", ProjArrays, utm_definition, utm, false);
   benchmark::RegisterBenchmark("PROJ/Inverse/UTM31N", ProjArrays, utm_definition, utm, true);
-  benchmark::RegisterBenchmark("PROJ/Forward/Lambert2SP", ProjArrays, lambert_definition, lambert, false);
-  benchmark::RegisterBenchmark("PROJ/Inverse/Lambert2SP", ProjArrays, lambert_definition, lambert, true);
+  benchmark::RegisterBenchmark("PROJ/Forward/Lambert2SP", ProjArrays, lambert_definition, lambert,
+                               false);
+  benchmark::RegisterBenchmark("PROJ/Inverse/Lambert2SP", ProjArrays, lambert_definition, lambert,
+                               true);
 #endif
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;

@@ -71,7 +71,8 @@ bool CSpheroid::Load(std::string_view path) {
   }
   m_FileTitle = FileTitle(path);
   CStdioFile file;
-  if (m_FileTitle.empty() || !file.Open(RecordPath(m_FileTitle, kExtension), FileMode::ReadBinary)) {
+  if (m_FileTitle.empty() ||
+      !file.Open(RecordPath(m_FileTitle, kExtension), FileMode::ReadBinary)) {
     SetBuiltIn(kDefaultSpheroidIndex);
     return false;
   }

@@ -1,9 +1,9 @@
 // Prints a latitude in each notation Orvale displays, then reads one back.
 // Texts from the library are Windows-1252; convert them before printing.
 
+#include <orvale/orvale.h>
 #include <cmath>
 #include <cstdio>
-#include <orvale/orvale.h>
 
 int main() {
   using namespace orvale;

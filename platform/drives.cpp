@@ -13,13 +13,15 @@ std::optional<std::string> Environment(const char* name) {
 }
 
 std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  while (path.size() > 1 && path.back() == '/')
+    path.pop_back();
   return path;
 }
 
 std::string DefaultDriveC() {
   if (auto xdg = Environment("XDG_DATA_HOME")) return WithoutTrailingSlashes(*xdg) + "/orvale";
-  if (auto home = Environment("HOME")) return WithoutTrailingSlashes(*home) + "/.local/share/orvale";
+  if (auto home = Environment("HOME"))
+    return WithoutTrailingSlashes(*home) + "/.local/share/orvale";
   return "orvale";
 }
 
@@ -38,7 +40,9 @@ std::optional<std::string> DriveRoot(char drive) {
   return std::nullopt;
 }
 
-bool IsFixedDrive(char drive) { return DriveRoot(drive).has_value(); }
+bool IsFixedDrive(char drive) {
+  return DriveRoot(drive).has_value();
+}
 
 std::string HostPath(std::string_view path) {
   std::string host;
@@ -50,7 +54,8 @@ std::string HostPath(std::string_view path) {
     if (!path.empty() && path.front() != '\\' && path.front() != '/') host += '/';
   }
   host.reserve(host.size() + path.size());
-  for (char c : path) host += (c == '\\') ? '/' : c;
+  for (char c : path)
+    host += (c == '\\') ? '/' : c;
   return host;
 }
 

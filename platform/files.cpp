@@ -13,11 +13,13 @@ namespace orvale {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // Wildcard match of `name` against `pattern`; the part after the pattern's last "."
@@ -42,7 +44,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name, std::size_t 
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
   return p == pattern.size();
 }
 
@@ -51,7 +54,8 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
     return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
   };
   if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lower_less)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lower_less)) return false;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lower_less))
+    return false;
   return a < b;
 }
 
@@ -93,14 +97,17 @@ std::string ResolveFilePath(std::string_view path) {
   if (dot == std::string::npos) return host;
   for (const std::string& candidate : FilesIn(folder)) {
     if (candidate.size() == name.size() && candidate.compare(0, dot, name, 0, dot) == 0 &&
-        EqualIgnoringCase(std::string_view(candidate).substr(dot), std::string_view(name).substr(dot))) {
+        EqualIgnoringCase(std::string_view(candidate).substr(dot),
+                          std::string_view(name).substr(dot))) {
       return Join(folder, candidate);
     }
   }
   return host;
 }
 
-bool FileExists(std::string_view path) { return IsFile(ResolveFilePath(path)); }
+bool FileExists(std::string_view path) {
+  return IsFile(ResolveFilePath(path));
+}
 
 bool FolderExists(std::string_view path) {
   const std::string host = HostPath(path);
@@ -119,7 +126,8 @@ bool IsDriveRoot(std::string_view path) {
 // A drive root is a folder of the host that may not exist yet (the default C: lives
 // in the user's data folder, made on first use): it is made with its parents.
 bool MakeWithParents(const std::string& host) {
-  for (std::size_t slash = host.find('/', 1); slash != std::string::npos; slash = host.find('/', slash + 1)) {
+  for (std::size_t slash = host.find('/', 1); slash != std::string::npos;
+       slash = host.find('/', slash + 1)) {
     if (::mkdir(host.substr(0, slash).c_str(), 0777) != 0 && errno != EEXIST) return false;
   }
   return ::mkdir(host.c_str(), 0777) == 0;
@@ -129,11 +137,13 @@ bool MakeWithParents(const std::string& host) {
 
 FolderCreation CreateFolder(std::string_view path) {
   std::string host = HostPath(path);
-  while (host.size() > 1 && host.back() == '/') host.pop_back();
+  while (host.size() > 1 && host.back() == '/')
+    host.pop_back();
   if (host.empty()) return FolderCreation::Failed;
   if (::mkdir(host.c_str(), 0777) == 0) return FolderCreation::Created;
   const int error = errno;
-  if (error == EEXIST) return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
+  if (error == EEXIST)
+    return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
   if (error == ENOENT && IsDriveRoot(path) && MakeWithParents(host)) return FolderCreation::Created;
   return FolderCreation::Failed;
 }

@@ -24,6 +24,8 @@ std::string ProgramFolder() {
   return folder;
 }
 
-std::string ProgramFileTitle() { return "Orvale"; }
+std::string ProgramFileTitle() {
+  return "Orvale";
+}
 
 }  // namespace orvale

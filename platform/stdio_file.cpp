@@ -9,7 +9,9 @@
 
 namespace orvale {
 
-CStdioFile::~CStdioFile() { Close(); }
+CStdioFile::~CStdioFile() {
+  Close();
+}
 
 bool CStdioFile::Open(std::string_view path, FileMode mode) {
   Close();
@@ -91,7 +93,8 @@ void CStdioFile::WriteString(std::string_view text) {
     return;
   }
   std::size_t start = 0;
-  for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', start)) {
+  for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
+       lf = text.find('\n', start)) {
     Write(text.data() + start, lf - start);
     Write("\r\n", 2);
     start = lf + 1;

@@ -74,7 +74,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& i) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
-  for (char c : text) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+  for (char c : text)
+    AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
   return out;
 }
 

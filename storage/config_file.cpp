@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 #include "orvale/storage/data_folders.h"
@@ -17,13 +17,20 @@ struct Escape {
 };
 
 constexpr std::array<Escape, 3> kEscapes = {{
-    {'\r', "\xAB" "CR\xBB"},
-    {'\n', "\xAB" "LF\xBB"},
-    {',', "\xAB" "COMMA\xBB"},
+    {'\r',
+     "\xAB"
+     "CR\xBB"},
+    {'\n',
+     "\xAB"
+     "LF\xBB"},
+    {',',
+     "\xAB"
+     "COMMA\xBB"},
 }};
 
 std::string_view SkipBlanks(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
   return text;
 }
 

@@ -34,7 +34,8 @@ bool CreateFolders(std::string_view path) {
   const auto colon = full.find(':');
   if (colon == std::string::npos) return false;
   bool ok = false;
-  for (auto slash = full.find('\\', colon); slash != std::string::npos; slash = full.find('\\', slash + 1)) {
+  for (auto slash = full.find('\\', colon); slash != std::string::npos;
+       slash = full.find('\\', slash + 1)) {
     if (CreateFolder(full.substr(0, slash + 1)) != FolderCreation::Failed) ok = true;
   }
   return ok;

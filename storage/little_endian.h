@@ -22,18 +22,22 @@ inline std::int32_t LoadInt32Le(const unsigned char* bytes) {
   return std::bit_cast<std::int32_t>(LoadUint32Le(bytes));
 }
 
-inline float LoadFloatLe(const unsigned char* bytes) { return std::bit_cast<float>(LoadUint32Le(bytes)); }
+inline float LoadFloatLe(const unsigned char* bytes) {
+  return std::bit_cast<float>(LoadUint32Le(bytes));
+}
 
 inline double LoadDoubleLe(const unsigned char* bytes) {
   return std::bit_cast<double>(LoadUint64Le(bytes));
 }
 
 inline void AppendUint32Le(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+  for (int shift = 0; shift < 32; shift += 8)
+    out += static_cast<char>((value >> shift) & 0xFF);
 }
 
 inline void AppendUint64Le(std::string& out, std::uint64_t value) {
-  for (int shift = 0; shift < 64; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+  for (int shift = 0; shift < 64; shift += 8)
+    out += static_cast<char>((value >> shift) & 0xFF);
 }
 
 inline void AppendInt32Le(std::string& out, std::int32_t value) {

@@ -33,7 +33,8 @@ constexpr std::array<NamedValue, 6> kNotationNames = {{
     {"dms", ANGLE_PREF_DMS, "degrees, minutes and seconds: 51\xB0 30' 15\".00000N"},
     {"dm", ANGLE_PREF_DM, "degrees and decimal minutes: 51\xB0 30'.2500000N"},
     {"degrees", ANGLE_PREF_DEGREES, "decimal degrees: 51\xB0.504166667N"},
-    {"signed-degrees", ANGLE_PREF_SIGNED_DEGREES, "signed decimal degrees: +51\xB0.504166667 (a latitude: 051\xB0.504166667)"},
+    {"signed-degrees", ANGLE_PREF_SIGNED_DEGREES,
+     "signed decimal degrees: +51\xB0.504166667 (a latitude: 051\xB0.504166667)"},
     {"gradians", ANGLE_PREF_GRADIANS, "gradians: 057g.226851852N"},
     {"saved", ANGLE_PREF_SAVED, "the notation saved in the user's angle settings"},
 }};
@@ -66,8 +67,10 @@ bool ReadAngle(const std::string& input, const AngleOptions& options, const Sett
   if (options.in_radians) {
     const char* first = input.data();
     const char* last = first + input.size();
-    while (first < last && *first == ' ') ++first;
-    while (last > first && last[-1] == ' ') --last;
+    while (first < last && *first == ' ')
+      ++first;
+    while (last > first && last[-1] == ' ')
+      --last;
     if (first < last && *first == '+') ++first;
     const auto [end, error] = std::from_chars(first, last, radians);
     if (error != std::errc() || end != last || first == last) {
@@ -81,7 +84,8 @@ bool ReadAngle(const std::string& input, const AngleOptions& options, const Sett
     reason = "not UTF-8 text in the Windows-1252 character set: '" + input + "'";
     return false;
   }
-  const int parse_notation = settings.notation == ANGLE_PREF_SAVED ? ANGLE_PREF_DMS : settings.notation;
+  const int parse_notation =
+      settings.notation == ANGLE_PREF_SAVED ? ANGLE_PREF_DMS : settings.notation;
   const AngleParseResult parsed = ParseAngle(*text, settings.type, parse_notation);
   if (!parsed.ok) {
     reason = Cp1252ToUtf8(parsed.error);
@@ -97,8 +101,9 @@ std::string Show(double radians, const AngleOptions& options, const Settings& se
     std::snprintf(text, sizeof text, "%.17g", radians);
     return text;
   }
-  return ToOutput(FormatAngle(radians, settings.type, settings.notation, options.decimals, settings.hint),
-                  options);
+  return ToOutput(
+      FormatAngle(radians, settings.type, settings.notation, options.decimals, settings.hint),
+      options);
 }
 
 // Converts one input; returns false when it was refused.
@@ -131,14 +136,16 @@ int RunAngle(const AngleOptions& options, const Streams& streams) {
     }
   }
   if (options.show_template) {
-    const AngleTemplate shape = BuildAngleTemplate(settings.type, settings.notation, options.decimals);
+    const AngleTemplate shape =
+        BuildAngleTemplate(settings.type, settings.notation, options.decimals);
     streams.out << ToOutput(shape.text, options) << "\t" << shape.digit_limit << "\n";
     return kExitOk;
   }
   bool all_ok = true;
   if (!options.angles.empty()) {
     for (std::size_t i = 0; i < options.angles.size(); ++i) {
-      all_ok &= ConvertOne(options.angles[i], "argument " + std::to_string(i + 1), options, settings, streams);
+      all_ok &= ConvertOne(options.angles[i], "argument " + std::to_string(i + 1), options,
+                           settings, streams);
     }
   } else {
     std::string line;
@@ -165,7 +172,9 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status) {
   command->add_option("ANGLE", options->angles, "Angles to show, e.g. 51.5 or \"51 30 15.2N\"");
   command->add_option("-t,--type", options->type, "Angle type:\n" + Describe(kTypeNames))
       ->capture_default_str();
-  command->add_option("-n,--notation", options->notation, "Notation to print:\n" + Describe(kNotationNames))
+  command
+      ->add_option("-n,--notation", options->notation,
+                   "Notation to print:\n" + Describe(kNotationNames))
       ->capture_default_str();
   command->add_option("-d,--decimals", options->decimals,
                       "Decimals of the last field, 0..32 (default: 5 for dms, 7 for dm,\n"

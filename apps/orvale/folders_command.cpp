@@ -15,8 +15,8 @@ namespace {
 
 void ShowDrive(char letter, const Streams& streams) {
   const auto root = DriveRoot(letter);
-  streams.out << "  " << letter << ":  " << (root ? Cp1252ToUtf8(*root) : std::string("(not configured)"))
-              << "\n";
+  streams.out << "  " << letter << ":  "
+              << (root ? Cp1252ToUtf8(*root) : std::string("(not configured)")) << "\n";
 }
 
 void ShowFolder(const char* label, const FolderResult& folder, const Streams& streams) {
@@ -28,7 +28,8 @@ void ShowFolder(const char* label, const FolderResult& folder, const Streams& st
 
 int RunFolders(const Streams& streams) {
   streams.out << "Drives (ORVALE_DRIVE_C, _D, _E):\n";
-  for (char letter : {'C', 'D', 'E'}) ShowDrive(letter, streams);
+  for (char letter : {'C', 'D', 'E'})
+    ShowDrive(letter, streams);
   const std::string settings = GetSettingsFolder();
   ShowFolder("Settings folder:  ", {FolderExists(settings), settings}, streams);
   const FolderResult redirect = GetDriveFolder(kGlobalFolder);

@@ -40,7 +40,8 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
       output.text += line;
     } else if (error.clear(); !converter.Convert(line, output.text, error)) {
       output.text += "ERROR: " + error;
-      output.errors += command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
+      output.errors +=
+          command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
       ++output.failed;
     }
     output.text += '\n';
@@ -93,9 +94,11 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
                           const StreamOptions& options,
                           const std::function<std::unique_ptr<LineConverter>()>& make_converter) {
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t workers = static_cast<std::size_t>(options.workers > 0 ? options.workers : cores);
+  const std::size_t workers =
+      static_cast<std::size_t>(options.workers > 0 ? options.workers : cores);
   std::vector<std::unique_ptr<LineConverter>> converters;
-  for (std::size_t i = 0; i < workers; ++i) converters.push_back(make_converter());
+  for (std::size_t i = 0; i < workers; ++i)
+    converters.push_back(make_converter());
 
   if (!options.header.empty()) out << options.header << '\n';
   StreamResult result;
@@ -115,7 +118,8 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
       }));
     }
     ConvertRange(chunk, 0, count / parts, *converters[0], options.command, outputs[0]);
-    for (auto& task : running) task.get();
+    for (auto& task : running)
+      task.get();
     for (const ChunkOutput& output : outputs) {
       out << output.text;
       err << output.errors;

@@ -20,11 +20,11 @@ class LineConverter {
 };
 
 struct StreamOptions {
-  std::string command;              // named in messages: "orvale project"
-  std::string header;               // written first when not empty
-  bool show_progress = false;       // a terminal is watching standard error
-  std::uint64_t input_size = 0;     // bytes, when known, for the progress figure
-  int workers = 0;                  // 0: one per core
+  std::string command;           // named in messages: "orvale project"
+  std::string header;            // written first when not empty
+  bool show_progress = false;    // a terminal is watching standard error
+  std::uint64_t input_size = 0;  // bytes, when known, for the progress figure
+  int workers = 0;               // 0: one per core
 };
 
 struct StreamResult {

@@ -12,13 +12,13 @@
 #include <unistd.h>
 
 #include "commands.h"
-#include "text_fields.h"
 #include "orvale/engine/angle_parser.h"
 #include "orvale/engine/angles.h"
 #include "orvale/platform/text_encoding.h"
 #include "point_stream.h"
 #include "projection_select.h"
 #include "projection_setup.h"
+#include "text_fields.h"
 #include "text_options.h"
 
 namespace orvale::cli {
@@ -56,8 +56,8 @@ std::size_t SplitFields(std::string_view line, std::array<std::string_view, 8>& 
   std::size_t count = 0;
   std::size_t start = std::string_view::npos;
   for (std::size_t i = 0; i <= line.size(); ++i) {
-    const bool separator = i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == ',' ||
-                           line[i] == ';';
+    const bool separator =
+        i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == ',' || line[i] == ';';
     if (!separator && start == std::string_view::npos) start = i;
     if (separator && start != std::string_view::npos) {
       if (count == fields.size()) return count + 1;
@@ -94,13 +94,15 @@ bool ReadDegrees(std::string_view field, int type, double& radians, std::string&
 
 void AppendFixed(std::string& out, double value, int decimals) {
   char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   out.append(text, result.ec == std::errc() ? result.ptr : text);
 }
 
 class PointConverter final : public LineConverter {
  public:
-  PointConverter(const CSpheroid& spheroid, const CProjection& projection, const OutputSettings& settings)
+  PointConverter(const CSpheroid& spheroid, const CProjection& projection,
+                 const OutputSettings& settings)
       : spheroid_(spheroid), projection_(projection), settings_(settings) {
     projection_.m_Spheroid = &spheroid_;
   }
@@ -110,8 +112,8 @@ class PointConverter final : public LineConverter {
     const std::size_t count = SplitFields(line, fields);
     const std::size_t first = settings_.with_id ? 1 : 0;
     if (count != first + 2) {
-      error = "expected " + std::string(settings_.with_id ? "an id and " : "") + "two co-ordinates, found " +
-              std::to_string(count) + " fields";
+      error = "expected " + std::string(settings_.with_id ? "an id and " : "") +
+              "two co-ordinates, found " + std::to_string(count) + " fields";
       return false;
     }
     const std::string_view id = settings_.with_id ? fields[0] : std::string_view();
@@ -120,10 +122,12 @@ class PointConverter final : public LineConverter {
   }
 
  private:
-  bool Forward(std::string_view id, std::string_view a, std::string_view b, std::string& out, std::string& error) {
+  bool Forward(std::string_view id, std::string_view a, std::string_view b, std::string& out,
+               std::string& error) {
     if (settings_.lon_lat) std::swap(a, b);
     double latitude = 0.0, longitude = 0.0;
-    if (!ReadDegrees(a, ANGLE_LATITUDE, latitude, error) || !ReadDegrees(b, ANGLE_LONGITUDE, longitude, error)) {
+    if (!ReadDegrees(a, ANGLE_LATITUDE, latitude, error) ||
+        !ReadDegrees(b, ANGLE_LONGITUDE, longitude, error)) {
       return false;
     }
     if (std::fabs(latitude) > kHalfPi || std::fabs(longitude) > 2.0 * M_PI) {
@@ -131,23 +135,28 @@ class PointConverter final : public LineConverter {
       return false;
     }
     double easting = 0.0, northing = 0.0, convergence = 0.0, scale = 0.0;
-    projection_.GeogToGrid(latitude, longitude, &easting, &northing, settings_.convergence ? &convergence : nullptr,
+    projection_.GeogToGrid(latitude, longitude, &easting, &northing,
+                           settings_.convergence ? &convergence : nullptr,
                            settings_.scale ? &scale : nullptr);
-    Write(id, {"easting", easting, settings_.decimals}, {"northing", northing, settings_.decimals}, convergence,
-          scale, out);
+    Write(id, {"easting", easting, settings_.decimals}, {"northing", northing, settings_.decimals},
+          convergence, scale, out);
     return true;
   }
 
-  bool Inverse(std::string_view id, std::string_view a, std::string_view b, std::string& out, std::string& error) {
+  bool Inverse(std::string_view id, std::string_view a, std::string_view b, std::string& out,
+               std::string& error) {
     double easting = 0.0, northing = 0.0;
     if (!ReadNumber(a, easting) || !ReadNumber(b, northing)) {
-      error = "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
+      error =
+          "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
       return false;
     }
     // The footpoint iteration starts from this point's own estimate, never from the
     // previous line's latitude, so no line's output depends on the lines before it.
-    double latitude = projection_.FootpointStart(northing), longitude = 0.0, convergence = 0.0, scale = 0.0;
-    projection_.GridToGeog(easting, northing, &latitude, &longitude, settings_.convergence ? &convergence : nullptr,
+    double latitude = projection_.FootpointStart(northing), longitude = 0.0, convergence = 0.0,
+           scale = 0.0;
+    projection_.GridToGeog(easting, northing, &latitude, &longitude,
+                           settings_.convergence ? &convergence : nullptr,
                            settings_.scale ? &scale : nullptr);
     const int decimals = settings_.decimals;
     Value lat{"latitude", latitude * kDegreesPerRadian, decimals};
@@ -166,13 +175,14 @@ class PointConverter final : public LineConverter {
     int decimals;
   };
 
-  void Write(std::string_view id, const Value& first, const Value& second, double convergence, double scale,
-             std::string& out) const {
+  void Write(std::string_view id, const Value& first, const Value& second, double convergence,
+             double scale, std::string& out) const {
     std::vector<Value>& values = scratch_;
     values.clear();
     values.push_back(first);
     values.push_back(second);
-    if (settings_.convergence) values.push_back({"convergence", convergence * kDegreesPerRadian, 9});
+    if (settings_.convergence)
+      values.push_back({"convergence", convergence * kDegreesPerRadian, 9});
     if (settings_.scale) values.push_back({"scale", scale, 10});
     const bool json = settings_.format == Format::kJson;
     const char separator = settings_.format == Format::kCsv ? ',' : ' ';
@@ -242,8 +252,9 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
   format = static_cast<Format>(format_value);
   if (options.describe) streams.err << "orvale project: " << DescribeProjection(projection) << "\n";
 
-  OutputSettings settings{format,          options.inverse, options.lon_lat, options.with_id,
-                          options.convergence, options.scale, options.decimals};
+  OutputSettings settings{format,          options.inverse,     options.lon_lat,
+                          options.with_id, options.convergence, options.scale,
+                          options.decimals};
   if (settings.decimals < 0 || settings.decimals > 15) settings.decimals = options.inverse ? 9 : 3;
 
   StreamOptions stream;
@@ -255,7 +266,8 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
   StreamResult result;
   if (!options.points.empty()) {
     std::string lines;
-    for (const std::string& point : options.points) lines += point + "\n";
+    for (const std::string& point : options.points)
+      lines += point + "\n";
     std::istringstream in(lines);
     result = StreamPoints(in, streams.out, streams.err, stream, make);
   } else if (!options.input.empty() && options.input != "-") {
@@ -266,7 +278,8 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
     }
     stream.show_progress = streams.interactive;
     struct stat info {};
-    if (::stat(options.input.c_str(), &info) == 0) stream.input_size = static_cast<std::uint64_t>(info.st_size);
+    if (::stat(options.input.c_str(), &info) == 0)
+      stream.input_size = static_cast<std::uint64_t>(info.st_size);
     result = StreamPoints(file, streams.out, streams.err, stream, make);
   } else {
     stream.show_progress = streams.interactive;
@@ -298,17 +311,23 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
                       "TYPE/ROW[/METHOD] (e.g. tm/0, 12/17), utm:31 or utm:31s, or its name\n"
                       "(\"Ordnance Survey National Grid\"); see 'orvale projections'. Rows bring\n"
                       "their own spheroid, except UTM, which takes --spheroid");
-  command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())->capture_default_str();
-  command->add_option("-m,--method", p.method, "Method (variant) of the type")->capture_default_str();
-  command->add_option("-s,--spheroid", p.spheroid,
-                      "Spheroid: catalogue index, EPSG:code or name (see 'orvale spheroids')")
+  command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())
       ->capture_default_str();
-  command->add_option("--a", p.semi_major_axis, "Semi-major axis (metres) of a spheroid typed by hand");
-  command->add_option("--rf", p.inverse_flattening, "Inverse flattening of that spheroid (0 or 1: a sphere)");
+  command->add_option("-m,--method", p.method, "Method (variant) of the type")
+      ->capture_default_str();
+  command
+      ->add_option("-s,--spheroid", p.spheroid,
+                   "Spheroid: catalogue index, EPSG:code or name (see 'orvale spheroids')")
+      ->capture_default_str();
+  command->add_option("--a", p.semi_major_axis,
+                      "Semi-major axis (metres) of a spheroid typed by hand");
+  command->add_option("--rf", p.inverse_flattening,
+                      "Inverse flattening of that spheroid (0 or 1: a sphere)");
   command->add_option("--lat0", p.lat0, "Latitude of origin (degrees)")->capture_default_str();
   command->add_option("--lon0", p.lon0, "Longitude of origin / central meridian (degrees, east +)")
       ->capture_default_str();
-  command->add_option("--k0", p.k0, "Scale factor at the origin or on the central line")->capture_default_str();
+  command->add_option("--k0", p.k0, "Scale factor at the origin or on the central line")
+      ->capture_default_str();
   command->add_option("--fe", p.fe, "False easting (metres)")->capture_default_str();
   command->add_option("--fn", p.fn, "False northing (metres)")->capture_default_str();
   command->add_option("--sp1", p.sp1, "First standard parallel (degrees)");
@@ -317,17 +336,26 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
   command->add_flag("--south", p.south, "UTM zone south of the equator (false northing 10000000)");
   command->add_option("--axis", p.axis, "Norwegian axis 1..8 or Danish zone 0..2");
   command->add_option("--param", p.params, "Parameter slot SLOT=VALUE (RSO, state plane tables)");
-  command->add_flag("-i,--inverse", options->inverse, "Easting and northing to latitude and longitude");
-  command->add_flag("--lon-lat", options->lon_lat, "Longitude first, in input and output (x y order)");
-  command->add_flag("--id", options->with_id, "The first field of each line is a point id, copied out");
-  command->add_flag("--convergence", options->convergence, "Also print the grid convergence (degrees)");
+  command->add_flag("-i,--inverse", options->inverse,
+                    "Easting and northing to latitude and longitude");
+  command->add_flag("--lon-lat", options->lon_lat,
+                    "Longitude first, in input and output (x y order)");
+  command->add_flag("--id", options->with_id,
+                    "The first field of each line is a point id, copied out");
+  command->add_flag("--convergence", options->convergence,
+                    "Also print the grid convergence (degrees)");
   command->add_flag("--scale", options->scale, "Also print the point scale factor");
-  command->add_option("-d,--decimals", options->decimals, "Decimals of the output (default 3 m, 9 degrees)");
-  command->add_option("-f,--format", options->format, "Output: text, csv (with a header) or json (one object a line)")
+  command->add_option("-d,--decimals", options->decimals,
+                      "Decimals of the output (default 3 m, 9 degrees)");
+  command
+      ->add_option("-f,--format", options->format,
+                   "Output: text, csv (with a header) or json (one object a line)")
       ->capture_default_str();
-  command->add_option("--input", options->input, "Read points from this file ('-' for standard input)");
+  command->add_option("--input", options->input,
+                      "Read points from this file ('-' for standard input)");
   command->add_option("-j,--jobs", options->workers, "Worker threads (default: one per core)");
-  command->add_flag("--describe", options->describe, "Print the projection set up to standard error");
+  command->add_flag("--describe", options->describe,
+                    "Print the projection set up to standard error");
   command->callback([options, &streams, &status] { status = RunProject(*options, streams); });
 }
 

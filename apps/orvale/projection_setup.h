@@ -14,7 +14,7 @@ struct ProjectionOptions {
   std::string type = "tm";
   int method = 0;
   std::string spheroid = "WGS84";
-  double semi_major_axis = 0.0;     // with inverse_flattening: a spheroid typed by hand
+  double semi_major_axis = 0.0;  // with inverse_flattening: a spheroid typed by hand
   double inverse_flattening = 0.0;
   std::string lat0 = "0";
   std::string lon0 = "0";
@@ -37,7 +37,8 @@ bool SelectSpheroid(const std::string& text, CSpheroid& spheroid, std::string& p
 bool SetUpSpheroid(const ProjectionOptions& options, CSpheroid& spheroid, std::string& problem);
 
 // Sets up `projection` (already pointing at its spheroid) from the options.
-bool SetUpProjection(const ProjectionOptions& options, CProjection& projection, std::string& problem);
+bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
+                     std::string& problem);
 
 // A one-line description of a set-up projection, for --describe and messages.
 std::string DescribeProjection(const CProjection& projection);

@@ -20,13 +20,16 @@ inline constexpr std::array<NamedValue, kProjectionTypeCount> kProjectionTypeNam
      "Lambert Conical: method 0 one parallel, 1 two parallels, 2 two parallels (USA)"},
     {"cassini", PROJECTION_CASSINI_SOLDNER, "Cassini-Soldner"},
     {"azimuthal", PROJECTION_AZIMUTHAL_EQUIDISTANT, "Azimuthal Equidistant"},
-    {"stereographic", PROJECTION_STEREOGRAPHIC, "Stereographic: method 0 oblique, 1 equatorial, 2 polar"},
+    {"stereographic", PROJECTION_STEREOGRAPHIC,
+     "Stereographic: method 0 oblique, 1 equatorial, 2 polar"},
     {"polyconic", PROJECTION_POLYCONIC, "Polyconic"},
-    {"rso", PROJECTION_RSO, "Rectified Skewed Orthomorphic: method 0..3 rectification, --param 0..5"},
+    {"rso", PROJECTION_RSO,
+     "Rectified Skewed Orthomorphic: method 0..3 rectification, --param 0..5"},
     {"state-plane", PROJECTION_STATE_PLANE,
      "State Plane: method 0 TM, 1 Lambert tables, 2 TM tables, 3 RSO (--param)"},
     {"norwegian", PROJECTION_NORWEGIAN, "Norwegian National Grid (--axis 1..8, --zone 31..35)"},
-    {"danish", PROJECTION_DANISH, "Danish National Grid (--axis 0..2 for the zone, --zone UTM zone)"},
+    {"danish", PROJECTION_DANISH,
+     "Danish National Grid (--axis 0..2 for the zone, --zone UTM zone)"},
 }};
 
 }  // namespace orvale::cli

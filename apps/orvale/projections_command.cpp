@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "commands.h"
-#include "text_fields.h"
 #include "orvale/engine/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/platform/text_encoding.h"
 #include "projection_select.h"
+#include "text_fields.h"
 
 namespace orvale::cli {
 namespace {

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "commands.h"
-#include "text_fields.h"
 #include "orvale/engine/spheroid.h"
 #include "orvale/engine/spheroid_catalogue.h"
 #include "orvale/platform/text_encoding.h"
+#include "text_fields.h"
 
 namespace orvale::cli {
 namespace {

@@ -23,10 +23,10 @@ bool LookUp(const Table& table, const std::string& text, int& value, std::string
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
   const bool is_number = error == std::errc() && end == text.data() + text.size();
   for (const NamedValue& entry : table) {
-    const bool same_name = entry.name.size() == text.size() &&
-                           std::equal(text.begin(), text.end(), entry.name.begin(), [](char a, char b) {
-                             return std::tolower(static_cast<unsigned char>(a)) == b;
-                           });
+    const bool same_name =
+        entry.name.size() == text.size() &&
+        std::equal(text.begin(), text.end(), entry.name.begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
     if (same_name || (is_number && number == entry.value)) {
       value = entry.value;
       return true;
@@ -47,8 +47,8 @@ template <typename Table>
 std::string Describe(const Table& table) {
   std::string text;
   for (const NamedValue& entry : table) {
-    text += "  " + std::string(entry.name) + " (" + std::to_string(entry.value) + "): " +
-            Cp1252ToUtf8(entry.description) + "\n";
+    text += "  " + std::string(entry.name) + " (" + std::to_string(entry.value) +
+            "): " + Cp1252ToUtf8(entry.description) + "\n";
   }
   if (!text.empty()) text.pop_back();
   return text;

@@ -41,8 +41,8 @@ void ListUnits(const Streams& streams) {
   streams.out << "counted in (--imperial):\n";
   index = 0;
   for (const ImperialSubUnit& sub : ImperialSubUnits()) {
-    streams.out << "  " << index++ << "  " << Cp1252ToUtf8(sub.name) << " (" << Cp1252ToUtf8(sub.abbreviation)
-                << "), " << sub.feet_per_unit << " ft\n";
+    streams.out << "  " << index++ << "  " << Cp1252ToUtf8(sub.name) << " ("
+                << Cp1252ToUtf8(sub.abbreviation) << "), " << sub.feet_per_unit << " ft\n";
   }
 }
 
@@ -52,8 +52,8 @@ int RunUnits(const UnitsOptions& options, const Streams& streams) {
     return kExitOk;
   }
   const double factor = GetUnitFactor(options.mode, options.index, options.imperial_mode);
-  const std::string abbreviation = Cp1252ToUtf8(GetUnitAbbreviation(options.mode, options.index,
-                                                                    options.imperial_mode));
+  const std::string abbreviation =
+      Cp1252ToUtf8(GetUnitAbbreviation(options.mode, options.index, options.imperial_mode));
   for (double metres : options.metres) {
     streams.out << Fixed(metres / factor, 4) << " " << abbreviation << "\n";
   }

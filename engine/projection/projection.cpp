@@ -35,13 +35,14 @@ constexpr std::array<std::string_view, 1> kTransverseMercatorMethods = {"Transve
 constexpr std::array<std::string_view, 2> kMercatorMethods = {"Equator", "Standard Parallel"};
 constexpr std::array<std::string_view, 3> kLambertMethods = {
     "One Standard Parallel", "Two Standard Parallel", "Two Standard Parallel (USA)"};
-constexpr std::array<std::string_view, 3> kStereographicMethods = {"Oblique", "Equatorial", "Polar"};
+constexpr std::array<std::string_view, 3> kStereographicMethods = {"Oblique", "Equatorial",
+                                                                   "Polar"};
 // "Transvere" is the text users have always seen for this method; kept as it is.
-constexpr std::array<std::string_view, 4> kStatePlaneMethods = {"Transvere Mercator", "Lambert Tables",
-                                                                "TM Tables", "RSO"};
+constexpr std::array<std::string_view, 4> kStatePlaneMethods = {
+    "Transvere Mercator", "Lambert Tables", "TM Tables", "RSO"};
 constexpr std::array<std::string_view, 8> kNorwegianAxes = {
-    "NGO (Axis I)",  "NGO (Axis II)",  "NGO (Axis III)",  "NGO (Axis IV)",
-    "NGO (Axis V)",  "NGO (Axis VI)",  "NGO (Axis VII)",  "NGO (Axis VIII)"};
+    "NGO (Axis I)", "NGO (Axis II)", "NGO (Axis III)", "NGO (Axis IV)",
+    "NGO (Axis V)", "NGO (Axis VI)", "NGO (Axis VII)", "NGO (Axis VIII)"};
 
 struct MethodList {
   const std::string_view* texts;
@@ -55,17 +56,25 @@ constexpr MethodList ListOf(const std::array<std::string_view, N>& texts) {
 
 constexpr MethodList MethodsOf(int type) {
   switch (type) {
-    case PROJECTION_UTM: return ListOf(kUtmMethods);
+    case PROJECTION_UTM:
+      return ListOf(kUtmMethods);
     case PROJECTION_TRANSVERSE_MERCATOR:
     case PROJECTION_GAUSS_KRUGER:
     case PROJECTION_TM_SOUTH_ORIENTATED:
-    case PROJECTION_TM_USA: return ListOf(kTransverseMercatorMethods);
-    case PROJECTION_MERCATOR: return ListOf(kMercatorMethods);
-    case PROJECTION_LAMBERT: return ListOf(kLambertMethods);
-    case PROJECTION_STEREOGRAPHIC: return ListOf(kStereographicMethods);
-    case PROJECTION_STATE_PLANE: return ListOf(kStatePlaneMethods);
-    case PROJECTION_NORWEGIAN: return ListOf(kNorwegianAxes);
-    default: return {nullptr, 0};
+    case PROJECTION_TM_USA:
+      return ListOf(kTransverseMercatorMethods);
+    case PROJECTION_MERCATOR:
+      return ListOf(kMercatorMethods);
+    case PROJECTION_LAMBERT:
+      return ListOf(kLambertMethods);
+    case PROJECTION_STEREOGRAPHIC:
+      return ListOf(kStereographicMethods);
+    case PROJECTION_STATE_PLANE:
+      return ListOf(kStatePlaneMethods);
+    case PROJECTION_NORWEGIAN:
+      return ListOf(kNorwegianAxes);
+    default:
+      return {nullptr, 0};
   }
 }
 
@@ -74,7 +83,9 @@ struct SlotPair {
   std::int32_t second;
 };
 
-SlotPair ReadSlotPair(double slot) { return std::bit_cast<SlotPair>(slot); }
+SlotPair ReadSlotPair(double slot) {
+  return std::bit_cast<SlotPair>(slot);
+}
 
 bool IsTransverseMercatorFamily(int type, int method) {
   return (type >= PROJECTION_UTM && type <= PROJECTION_TM_USA) ||
@@ -214,7 +225,9 @@ void CProjection::SetPolarB(double latitude) {
   Initialise();
 }
 
-void CProjection::SetPolarBDeg(double latitude) { SetPolarB(latitude * kRadiansPerDegree); }
+void CProjection::SetPolarBDeg(double latitude) {
+  SetPolarB(latitude * kRadiansPerDegree);
+}
 
 void CProjection::SetPolarC(double latitude) {
   m_StandardParallel2 = latitude;
@@ -223,7 +236,9 @@ void CProjection::SetPolarC(double latitude) {
   Initialise();
 }
 
-void CProjection::SetPolarCDeg(double latitude) { SetPolarC(latitude * kRadiansPerDegree); }
+void CProjection::SetPolarCDeg(double latitude) {
+  SetPolarC(latitude * kRadiansPerDegree);
+}
 
 double CProjection::UtmZoneCentralMeridian(int zone) {
   return (6.0 * zone - 183.0) * kRadiansPerDegree;
@@ -243,18 +258,23 @@ double CProjection::FootpointStart(double northing) const {
   // The rectifying latitude of the meridian distance (y / k0 + M0) / (a A0), as one
   // quotient, then the footpoint series: close enough that the iteration settles in
   // its first round.
-  const double mu = (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) /
-                    (m_ScaleFactor * s.m_MeridianA0);
+  const double mu =
+      (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) / (m_ScaleFactor * s.m_MeridianA0);
   const double sin2 = std::sin(2.0 * mu), cos2 = std::cos(2.0 * mu);
   const double sin4 = 2.0 * sin2 * cos2, cos4 = (cos2 - sin2) * (cos2 + sin2);
   const double sin6 = sin4 * cos2 + cos4 * sin2, sin8 = 2.0 * sin4 * cos4;
-  const double start = mu + s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
+  const double start =
+      mu + s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
   return std::fabs(start) <= kHalfPi ? start : 0.0;
 }
 
-std::int32_t CProjection::GridAxis() const { return ReadSlotPair(m_Param[0]).first; }
+std::int32_t CProjection::GridAxis() const {
+  return ReadSlotPair(m_Param[0]).first;
+}
 
-std::int32_t CProjection::GridUtmZone() const { return ReadSlotPair(m_Param[0]).second; }
+std::int32_t CProjection::GridUtmZone() const {
+  return ReadSlotPair(m_Param[0]).second;
+}
 
 void CProjection::SetGridAxisAndZone(std::int32_t axis, std::int32_t utm_zone) {
   m_Param[0] = std::bit_cast<double>(SlotPair{axis, utm_zone});
@@ -279,17 +299,28 @@ void CProjection::Initialise() {
 
 void CProjection::InitialiseFamily() {
   switch (m_Type) {
-    case PROJECTION_MERCATOR: projection::InitialiseMercator(*this); break;
-    case PROJECTION_LAMBERT: InitialiseLambert(); break;
-    case PROJECTION_STEREOGRAPHIC: projection::InitialiseStereographic(*this); break;
-    case PROJECTION_RSO: projection::InitialiseRso(*this); break;
+    case PROJECTION_MERCATOR:
+      projection::InitialiseMercator(*this);
+      break;
+    case PROJECTION_LAMBERT:
+      InitialiseLambert();
+      break;
+    case PROJECTION_STEREOGRAPHIC:
+      projection::InitialiseStereographic(*this);
+      break;
+    case PROJECTION_RSO:
+      projection::InitialiseRso(*this);
+      break;
     case PROJECTION_STATE_PLANE:
       if (m_Method == 1 || m_Method == 2) projection::InitialiseStatePlaneTables(*this);
       // The oblique zone needs the same constants as the oblique family itself.
       if (m_Method == 3) projection::InitialiseRso(*this);
       break;
-    case PROJECTION_DANISH: m_M0 = 0.0; break;
-    default: break;
+    case PROJECTION_DANISH:
+      m_M0 = 0.0;
+      break;
+    default:
+      break;
   }
 }
 
@@ -317,20 +348,35 @@ void CProjection::GeogToGrid(double latitude, double longitude, double* easting,
     projection::RsoForward(*this, point, out);
   } else {
     switch (m_Type) {
-      case PROJECTION_MERCATOR: projection::MercatorForward(*this, point, out); break;
-      case PROJECTION_LAMBERT: projection::LambertForward(*this, point, out); break;
-      case PROJECTION_CASSINI_SOLDNER: projection::CassiniForward(*this, point, out); break;
+      case PROJECTION_MERCATOR:
+        projection::MercatorForward(*this, point, out);
+        break;
+      case PROJECTION_LAMBERT:
+        projection::LambertForward(*this, point, out);
+        break;
+      case PROJECTION_CASSINI_SOLDNER:
+        projection::CassiniForward(*this, point, out);
+        break;
       case PROJECTION_AZIMUTHAL_EQUIDISTANT:
         projection::AzimuthalEquidistantForward(*this, point, out);
         break;
-      case PROJECTION_STEREOGRAPHIC: projection::StereographicForward(*this, point, out); break;
-      case PROJECTION_POLYCONIC: projection::PolyconicForward(*this, point, out); break;
+      case PROJECTION_STEREOGRAPHIC:
+        projection::StereographicForward(*this, point, out);
+        break;
+      case PROJECTION_POLYCONIC:
+        projection::PolyconicForward(*this, point, out);
+        break;
       case PROJECTION_STATE_PLANE:
         projection::StatePlaneTablesForward(*this, point, out);
         break;
-      case PROJECTION_NORWEGIAN: projection::NorwegianGridForward(*this, point, out); break;
-      case PROJECTION_DANISH: projection::DanishGridForward(*this, point, out); break;
-      default: break;
+      case PROJECTION_NORWEGIAN:
+        projection::NorwegianGridForward(*this, point, out);
+        break;
+      case PROJECTION_DANISH:
+        projection::DanishGridForward(*this, point, out);
+        break;
+      default:
+        break;
     }
   }
   if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
@@ -354,8 +400,12 @@ void CProjection::GridToGeog(double easting, double northing, double* latitude, 
     projection::RsoInverse(*this, easting, northing, out);
   } else {
     switch (m_Type) {
-      case PROJECTION_MERCATOR: projection::MercatorInverse(*this, easting, northing, out); break;
-      case PROJECTION_LAMBERT: projection::LambertInverse(*this, easting, northing, out); break;
+      case PROJECTION_MERCATOR:
+        projection::MercatorInverse(*this, easting, northing, out);
+        break;
+      case PROJECTION_LAMBERT:
+        projection::LambertInverse(*this, easting, northing, out);
+        break;
       case PROJECTION_CASSINI_SOLDNER:
         projection::CassiniInverse(*this, easting, northing, out);
         break;
@@ -365,15 +415,20 @@ void CProjection::GridToGeog(double easting, double northing, double* latitude, 
       case PROJECTION_STEREOGRAPHIC:
         projection::StereographicInverse(*this, easting, northing, out);
         break;
-      case PROJECTION_POLYCONIC: projection::PolyconicInverse(*this, easting, northing, out); break;
+      case PROJECTION_POLYCONIC:
+        projection::PolyconicInverse(*this, easting, northing, out);
+        break;
       case PROJECTION_STATE_PLANE:
         projection::StatePlaneTablesInverse(*this, easting, northing, out);
         break;
       case PROJECTION_NORWEGIAN:
         projection::NorwegianGridInverse(*this, easting, northing, out);
         break;
-      case PROJECTION_DANISH: projection::DanishGridInverse(*this, easting, northing, out); break;
-      default: break;
+      case PROJECTION_DANISH:
+        projection::DanishGridInverse(*this, easting, northing, out);
+        break;
+      default:
+        break;
     }
   }
   if (latitude != nullptr && std::fabs(*latitude) > kHalfPi) *latitude = 0.0;

@@ -94,7 +94,8 @@ bool DecodeBlock(const unsigned char* bytes, std::size_t size, RecordBlock& bloc
 // cannot be opened or ends before them.
 bool OpenAndReadLines(std::string_view title, CStdioFile& file,
                       std::string (&lines)[kTextLineCount]) {
-  if (title.empty() || !file.Open(RecordPath(title, kExtension), FileMode::ReadBinary)) return false;
+  if (title.empty() || !file.Open(RecordPath(title, kExtension), FileMode::ReadBinary))
+    return false;
   for (std::string& line : lines) {
     if (!file.ReadString(line)) return false;
   }

@@ -69,7 +69,8 @@ void StereographicInverse(const CProjection& p, double easting, double northing,
 
 // Type 10.
 void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void PolyconicInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+void PolyconicInverse(const CProjection& p, double easting, double northing,
+                      const GeogOutputs& out);
 
 // Type 11 and state plane method 3. The set-up projects the centre, so it needs the
 // forward entry and takes the record itself.
@@ -90,6 +91,7 @@ void NorwegianGridInverse(const CProjection& p, double easting, double northing,
 
 // Type 14.
 void DanishGridForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void DanishGridInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+void DanishGridInverse(const CProjection& p, double easting, double northing,
+                       const GeogOutputs& out);
 
 }  // namespace orvale::projection

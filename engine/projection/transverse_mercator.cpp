@@ -29,7 +29,7 @@ double WrapLongitude(double longitude) {
 struct Footpoint {
   double latitude = 0.0;
   double tan_lat = 0.0;
-  double secant = 1.0;  // 1 / cos
+  double secant = 1.0;   // 1 / cos
   double psi = 0.0;      // nu / rho at the footpoint
   double x_ratio = 0.0;  // x / (nu k0): the distance from the central meridian in radians
 };

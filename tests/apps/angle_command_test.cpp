@@ -19,9 +19,11 @@ TEST_F(AngleCommand, ShowsALatitudeInUtf8AsTheDisplayRulesPrintIt) {
 TEST_F(AngleCommand, ReadsTypedDmsAndPrintsEveryRequestedForm) {
   auto run = RunCli({"angle", "51 30 00 N", "-t", "5", "-n", "degrees"});
   EXPECT_EQ(run.out, "51\u00B0.500000000N\n") << run.err;
-  run = RunCli({"angle", "51\u00B0 30' 00\".00000S", "--type", "latitude", "--notation", "dm", "-d", "2"});
+  run = RunCli(
+      {"angle", "51\u00B0 30' 00\".00000S", "--type", "latitude", "--notation", "dm", "-d", "2"});
   EXPECT_EQ(run.out, "51\u00B0 30'.00S\n") << run.err;
-  run = RunCli({"angle", "--cp1252", "10", "--type", "bearing", "--notation", "dms", "--decimals", "0"});
+  run = RunCli(
+      {"angle", "--cp1252", "10", "--type", "bearing", "--notation", "dms", "--decimals", "0"});
   EXPECT_EQ(run.out, "010\xB0 00' 00\"\n") << run.err;
 }
 
@@ -33,8 +35,9 @@ TEST_F(AngleCommand, ConvertsBetweenRadiansAndText) {
 }
 
 TEST_F(AngleCommand, StreamsStandardInputAndKeepsBadLinesInPlace) {
-  const auto run = RunCli({"angle", "--type", "latitude", "--notation", "degrees", "--decimals", "1"},
-                          "10\r\nnonsense\n-20.26\n");
+  const auto run =
+      RunCli({"angle", "--type", "latitude", "--notation", "degrees", "--decimals", "1"},
+             "10\r\nnonsense\n-20.26\n");
   EXPECT_EQ(run.status, cli::kExitBadInput);
   std::istringstream lines(run.out);
   std::string first, second, third;
@@ -79,7 +82,8 @@ TEST_F(AngleCommand, PrintsTheEntryTemplate) {
 TEST_F(AngleCommand, ExplainsItsOptions) {
   const auto run = RunCli({"angle", "--help"});
   EXPECT_EQ(run.status, cli::kExitOk);
-  for (const char* word : {"--type", "--notation", "--decimals", "--hint", "latitude", "gradians"}) {
+  for (const char* word :
+       {"--type", "--notation", "--decimals", "--hint", "latitude", "gradians"}) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   }
 }

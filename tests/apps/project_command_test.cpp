@@ -16,10 +16,10 @@ using testing::RunCli;
 
 class ProjectCommand : public testing::TemporaryDrives {};
 
-const std::vector<std::string> kNationalGrid = {"project",  "--type", "tm",         "--lat0", "49",
-                                                "--lon0",   "-2",     "--k0",       "0.9996012717",
-                                                "--fe",     "400000", "--fn",       "-100000",
-                                                "--a", "6377563.396", "--rf", "299.3249646"};
+const std::vector<std::string> kNationalGrid = {
+    "project", "--type", "tm",           "--lat0", "49",         "--lon0",
+    "-2",      "--k0",   "0.9996012717", "--fe",   "400000",     "--fn",
+    "-100000", "--a",    "6377563.396",  "--rf",   "299.3249646"};
 
 // What the engine itself gives for the National Grid set-up above, printed as the
 // command prints it: the command must add nothing and lose nothing. (How close the
@@ -34,7 +34,8 @@ std::string EngineGrid(double latitude_degrees, double longitude_degrees) {
   grid.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
   grid.SetParametersDeg(49, -2, 400000, -100000, 0.9996012717);
   double e = 0.0, n = 0.0;
-  grid.GeogToGrid(latitude_degrees / kDegreesPerRadian, longitude_degrees / kDegreesPerRadian, &e, &n);
+  grid.GeogToGrid(latitude_degrees / kDegreesPerRadian, longitude_degrees / kDegreesPerRadian, &e,
+                  &n);
   char text[64];
   std::snprintf(text, sizeof text, "%.3f %.3f", e, n);
   return text;
@@ -52,7 +53,8 @@ std::string EngineGeog(double easting, double northing) {
   double latitude = 0.0, longitude = 0.0;
   grid.GridToGeog(easting, northing, &latitude, &longitude);
   char text[64];
-  std::snprintf(text, sizeof text, "%.7f %.7f", latitude * kDegreesPerRadian, longitude * kDegreesPerRadian);
+  std::snprintf(text, sizeof text, "%.7f %.7f", latitude * kDegreesPerRadian,
+                longitude * kDegreesPerRadian);
   return text;
 }
 
@@ -75,19 +77,23 @@ TEST_F(ProjectCommand, ProjectsTheOrdnanceSurveyWorkedExampleAsTheEngineDoes) {
 }
 
 TEST_F(ProjectCommand, InvertsItBackToTheSamePosition) {
-  const auto run = RunCli(With(kNationalGrid, {"--inverse", "--decimals", "7", "651409.903 313177.270"}));
+  const auto run =
+      RunCli(With(kNationalGrid, {"--inverse", "--decimals", "7", "651409.903 313177.270"}));
   EXPECT_EQ(run.status, cli::kExitOk) << run.err;
   EXPECT_EQ(run.out, EngineGeog(651409.903, 313177.270) + "\n");
   EXPECT_EQ(run.out.substr(0, 8), "52.65757") << run.out;
 }
 
 TEST_F(ProjectCommand, StreamsCsvWithIdsAndKeepsBadLinesInPlace) {
-  std::string input = "# Caister and friends\nA,52.657570306,1.717921583\nB,north,east\n\nC,52.657570306,1.717921583\n";
+  std::string input =
+      "# Caister and "
+      "friends\nA,52.657570306,1.717921583\nB,north,east\n\nC,52.657570306,1.717921583\n";
   const auto run = RunCli(With(kNationalGrid, {"--id", "--format", "csv"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   std::istringstream lines(run.out);
   std::vector<std::string> out;
-  for (std::string line; std::getline(lines, line);) out.push_back(line);
+  for (std::string line; std::getline(lines, line);)
+    out.push_back(line);
   ASSERT_EQ(out.size(), 6u) << run.out;
   EXPECT_EQ(out[0], "id,easting,northing");
   EXPECT_EQ(out[1], "# Caister and friends");
@@ -112,10 +118,13 @@ TEST_F(ProjectCommand, GivesTheSameOutputWhateverTheNumberOfWorkers) {
 }
 
 TEST_F(ProjectCommand, WritesJsonLinesWithEscapedIds) {
-  const auto run = RunCli(With(kNationalGrid, {"--id", "--format", "json", "Cai\"ster\\1,52.657570306,1.717921583"}));
+  const auto run = RunCli(
+      With(kNationalGrid, {"--id", "--format", "json", "Cai\"ster\\1,52.657570306,1.717921583"}));
   const std::string grid = EngineGrid(52.657570306, 1.717921583);
-  const std::string easting = grid.substr(0, grid.find(' ')), northing = grid.substr(grid.find(' ') + 1);
-  EXPECT_EQ(run.out, "{\"id\":\"Cai\\\"ster\\\\1\",\"easting\":" + easting + ",\"northing\":" + northing + "}\n")
+  const std::string easting = grid.substr(0, grid.find(' ')),
+                    northing = grid.substr(grid.find(' ') + 1);
+  EXPECT_EQ(run.out, "{\"id\":\"Cai\\\"ster\\\\1\",\"easting\":" + easting +
+                         ",\"northing\":" + northing + "}\n")
       << run.err;
 }
 
@@ -142,9 +151,11 @@ TEST_F(ProjectCommand, RefusesUnknownSpheroidsAndTypesWithTheChoices) {
 
 TEST_F(ProjectCommand, FindsSpheroidsByIndexEpsgCodeOrFullName) {
   auto project_on = [](const char* spheroid) {
-    std::vector<std::string> args = {"project", "--type", "tm", "--lat0", "49", "--lon0", "-2",
-                                     "--k0", "0.9996012717", "--fe", "400000", "--fn", "-100000",
-                                     "--spheroid", spheroid, "52.657570306,1.717921583"};
+    std::vector<std::string> args = {
+        "project",      "--type",     "tm",     "--lat0",
+        "49",           "--lon0",     "-2",     "--k0",
+        "0.9996012717", "--fe",       "400000", "--fn",
+        "-100000",      "--spheroid", spheroid, "52.657570306,1.717921583"};
     return RunCli(args);
   };
   const auto by_name = project_on("Airy 1830");

@@ -18,7 +18,8 @@ struct CliRun {
 inline CliRun RunCli(std::vector<std::string> arguments, const std::string& input = {}) {
   arguments.insert(arguments.begin(), "orvale");
   std::vector<const char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  for (const std::string& argument : arguments)
+    argv.push_back(argument.c_str());
   std::istringstream in(input);
   std::ostringstream out;
   std::ostringstream err;

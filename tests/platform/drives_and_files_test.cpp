@@ -44,7 +44,8 @@ TEST_F(Drives, ListsMatchingFilesSortedWithoutRegardToCase) {
     WriteBytes(std::string("C:\\") + name, "x");
   }
   fs::create_directory(Root() + "/folder.SPD");
-  EXPECT_EQ(FindFiles("C:\\*.SPD"), (std::vector<std::string>{"Alpha.spd", "beta.SPD", "gamma.Spd"}));
+  EXPECT_EQ(FindFiles("C:\\*.SPD"),
+            (std::vector<std::string>{"Alpha.spd", "beta.SPD", "gamma.Spd"}));
   EXPECT_EQ(FindFiles("C:\\b*.SPD"), (std::vector<std::string>{"beta.SPD"}));
   EXPECT_EQ(FindFiles("C:\\?amma.spd"), (std::vector<std::string>{"gamma.Spd"}));
   EXPECT_TRUE(FindFiles("C:\\missing\\*.SPD").empty());

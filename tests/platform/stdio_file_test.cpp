@@ -18,7 +18,8 @@ std::vector<std::string> ReadAllLines(std::string_view path) {
   CStdioFile file;
   std::vector<std::string> lines;
   if (!file.Open(path, FileMode::ReadText)) return lines;
-  for (std::string line; file.ReadString(line);) lines.push_back(line);
+  for (std::string line; file.ReadString(line);)
+    lines.push_back(line);
   return lines;
 }
 

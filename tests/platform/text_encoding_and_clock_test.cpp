@@ -8,13 +8,17 @@ namespace {
 
 TEST(TextEncoding, ConvertsTheCharactersOfAngleTextsToUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("51\xB0 30' 00\".00000N"), "51\u00B0 30' 00\".00000N");
-  EXPECT_EQ(Cp1252ToUtf8("\xB1\xAB" "COMMA\xBB"), "\u00B1\u00AB" "COMMA\u00BB");
+  EXPECT_EQ(Cp1252ToUtf8("\xB1\xAB"
+                         "COMMA\xBB"),
+            "\u00B1\u00AB"
+            "COMMA\u00BB");
   EXPECT_EQ(Cp1252ToUtf8("\x80\x99\x9F"), "\u20AC\u2122\u0178");
 }
 
 TEST(TextEncoding, RoundTripsEveryByte) {
   std::string all;
-  for (int byte = 0; byte < 256; ++byte) all += static_cast<char>(byte);
+  for (int byte = 0; byte < 256; ++byte)
+    all += static_cast<char>(byte);
   const auto back = Utf8ToCp1252(Cp1252ToUtf8(all));
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(*back, all);

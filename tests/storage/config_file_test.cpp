@@ -30,8 +30,9 @@ TEST_F(ConfigFile, NamesTheFileAfterTheTopicInTheSettingsFolder) {
 }
 
 TEST_F(ConfigFile, ReadsIntegersAfterTheFirstEqualsSign) {
-  WriteSettings("Numbers", "Type = 7\r\nType =      7\r\nA = B = 3\r\nNegative = -12\r\n"
-                           "Trailing = 42abc\r\nWord = abc\r\nHuge = 99999999999999\r\n");
+  WriteSettings("Numbers",
+                "Type = 7\r\nType =      7\r\nA = B = 3\r\nNegative = -12\r\n"
+                "Trailing = 42abc\r\nWord = abc\r\nHuge = 99999999999999\r\n");
   CConfigFile file;
   ASSERT_TRUE(file.OpenForRead("Numbers"));
   EXPECT_EQ(file.ReadInt(-1), 7);
@@ -54,8 +55,9 @@ TEST_F(ConfigFile, GivesTheDefaultForALineWithoutEqualsAndMovesOn) {
 }
 
 TEST_F(ConfigFile, ReadsDoublesCharactersAndTexts) {
-  WriteSettings("Mixed", "Lat = 0.8988445647770796\r\nLetter =   S\r\nBlank =   \r\n"
-                         "Name =  a\r\nPlain = Airy 1830\r\nEmpty =\r\nNo value\r\n");
+  WriteSettings("Mixed",
+                "Lat = 0.8988445647770796\r\nLetter =   S\r\nBlank =   \r\n"
+                "Name =  a\r\nPlain = Airy 1830\r\nEmpty =\r\nNo value\r\n");
   CConfigFile file;
   ASSERT_TRUE(file.OpenForRead("Mixed"));
   EXPECT_EQ(file.ReadDouble(0.0), 0.8988445647770796);
@@ -77,14 +79,17 @@ TEST_F(ConfigFile, WritesTheLineShapesThatItsReadersExpect) {
   file.WriteDouble("Flattening", 1.0 / 298.257223563);
   ASSERT_TRUE(file.Close());
   EXPECT_EQ(SettingsBytes("Written"),
-            "Name = Clarke\xAB" "COMMA\xBB 1866\r\n"
+            "Name = Clarke\xAB"
+            "COMMA\xBB 1866\r\n"
             "Index = 26\r\n"
             "Axis = 6378137.0000000000000000\r\n"
             "Flattening = 0.0033528106647475\r\n");
 }
 
 TEST_F(ConfigFile, RestoresEscapedCharactersOfTexts) {
-  const std::string awkward = "line one\r\nline two, with a comma\n\xAB" "kept\xBB";
+  const std::string awkward =
+      "line one\r\nline two, with a comma\n\xAB"
+      "kept\xBB";
   CConfigFile writer;
   ASSERT_TRUE(writer.OpenForWrite("Escapes"));
   writer.WriteString("Text", awkward);
@@ -103,11 +108,13 @@ TEST_F(ConfigFile, KeepsDoublesToTheLastDigitThatSixteenDecimalsHold) {
   const double values[] = {0.0, -1.0, 1.0 / 3.0, 6378206.4, 1e-9, -2.5e-5};
   CConfigFile writer;
   ASSERT_TRUE(writer.OpenForWrite("Doubles"));
-  for (double value : values) writer.WriteDouble("V", value);
+  for (double value : values)
+    writer.WriteDouble("V", value);
   ASSERT_TRUE(writer.Close());
   CConfigFile reader;
   ASSERT_TRUE(reader.OpenForRead("Doubles"));
-  for (double value : values) EXPECT_NEAR(reader.ReadDouble(99.0), value, 5e-17) << value;
+  for (double value : values)
+    EXPECT_NEAR(reader.ReadDouble(99.0), value, 5e-17) << value;
 }
 
 TEST_F(ConfigFile, FallsBackToDefaultsWhenTheFileIsMissing) {
@@ -121,7 +128,8 @@ TEST_F(ConfigFile, FallsBackToDefaultsWhenTheFileIsMissing) {
 
 TEST_F(ConfigFile, SurvivesBinaryBytesAndHugeLines) {
   std::string binary;
-  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
+  for (int i = 0; i < 4096; ++i)
+    binary += static_cast<char>((i * 7919) & 0xFF);
   WriteSettings("Binary", binary);
   CConfigFile file;
   ASSERT_TRUE(file.OpenForRead("Binary"));

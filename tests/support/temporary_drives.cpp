@@ -13,13 +13,15 @@ void TemporaryDrives::SetUp() {
   std::string pattern = (std::filesystem::temp_directory_path() / "orvale-test-XXXXXX").string();
   ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
   base_ = pattern;
-  for (const char* name : {"ORVALE_DRIVE_D", "ORVALE_DRIVE_E", "XDG_DATA_HOME"}) ::unsetenv(name);
+  for (const char* name : {"ORVALE_DRIVE_D", "ORVALE_DRIVE_E", "XDG_DATA_HOME"})
+    ::unsetenv(name);
   ::setenv("HOME", base_.c_str(), 1);
   AddDrive('C');
 }
 
 void TemporaryDrives::TearDown() {
-  for (const char* name : {"ORVALE_DRIVE_C", "ORVALE_DRIVE_D", "ORVALE_DRIVE_E"}) ::unsetenv(name);
+  for (const char* name : {"ORVALE_DRIVE_C", "ORVALE_DRIVE_D", "ORVALE_DRIVE_E"})
+    ::unsetenv(name);
   std::error_code ignored;
   std::filesystem::remove_all(base_, ignored);
 }
@@ -32,7 +34,9 @@ std::string TemporaryDrives::AddDrive(char letter) {
   return root;
 }
 
-std::string TemporaryDrives::Root(char letter) const { return base_ + "/drive-" + letter; }
+std::string TemporaryDrives::Root(char letter) const {
+  return base_ + "/drive-" + letter;
+}
 
 void TemporaryDrives::WriteBytes(std::string_view path, std::string_view bytes) {
   std::ofstream out(HostPath(path), std::ios::binary);
