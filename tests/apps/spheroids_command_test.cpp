@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "orvale/engine/spheroid.h"
@@ -15,29 +16,19 @@ namespace {
 
 using testing::RunCli;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
 // Splits one RFC 4180 record that holds no line break.
 std::vector<std::string> CsvFields(const std::string& line) {
   std::vector<std::string> fields(1);
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
+    if (line[i] == ',' && !quoted) {
       fields.emplace_back();
+    } else if (line[i] != '"') {
+      fields.back() += line[i];
+    } else if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += line[++i];
     } else {
-      fields.back() += c;
+      quoted = !quoted;
     }
   }
   return fields;
@@ -53,92 +44,73 @@ class SpheroidsCommand : public testing::TemporaryDrives {
     s.SetAxes(6378000.5, 300.25);
     ASSERT_TRUE(s.Save(file));
   }
+  // The lines of a listing that ends with `status` and has `records` record files.
+  std::vector<std::string> Listing(const std::vector<std::string>& arguments, int status,
+                                   std::size_t records) {
+    const auto run = RunCli(arguments);
+    EXPECT_EQ(run.status, status) << run.err;
+    last_err_ = run.err;
+    std::vector<std::string> lines;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);)
+      lines.push_back(line);
+    EXPECT_EQ(lines.size(), 1 + BuiltInSpheroids().size() + records);
+    lines.resize(1 + BuiltInSpheroids().size() + records);
+    return lines;
+  }
+  std::string last_err_;
 };
 
-TEST_F(SpheroidsCommand, ListsTheBuiltInRowsAsAnAlignedTable) {
-  const auto run = RunCli({"spheroids"});
-  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-  const auto lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 1u + kBuiltInSpheroidCount);
-  const std::size_t name_column = lines[0].find("Name");
-  const std::size_t country_column = lines[0].find("Country");
+TEST_F(SpheroidsCommand, ListsTheBuiltInRowsThenRecordFilesAsAnAlignedUtf8Table) {
+  SaveRecord("Zeta", "");
+  SaveRecord("Caf\xE9", "Test, local");
+  const auto lines = Listing({"spheroids"}, cli::kExitOk, 2);
+  const std::size_t name_column = lines[0].find("Name"), country_column = lines[0].find("Country");
   ASSERT_NE(name_column, std::string::npos);
-  for (int index = 0; index < kBuiltInSpheroidCount; ++index) {
-    const SpheroidRow& row = BuiltInSpheroids()[static_cast<std::size_t>(index)];
-    const std::string& line = lines[static_cast<std::size_t>(index) + 1];
+  for (std::size_t i = 0; i < BuiltInSpheroids().size(); ++i) {
+    const SpheroidRow& row = BuiltInSpheroids()[i];
+    const std::string& line = lines[i + 1];
+    EXPECT_EQ(std::to_string(std::stoi(line)), std::to_string(i)) << line;
     EXPECT_EQ(line.substr(name_column, row.name.size()), row.name) << line;
     if (!row.country.empty()) {
       EXPECT_EQ(line.substr(country_column, row.country.size()), row.country);
     }
-    EXPECT_EQ(std::stoi(line), index);
   }
-  EXPECT_NE(lines[27].find("7030"), std::string::npos) << lines[27];
-  EXPECT_NE(lines[27].find("298.257223563"), std::string::npos) << lines[27];
+  for (const char* figure : {"7030", "298.257223563"})
+    EXPECT_NE(lines[27].find(figure), std::string::npos) << lines[27];
   EXPECT_NE(lines[1].find("6377563.39635"), std::string::npos) << "a printed in full: " << lines[1];
   // The authalic sphere ends with its b; a sphere shows no inverse flattening.
   EXPECT_TRUE(lines[32].ends_with(" 6371000")) << lines[32];
-}
-
-TEST_F(SpheroidsCommand, AppendsRecordFilesInIndexOrderAsUtf8) {
-  SaveRecord("Zeta", "");
-  SaveRecord("Caf\xE9", "Test, local");
-  const auto run = RunCli({"spheroids"});
-  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-  const auto lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 1u + kBuiltInSpheroidCount + 2);
   EXPECT_EQ(std::stoi(lines[54]), 53) << lines[54];
-  EXPECT_NE(lines[54].find("Caf\u00E9"), std::string::npos) << lines[54];
-  EXPECT_NE(lines[54].find("300.25"), std::string::npos) << lines[54];
+  for (const char* text : {"Caf\u00E9", "300.25"})
+    EXPECT_NE(lines[54].find(text), std::string::npos) << lines[54];
   EXPECT_NE(lines[55].find("Zeta"), std::string::npos) << lines[55];
   // Columns are counted in characters: the two-byte UTF-8 letter shifts by one byte.
   EXPECT_EQ(lines[54].find("6378000.5"), lines[55].find("6378000.5") + 1);
 }
 
-TEST_F(SpheroidsCommand, WritesCsvThatReadsBackToTheSameValues) {
+TEST_F(SpheroidsCommand, WritesCsvThatReadsBackAndListsAnUnreadableRecordWithoutValues) {
   SaveRecord("Say \"hi\", ok", "", "Quoted.SPD");
-  const auto run = RunCli({"spheroids", "--csv"});
-  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-  const auto lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 1u + kBuiltInSpheroidCount + 1);
+  WriteBytes(RecordFolder() + "Broken.SPD", "Broken\n\n\x01\x02");
+  const auto lines = Listing({"spheroids", "--csv"}, cli::kExitBadInput, 2);
   EXPECT_EQ(lines[0], "index,epsg,name,country,a,b,inverse_flattening");
-  for (int index = 0; index < kBuiltInSpheroidCount; ++index) {
-    const SpheroidRow& row = BuiltInSpheroids()[static_cast<std::size_t>(index)];
-    const auto fields = CsvFields(lines[static_cast<std::size_t>(index) + 1]);
-    ASSERT_EQ(fields.size(), 7u);
-    EXPECT_EQ(fields[0], std::to_string(index));
-    EXPECT_EQ(fields[1], std::to_string(row.epsg));
-    EXPECT_EQ(fields[2], row.name);
-    EXPECT_EQ(fields[3], row.country);
-    EXPECT_EQ(std::stod(fields[4]), row.semi_major_axis);
-    EXPECT_EQ(std::stod(fields[5]), row.semi_minor_axis);
+  for (std::size_t i = 0; i < BuiltInSpheroids().size(); ++i) {
+    const SpheroidRow& row = BuiltInSpheroids()[i];
+    const auto f = CsvFields(lines[i + 1]);
+    ASSERT_EQ(f.size(), 7u);
+    EXPECT_EQ(std::tie(f[0], f[1], f[2], f[3]),
+              std::tuple(std::to_string(i), std::to_string(row.epsg), row.name, row.country));
+    EXPECT_EQ(std::tuple(std::stod(f[4]), std::stod(f[5])),
+              std::tuple(row.semi_major_axis, row.semi_minor_axis));
     if (row.inverse_flattening == 1.0) {
-      EXPECT_TRUE(fields[6].empty()) << row.name;
+      EXPECT_EQ(f[6], "") << row.name << ": a sphere shows no inverse flattening";
     } else {
-      EXPECT_EQ(std::stod(fields[6]), row.inverse_flattening);
+      EXPECT_EQ(std::stod(f[6]), row.inverse_flattening) << row.name;
     }
   }
-  EXPECT_EQ(lines[54].rfind("53,,\"Say \"\"hi\"\", ok\",,6378000.5,", 0), 0u) << lines[54];
-  EXPECT_EQ(CsvFields(lines[54])[2], "Say \"hi\", ok");
-}
-
-TEST_F(SpheroidsCommand, ListsAnUnreadableRecordWithoutValuesAndSaysSo) {
-  SaveRecord("Good", "");
-  WriteBytes(RecordFolder() + "Broken.SPD", "Broken\n\n\x01\x02");
-  const auto run = RunCli({"spheroids", "--csv"});
-  EXPECT_EQ(run.status, cli::kExitBadInput);
-  const auto lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 1u + kBuiltInSpheroidCount + 2);
   EXPECT_EQ(lines[54], "53,,Broken.SPD,,,,");
-  EXPECT_EQ(CsvFields(lines[55])[2], "Good");
-  EXPECT_NE(run.err.find("Broken.SPD"), std::string::npos) << run.err;
-}
-
-TEST_F(SpheroidsCommand, ExplainsItself) {
-  const auto run = RunCli({"spheroids", "--help"});
-  EXPECT_EQ(run.status, cli::kExitOk);
-  for (const char* word : {"--csv", "53", "SPD", "EPSG"}) {
-    EXPECT_NE(run.out.find(word), std::string::npos) << word;
-  }
+  EXPECT_EQ(lines[55].rfind("54,,\"Say \"\"hi\"\", ok\",,6378000.5,", 0), 0u) << lines[55];
+  EXPECT_NE(last_err_.find("Broken.SPD"), std::string::npos) << last_err_;
 }
 
 }  // namespace

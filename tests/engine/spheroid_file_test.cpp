@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "orvale/engine/spheroid.h"
-#include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/data_folders.h"
@@ -22,18 +20,35 @@ constexpr const char* kGlobal = "C:\\MyData\\Global\\";
 std::string RecordBytes(const std::string& name, const std::string& country, double a, double b,
                         double rf) {
   std::string bytes = name + "\n" + country + "\n";
-  AppendDoubleLe(bytes, a);
-  AppendDoubleLe(bytes, b);
-  AppendDoubleLe(bytes, rf);
+  for (double value : {a, b, rf})
+    AppendDoubleLe(bytes, value);
   return bytes;
 }
 
-CSpheroid Typed(const std::string& name, const std::string& country, double a, double rf) {
+std::string RecordBytes(const CSpheroid& s) {
+  return RecordBytes(s.m_Name, s.m_Country, s.m_SemiMajorAxis, s.m_SemiMinorAxis,
+                     s.m_InverseFlattening);
+}
+
+CSpheroid Typed(const std::string& name, const std::string& country, double a = 6378000.0,
+                double rf = 300.0) {
   CSpheroid s;
   s.m_Name = name;
   s.m_Country = country;
   s.SetAxes(a, rf);
   return s;
+}
+
+CSpheroid BuiltIn(int row) {
+  CSpheroid s;
+  EXPECT_TRUE(s.SetBuiltIn(row));
+  return s;
+}
+
+void ExpectWgs84(const CSpheroid& s, const std::string& why) {
+  EXPECT_EQ(std::tie(s.m_Index, s.m_Name, s.m_SemiMajorAxis, s.m_E2),
+            std::tuple(26, "WGS84", 6378137.0, CSpheroid().m_E2))
+      << why;
 }
 
 class SpheroidFile : public testing::TemporaryDrives {
@@ -46,12 +61,11 @@ class SpheroidFile : public testing::TemporaryDrives {
 };
 
 TEST_F(SpheroidFile, SavesUnderNameAndCountryThenOverwritesTheSameFile) {
-  CSpheroid s = Typed("Test", "Local", 6378000.0, 300.0);
+  CSpheroid s = Typed("Test", "Local");
   ASSERT_TRUE(s.Save());
   EXPECT_EQ(s.m_FileTitle, "Test_Local");
   EXPECT_EQ(ReadBytes(InGlobal("Test_Local.SPD")),
             RecordBytes("Test", "Local", 6378000.0, 6378000.0 * (1 - 1 / 300.0), 300.0));
-
   s.m_Name = "Renamed";
   s.SetAxes(6378100.0, 299.0);
   ASSERT_TRUE(s.Save());
@@ -61,71 +75,54 @@ TEST_F(SpheroidFile, SavesUnderNameAndCountryThenOverwritesTheSameFile) {
 }
 
 TEST_F(SpheroidFile, NamesTheFileAfterThePathOrElseNameAndCountry) {
-  struct Case {
-    const char* name;
-    const char* country;
-    const char* path;
-    const char* title;
-  };
-  const Case cases[] = {{"Solo", "", "", "Solo"},
-                        {"Test", "Local", "C:\\Elsewhere\\Chosen.txt", "Chosen"},
-                        {"Test", "Local", "Dotted.name.SPD", "Dotted.name"}};
-  for (const Case& c : cases) {
-    CSpheroid s = Typed(c.name, c.country, 6378000.0, 300.0);
+  const struct {
+    const char *name, *country, *path, *title;
+  } cases[] = {{"Solo", "", "", "Solo"},
+               {"Test", "Local", "C:\\Elsewhere\\Chosen.txt", "Chosen"},
+               {"Test", "Local", "Dotted.name.SPD", "Dotted.name"}};
+  for (const auto& c : cases) {
+    CSpheroid s = Typed(c.name, c.country);
     ASSERT_TRUE(s.Save(c.path));
     EXPECT_EQ(s.m_FileTitle, c.title);
     EXPECT_TRUE(FileExists(InGlobal(std::string(c.title) + ".SPD"))) << c.title;
   }
   EXPECT_FALSE(FileExists(InGlobal("Test_Local.SPD")));
+  // Loading reads the Global folder whatever folder and extension the path names.
+  CSpheroid s;
+  ASSERT_TRUE(s.Load("C:\\Somewhere\\Else\\Solo.dat"));
+  EXPECT_EQ(s.m_FileTitle, "Solo");
+  EXPECT_EQ(s.m_SemiMajorAxis, 6378000.0);
 }
 
 TEST_F(SpheroidFile, RefusesRecordsThatCannotBeStored) {
-  struct Case {
-    const char* name;
-    const char* country;
-    const char* why;
-  };
-  const Case cases[] = {
-      {"", "", "no key"},
-      {"", "Country only", "no key"},
-      {"North/South", "", "a separator in the key"},
-      {"..\\..\\Escape", "", "a separator in the key"},
-      {"Two\nLines", "X", "a line feed in the name"},
-      {"Name", "Two\nLines", "a line feed in the country"},
-      {"What?", "", "a character file systems refuse"},
-  };
-  for (const Case& c : cases) {
-    CSpheroid s = Typed(c.name, c.country, 6378000.0, 300.0);
-    EXPECT_FALSE(s.Save()) << c.why;
-  }
+  // No key; a separator in the key; a line feed in a text; a character file systems refuse.
+  const char* cases[][2] = {{"", "Country only"}, {"", ""},
+                            {"North/South", ""},  {"..\\..\\Escape", ""},
+                            {"Two\nLines", "X"},  {"Name", "Two\nLines"},
+                            {"What?", ""}};
+  for (const auto& [name, country] : cases)
+    EXPECT_FALSE(Typed(name, country).Save()) << name << " / " << country;
   EXPECT_TRUE(FindFiles(InGlobal("*.*")).empty());
 }
 
 TEST_F(SpheroidFile, ReadsAndRewritesRecordsByteForByte) {
-  std::vector<std::string> files;
-  for (int row : {0, 31, 47}) {
-    CSpheroid s;
-    ASSERT_TRUE(s.SetBuiltIn(row));
-    files.push_back(RecordBytes(s.m_Name, s.m_Country, s.m_SemiMajorAxis, s.m_SemiMinorAxis,
-                                s.m_InverseFlattening));
-  }
   // Texts are bytes: Windows-1252 letters, control characters and a CR all survive.
-  files.push_back(RecordBytes("Caf\xE9 \x01\r", "\xB0\t", 6378001.5, 6356000.25, 301.5));
+  std::vector<std::string> files = {
+      RecordBytes("Caf\xE9 \x01\r", "\xB0\t", 6378001.5, 6356000.25, 301.5)};
+  for (int row : {0, 31, 47})
+    files.push_back(RecordBytes(BuiltIn(row)));
   for (const std::string& bytes : files) {
     WriteBytes(InGlobal("Row.SPD"), bytes);
     CSpheroid loaded;
     loaded.m_Index = 7;
     ASSERT_TRUE(loaded.Load("Row.SPD"));
-    EXPECT_EQ(RecordBytes(loaded.m_Name, loaded.m_Country, loaded.m_SemiMajorAxis,
-                          loaded.m_SemiMinorAxis, loaded.m_InverseFlattening),
-              bytes);
+    EXPECT_EQ(RecordBytes(loaded), bytes);
     EXPECT_EQ(loaded.m_EPSGNo, 0u) << "a file carries no EPSG code";
     EXPECT_EQ(loaded.m_Index, 7) << "Load leaves the index to its caller";
     CSpheroid computed = loaded;
     computed.ComputeConstants();
     EXPECT_EQ(loaded.m_MeridianA0, computed.m_MeridianA0);
-
-    std::remove(HostPath(InGlobal("Row.SPD")).c_str());
+    ASSERT_TRUE(DeleteFile(InGlobal("Row.SPD")));
     ASSERT_TRUE(loaded.Save());
     EXPECT_EQ(ReadBytes(InGlobal("Row.SPD")), bytes);
   }
@@ -134,76 +131,56 @@ TEST_F(SpheroidFile, ReadsAndRewritesRecordsByteForByte) {
 TEST_F(SpheroidFile, NamesARecordWithTwoEmptyLinesAfterItsFile) {
   WriteBytes(InGlobal("Untitled Ellipsoid.SPD"),
              RecordBytes("", "", 6378137.0, 6356752.314245179, 298.257223563));
-  CSpheroid s;
-  ASSERT_TRUE(s.SetBuiltIn(0));
+  CSpheroid s = BuiltIn(0);  // Airy 1830
   ASSERT_TRUE(s.Load("Untitled Ellipsoid.SPD"));
-  EXPECT_EQ(s.m_Name, "Untitled Ellipsoid");
-  EXPECT_TRUE(s.m_Country.empty());
+  EXPECT_EQ(std::tie(s.m_Name, s.m_Country, s.m_SemiMajorAxis),
+            std::tuple("Untitled Ellipsoid", "", 6378137.0));
   EXPECT_EQ(s.m_EPSGNo, 0u) << "even with the values of WGS84";
-  EXPECT_EQ(s.m_SemiMajorAxis, 6378137.0);
 }
 
-TEST_F(SpheroidFile, ReadsTheGlobalFolderWhateverFolderThePathNames) {
-  CSpheroid saved = Typed("Mine", "", 6378500.0, 295.0);
-  ASSERT_TRUE(saved.Save());
-  CSpheroid s;
-  ASSERT_TRUE(s.Load("C:\\Somewhere\\Else\\Mine.dat"));
-  EXPECT_EQ(s.m_FileTitle, "Mine");
-  EXPECT_EQ(s.m_SemiMajorAxis, 6378500.0);
-}
-
-TEST_F(SpheroidFile, FallsBackToWgs84WhenThereIsNoFile) {
+TEST_F(SpheroidFile, FallsBackToWgs84WithoutAReadableFile) {
   for (const char* path : {"", "Missing.SPD", "C:\\Folder\\"}) {
-    CSpheroid s;
-    ASSERT_TRUE(s.SetBuiltIn(0));
+    CSpheroid s = BuiltIn(0);
     EXPECT_FALSE(s.Load(path)) << path;
-    EXPECT_EQ(s.m_Index, 26);
-    EXPECT_EQ(s.m_Name, "WGS84");
-    EXPECT_EQ(s.m_SemiMajorAxis, 6378137.0);
+    ExpectWgs84(s, path);
+    EXPECT_EQ(s.m_FileTitle, std::string(path) == "Missing.SPD" ? "Missing" : "") << path;
   }
+  for (int index : {53, -1, -54}) {
+    CSpheroid s = BuiltIn(0);
+    EXPECT_FALSE(s.SetFromIndex(index));
+    ExpectWgs84(s, "no record files, index " + std::to_string(index));
+  }
+  WriteBytes(InGlobal("Broken.SPD"), "Broken\n\n");
   CSpheroid s;
-  EXPECT_FALSE(s.Load("Missing.SPD"));
-  EXPECT_EQ(s.m_FileTitle, "Missing");
+  EXPECT_FALSE(s.SetFromIndex(53));
+  ExpectWgs84(s, "a broken record file");
 }
 
 TEST_F(SpheroidFile, KeepsWhatABadFileCannotSupply) {
   const std::string full = RecordBytes("Cut", "Short", 6378001.0, 6356001.0, 299.0);
-  std::string nan_tail = "Odd\n\n";
-  AppendDoubleLe(nan_tail, 6378002.0);
-  nan_tail += std::string(8, '\xFF');  // a NaN
-  AppendDoubleLe(nan_tail, std::numeric_limits<double>::infinity());
-  const double airy_a = 6377563.39635;
+  const std::string non_numbers = RecordBytes("Odd", "", 6378002.0, std::nan(""), INFINITY);
   const std::string noise("\x00\xFF\x80\x1A", 4);
-  struct Case {
-    const char* what;
-    std::string bytes;
-    std::string name;
-    double a;
-  };
-  const std::vector<Case> cases = {
+  const double airy_a = 6377563.39635;
+  // What is wrong, the bytes, and the name and a left after loading over Airy 1830.
+  const std::tuple<const char*, std::string, std::string, double> cases[] = {
       {"empty file", "", "Bad", airy_a},
       {"only a name", "Cut\n", "Cut", airy_a},
       {"cut inside a", full.substr(0, full.size() - 20), "Cut", airy_a},
       {"cut inside b", full.substr(0, full.size() - 12), "Cut", 6378001.0},
       {"cut inside 1/f", full.substr(0, full.size() - 1), "Cut", 6378001.0},
-      {"non-numbers", nan_tail, "Odd", 6378002.0},
-      {"binary noise", noise, noise, airy_a},
-  };
-  for (const Case& c : cases) {
-    WriteBytes(InGlobal("Bad.SPD"), c.bytes);
-    CSpheroid s;
-    ASSERT_TRUE(s.SetBuiltIn(0));
-    EXPECT_FALSE(s.Load("Bad.SPD")) << c.what;
-    EXPECT_EQ(s.m_Name, c.name) << c.what;
-    EXPECT_EQ(s.m_SemiMajorAxis, c.a) << c.what;
-    EXPECT_EQ(s.m_InverseFlattening, 299.32497041446857) << c.what;
-    EXPECT_EQ(s.m_EPSGNo, 0u) << c.what;
+      {"non-numbers", non_numbers, "Odd", 6378002.0},
+      {"binary noise", noise, noise, airy_a}};
+  for (const auto& [what, bytes, name, a] : cases) {
+    WriteBytes(InGlobal("Bad.SPD"), bytes);
+    CSpheroid s = BuiltIn(0);
+    EXPECT_FALSE(s.Load("Bad.SPD")) << what;
+    EXPECT_EQ(std::tie(s.m_Name, s.m_SemiMajorAxis, s.m_InverseFlattening, s.m_EPSGNo),
+              std::tuple(name, a, 299.32497041446857, 0u))
+        << what;
     for (double value : {s.m_E2, s.m_PolarK, s.m_MeridianA0})
-      EXPECT_TRUE(std::isfinite(value));
+      EXPECT_TRUE(std::isfinite(value)) << what;
   }
-}
-
-TEST_F(SpheroidFile, BoundsTheNameOfAFileWithoutLineEnds) {
+  // A 10 MB file without line ends: the name read is bounded.
   WriteBytes(InGlobal("Huge.SPD"), std::string(10 * 1024 * 1024, 'N'));
   CSpheroid s;
   EXPECT_FALSE(s.Load("Huge.SPD"));
@@ -213,64 +190,33 @@ TEST_F(SpheroidFile, BoundsTheNameOfAFileWithoutLineEnds) {
 }
 
 TEST_F(SpheroidFile, ExtendsTheCatalogueInFileNameOrder) {
-  for (const char* name : {"Zeta", "alpha", "Mid"}) {
-    CSpheroid s = Typed(name, "", 6378000.0, 300.0);
-    ASSERT_TRUE(s.Save());
-  }
+  for (const char* name : {"Zeta", "alpha", "Mid"})
+    ASSERT_TRUE(Typed(name, "").Save());
   ASSERT_EQ(SpheroidRecordFiles(), (std::vector<std::string>{"alpha.SPD", "Mid.SPD", "Zeta.SPD"}));
-  const char* expected[] = {"alpha", "Mid", "Zeta"};
-  for (int k = 0; k < 3; ++k) {
-    CSpheroid s;
-    ASSERT_TRUE(s.SetFromIndex(53 + k));
-    EXPECT_EQ(s.m_Index, 53 + k);
-    EXPECT_EQ(s.m_Name, expected[k]);
-    EXPECT_EQ(s.m_FileTitle, expected[k]);
-  }
+  const std::string titles[] = {"alpha", "Mid", "Zeta"};
   CSpheroid s;
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_TRUE(s.SetFromIndex(53 + k));
+    EXPECT_EQ(std::tie(s.m_Index, s.m_Name, s.m_FileTitle),
+              std::tuple(53 + k, titles[k], titles[k]));
+  }
   ASSERT_TRUE(s.SetFromIndex(0));
   EXPECT_EQ(s.m_Index, 0);
   EXPECT_FALSE(s.SetFromIndex(56));
-  EXPECT_EQ(s.m_Index, 26);
-  EXPECT_EQ(s.m_Name, "WGS84");
-}
-
-TEST_F(SpheroidFile, SetFromIndexGivesWgs84WithoutRecordFiles) {
-  for (int index : {53, -1, -54}) {
-    CSpheroid s;
-    ASSERT_TRUE(s.SetBuiltIn(0));
-    EXPECT_FALSE(s.SetFromIndex(index));
-    CSpheroid wgs84;
-    EXPECT_EQ(s.m_Index, 26);
-    EXPECT_EQ(s.m_Name, wgs84.m_Name);
-    EXPECT_EQ(s.m_E2, wgs84.m_E2);
-  }
-}
-
-TEST_F(SpheroidFile, SetFromIndexRefusesABrokenRecordFile) {
-  WriteBytes(InGlobal("Broken.SPD"), "Broken\n\n");
-  CSpheroid s;
-  EXPECT_FALSE(s.SetFromIndex(53));
-  EXPECT_EQ(s.m_Index, 26);
-  EXPECT_EQ(s.m_Name, "WGS84");
+  ExpectWgs84(s, "past the last record file");
 }
 
 TEST_F(SpheroidFile, FindByNameSearchesRecordFilesAfterTheBuiltInRows) {
-  for (const char* name : {"Airy 1830", "Local Fit", "WGS84"}) {
-    CSpheroid s = Typed(name, "Mine", 6378000.0, 300.0);
-    ASSERT_TRUE(s.Save());
-  }
+  for (const char* name : {"Airy 1830", "Local Fit", "WGS84"})
+    ASSERT_TRUE(Typed(name, "Mine").Save());
   CSpheroid s;
   ASSERT_TRUE(s.FindByName("Local Fit", "Mine"));
-  EXPECT_EQ(s.m_Index, 54);
-  EXPECT_EQ(s.m_FileTitle, "Local Fit_Mine");
-  EXPECT_EQ(s.m_SemiMajorAxis, 6378000.0);
-  EXPECT_EQ(s.m_EPSGNo, 0u);
-
+  EXPECT_EQ(std::tie(s.m_Index, s.m_FileTitle, s.m_SemiMajorAxis, s.m_EPSGNo),
+            std::tuple(54, "Local Fit_Mine", 6378000.0, 0u));
   ASSERT_TRUE(s.FindByName("Airy 1830", "Mine"));
   EXPECT_EQ(s.m_Index, 53) << "no built-in Airy 1830 has that country";
   ASSERT_TRUE(s.FindByName("WGS84", "Mine"));
   EXPECT_EQ(s.m_Index, 26) << "the built-in WGS84 matches on its name alone";
-
   s.m_FileTitle.clear();
   EXPECT_FALSE(s.FindByName("Local Fit", "Yours"));
   EXPECT_TRUE(s.m_FileTitle.empty()) << "a failed search must not leave a file to overwrite";
@@ -279,20 +225,17 @@ TEST_F(SpheroidFile, FindByNameSearchesRecordFilesAfterTheBuiltInRows) {
 TEST_F(SpheroidFile, SavesIntoTheRedirectedRecordFolder) {
   ASSERT_TRUE(CreateFolders(kRedirectFolder));
   WriteBytes(kRedirectFile, "C:\\Shared\r\n");
-  CSpheroid s = Typed("Team", "", 6378000.0, 300.0);
-  ASSERT_TRUE(s.Save());
+  ASSERT_TRUE(Typed("Team", "").Save());
   EXPECT_TRUE(FileExists("C:\\Shared\\Global\\Team.SPD"));
   CSpheroid loaded;
   EXPECT_TRUE(loaded.Load("Team.SPD"));
 }
 
 TEST_F(SpheroidFile, WritesTheSelectionSettingsForTheHost) {
-  CSpheroid s;
-  ASSERT_TRUE(s.SetBuiltIn(0));
+  CSpheroid s = BuiltIn(0);  // Airy 1830
   s.WriteSettings("(From)");
   EXPECT_EQ(ReadBytes(GetSettingsFolder() + "Spheroid_(From).INI"),
             "Name = Airy 1830\r\nCountry = OSGB\r\n");
-
   s.m_Name = "Odd, name";
   s.m_Country.clear();
   s.WriteSettings();

@@ -1,0 +1,132 @@
+#pragma once
+// Shared set-up for the projection family tests (and their gtest and <cmath>): a projection
+// on a built-in spheroid of its own, its outputs both ways, grid round trips, the empty position.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "orvale/engine/angles.h"
+#include "orvale/engine/projection/projection.h"
+#include "orvale/engine/spheroid.h"
+
+namespace orvale::testing {
+
+// Rows of the built-in spheroid table.
+inline constexpr int kBessel1841Row = 3;
+inline constexpr int kClarke1866Row = 7;
+inline constexpr int kEverest1967Row = 15;
+inline constexpr int kEverestModifiedRow = 16;
+inline constexpr int kGrs80Row = 17;
+inline constexpr int kInternationalRow = 20;
+inline constexpr int kWgs84Row = 26;
+inline constexpr int kSad1969Row = 42;
+
+inline constexpr double kMillimetre = 0.001;
+// What an output holds before a call that must not write it (a value that the
+// common exit of the entries keeps as it is).
+inline constexpr double kUntouched = 0.25;
+
+inline double Radians(double degrees) {
+  return degrees * kRadiansPerDegree;
+}
+
+// Degrees from `from` to `to`, both included.
+struct Span {
+  double from, to, step;
+};
+inline Span Around(double centre, double half_width, double step) {
+  return {centre - half_width, centre + half_width, step};
+}
+
+// Worst of `error(latitude, longitude)` (radians) over a grid of degrees.
+template <class Error>
+double WorstOverGrid(Span lat, Span lon, Error error) {
+  double worst = 0.0;
+  for (double phi = lat.from; phi <= lat.to + 1e-9; phi += lat.step) {
+    for (double lambda = lon.from; lambda <= lon.to + 1e-9; lambda += lon.step) {
+      worst = std::max(worst, error(Radians(phi), Radians(lambda)));
+    }
+  }
+  return worst;
+}
+
+// What a forward writes, kUntouched where it writes nothing.
+struct GridOutputs {
+  double easting = kUntouched, northing = kUntouched;
+  double convergence = kUntouched, scale = kUntouched;
+};
+
+// A forward's outputs and what the inverse of its easting and northing writes.
+struct RoundTripOutputs : GridOutputs {
+  double back_latitude = 0.0, back_longitude = kUntouched;
+  double back_convergence = kUntouched, back_scale = kUntouched;
+};
+
+// A projection with a built-in spheroid of its own; not copyable, as it points at it.
+class TestProjection : public CProjection {
+ public:
+  explicit TestProjection(int spheroid_row, int type = PROJECTION_UTM, int method = 0) {
+    spheroid.SetBuiltIn(spheroid_row);
+    m_Spheroid = &spheroid;
+    m_Type = type;
+    m_Method = method;
+  }
+  TestProjection(const TestProjection&) = delete;
+  TestProjection& operator=(const TestProjection&) = delete;
+
+  // Metres between two positions (radians), near enough for millimetre tolerances.
+  double Separation(double lat1, double lon1, double lat2, double lon2) const {
+    const double a = spheroid.m_SemiMajorAxis;
+    return std::hypot((lat1 - lat2) * a, (lon1 - lon2) * a * std::cos(lat1));
+  }
+
+  // Metres between (lat, lon) and its forward-then-inverse; the inverse starts from *seed.
+  double RoundTripError(double lat, double lon, double* seed) {
+    double e = 0.0, n = 0.0, back_lon = 0.0;
+    GeogToGrid(lat, lon, &e, &n);
+    GridToGeog(e, n, seed, &back_lon);
+    return Separation(lat, lon, *seed, back_lon);
+  }
+
+  // Worst round trip over a grid of degrees. With `chain` each inverse starts from the
+  // previous point's latitude, as a caller converting a run of points would; else from 0.
+  double WorstRoundTrip(Span lat, Span lon, bool chain = false) {
+    double seed = 0.0;
+    return WorstOverGrid(lat, lon, [&](double phi, double lambda) {
+      if (!chain) seed = 0.0;
+      return RoundTripError(phi, lambda, &seed);
+    });
+  }
+
+  GridOutputs Forward(double lat, double lon) {
+    GridOutputs g;
+    GeogToGrid(lat, lon, &g.easting, &g.northing, &g.convergence, &g.scale);
+    return g;
+  }
+
+  // The inverse's latitude output starts at `seed`, which seeds its footpoint iteration.
+  RoundTripOutputs BothWays(double lat, double lon, double seed = 0.0) {
+    RoundTripOutputs x;
+    static_cast<GridOutputs&>(x) = Forward(lat, lon);
+    x.back_latitude = seed;
+    GridToGeog(x.easting, x.northing, &x.back_latitude, &x.back_longitude, &x.back_convergence,
+               &x.back_scale);
+    return x;
+  }
+
+  CSpheroid spheroid;
+};
+
+// The empty position (0, 0) gives zeros and the scale factor `k0`, either way.
+inline void ExpectEmptyPositionBothWays(TestProjection& p, double k0) {
+  const RoundTripOutputs x = p.BothWays(0.0, 0.0, /*seed=*/kUntouched);
+  EXPECT_EQ((std::array{x.easting, x.northing, x.convergence, x.scale}),
+            (std::array{0.0, 0.0, 0.0, k0}));
+  EXPECT_EQ((std::array{x.back_latitude, x.back_longitude, x.back_convergence, x.back_scale}),
+            (std::array{0.0, 0.0, 0.0, k0}));
+}
+
+}  // namespace orvale::testing
