@@ -1,6 +1,4 @@
 // orvale projections (the catalogue listing) and the --projection selection text.
-// The command is driven through its own CLI11 registration, the way the program
-// registers it.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid.h"
 #include "orvale/storage/data_folders.h"
@@ -16,35 +13,14 @@
 #include "run_cli.h"
 #include "support/temporary_drives.h"
 
-namespace orvale::cli {
-void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status);
-}  // namespace orvale::cli
-
 namespace orvale {
 namespace {
 
 using testing::CliRun;
 
 CliRun RunProjections(std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), {"orvale", "projections"});
-  std::vector<const char*> argv;
-  for (const std::string& argument : arguments)
-    argv.push_back(argument.c_str());
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const cli::Streams streams{in, out, err};
-  CLI::App app;
-  CliRun run;
-  cli::AddProjectionsCommand(app, streams, run.status);
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::ParseError& error) {
-    run.status = app.exit(error, out, err) == 0 ? cli::kExitOk : cli::kExitUsage;
-  }
-  run.out = out.str();
-  run.err = err.str();
-  return run;
+  arguments.insert(arguments.begin(), "projections");
+  return testing::RunCli(arguments);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -53,26 +29,6 @@ std::vector<std::string> Lines(const std::string& text) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
-}
-
-// Splits one RFC 4180 record that holds no line break.
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
 }
 
 class ProjectionsCommand : public testing::TemporaryDrives {
@@ -91,7 +47,7 @@ class ProjectionsCommand : public testing::TemporaryDrives {
   }
 };
 
-TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTable) {
+TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTableAndEveryTypeWithoutAFilter) {
   const CliRun run = RunProjections({"--type", "tm"});
   ASSERT_EQ(run.status, cli::kExitOk) << run.err;
   const auto lines = Lines(run.out);
@@ -111,44 +67,30 @@ TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTable) {
   }
   EXPECT_EQ(lines[39].substr(name, 15), "Gauss Kruger 9N");
   EXPECT_EQ(std::stoi(lines[39]), 1) << "type first";
+
+  const CliRun all = RunProjections({});
+  ASSERT_EQ(all.status, cli::kExitOk) << all.err;
+  const auto every = Lines(all.out);
+  EXPECT_EQ(every.size(), 1u + 430u) << "62 UTM zones and the 368 other built-in rows";
+  EXPECT_NE(every[32].find("Grid Zone 31 (3\xC2\xB0 E)"), std::string::npos) << "UTF-8";
 }
 
-TEST_F(ProjectionsCommand, ListsEveryTypeWithoutAFilterAndZoneNamesInUtf8) {
-  const CliRun run = RunProjections({});
-  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-  const auto lines = Lines(run.out);
-  EXPECT_EQ(lines.size(), 1u + 430u) << "62 UTM zones and the 368 other built-in rows";
-  EXPECT_NE(lines[32].find("Grid Zone 31 (3\xC2\xB0 E)"), std::string::npos) << lines[32];
-}
-
-TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRow) {
+TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTheRows) {
   const CliRun run = RunProjections({"--type", "12", "--csv"});
   ASSERT_EQ(run.status, cli::kExitOk) << run.err;
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 1u + 130u);
   EXPECT_EQ(lines[0], "type,row,method,name,country,spheroid,lat0,lon0,fe,fn,k0");
-  const auto wyoming = CsvFields(lines[130]);
-  ASSERT_EQ(wyoming.size(), 11u);
-  EXPECT_EQ(wyoming[1], "129");
-  EXPECT_EQ(wyoming[2], "2");
-  EXPECT_EQ(wyoming[3], "Wyoming (West)");
-  EXPECT_EQ(wyoming[4], "Code 4904");
-  EXPECT_EQ(wyoming[5], "Clarke 1866 Spheroid");
-  EXPECT_EQ(wyoming[6], "40.6666666667");
-  EXPECT_EQ(wyoming[7], "-110.0833333333");
-  EXPECT_DOUBLE_EQ(std::stod(wyoming[8]), 500000 * 0.30480060960121924);
-  EXPECT_EQ(wyoming[10], "0.9999411765");
-}
+  // The false easting is 500000 US feet in metres, to the last digit of the double.
+  EXPECT_EQ(lines[130],
+            "12,129,2,Wyoming (West),Code 4904,Clarke 1866 Spheroid,40.6666666667,"
+            "-110.0833333333,152400.30480060962,0,0.9999411765");
 
-TEST_F(ProjectionsCommand, AppendsRecordFilesAfterTheBuiltInRowsOfTheirType) {
-  SaveRecord("Caf\xE9", "Site, \"east\"", "Cafe");
-  const CliRun run = RunProjections({"--type", "1", "--csv"});
-  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-  const auto lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 1u + 40u);
-  EXPECT_TRUE(
-      lines[40].starts_with("1,39,0,Caf\xC3\xA9,\"Site, \"\"east\"\"\",Airy 1830 OSGB,50,1,"))
-      << lines[40];
+  SaveRecord("Caf\xE9", "Site, \"east\"", "Cafe");  // Windows-1252 to UTF-8, quoted
+  const auto tm = Lines(RunProjections({"--type", "1", "--csv"}).out);
+  ASSERT_EQ(tm.size(), 1u + 40u);
+  EXPECT_TRUE(tm[40].starts_with("1,39,0,Caf\xC3\xA9,\"Site, \"\"east\"\"\",Airy 1830 OSGB,50,1,"))
+      << tm[40];
 }
 
 TEST_F(ProjectionsCommand, WritesJsonWithNullsForARecordThatCannotBeRead) {

@@ -70,12 +70,14 @@ class ProjectionFile : public testing::TemporaryDrives {
     projection_.SetParameters(b.values[0], b.values[1], b.values[2], b.values[3], b.values[4]);
   }
 
-  // Saves a record of a type under a title, on the fixture's spheroid.
-  void SaveRecord(const std::string& title, int type, const std::string& name = "Site") {
+  // Saves a record of a type under a title, named as given (country: the title), on the
+  // fixture's spheroid unless another is given.
+  void SaveRecord(const std::string& title, int type, const std::string& name = "Site",
+                  std::string country = "", CSpheroid* spheroid = nullptr) {
     CProjection p;
-    p.m_Spheroid = &spheroid_;
+    p.m_Spheroid = spheroid != nullptr ? spheroid : &spheroid_;
     p.m_Type = type;
-    p.SetNames(name.c_str(), title.c_str());
+    p.SetNames(name.c_str(), country.empty() ? title.c_str() : country.c_str());
     p.SetParameters(0.9, 0.1, 1000.0, 2000.0, 1.0);
     ASSERT_TRUE(p.WriteRecordFile(InGlobal(title + ".PRJ")));
   }
@@ -157,13 +159,6 @@ TEST_F(ProjectionFile, NamesTheFileAfterThePathAndRefusesRecordsWithoutAKey) {
   EXPECT_EQ(FindFiles(InGlobal("*.PRJ")), std::vector<std::string>{"Chosen.PRJ"});
 }
 
-TEST_F(ProjectionFile, NamesARecordWithTwoEmptyLinesAfterItsFile) {
-  WriteBytes(InGlobal("Quarry.PRJ"), "\n\nAiry 1830\nOSGB\n" + BlockBytes(Block()));
-  ASSERT_TRUE(projection_.ReadRecordFile("Quarry.PRJ"));
-  EXPECT_EQ(projection_.m_Name, "Quarry");
-  EXPECT_EQ(projection_.m_Country, "");
-}
-
 TEST_F(ProjectionFile, ReadingAUtmRecordSetsNeitherItsZoneNorItsZoneName) {
   ASSERT_TRUE(projection_.SetFromCatalogue(31, PROJECTION_UTM, 1));
   projection_.SetNames("Site grid", nullptr);
@@ -181,19 +176,8 @@ TEST_F(ProjectionFile, ReadingAUtmRecordSetsNeitherItsZoneNorItsZoneName) {
   EXPECT_EQ(read.m_FalseNorthing, 10000000.0);
 }
 
-TEST_F(ProjectionFile, AFileThatCannotBeReadLeavesAnEmptyOriginAndIsOfNoType) {
-  Typed("Local", "");
-  EXPECT_FALSE(projection_.ReadRecordFile("Missing.PRJ"));
-  EXPECT_EQ(projection_.m_FileTitle, "Missing");
-  EXPECT_EQ(projection_.m_OriginLatitude, 0.0);
-  EXPECT_EQ(projection_.m_CentralMeridian, 0.0);
-  EXPECT_EQ(projection_.m_FalseEasting, 0.0);
-  EXPECT_EQ(projection_.m_FalseNorthing, 0.0);
-  EXPECT_EQ(projection_.m_ScaleFactor, 1.0);
-  EXPECT_EQ(CProjection::ReadRecordType("Missing.PRJ"), kNoRecordType);
-}
-
-TEST_F(ProjectionFile, RefusesDamagedFilesWithoutTouchingTheSpheroid) {
+// A file that cannot be read leaves the record named as it was, with an empty origin.
+TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) {
   const std::string lines = "Bad\nSite\nGRS80\n\n";
   std::string huge_line(200000, 'x');
   Block wrong_type;
@@ -202,9 +186,10 @@ TEST_F(ProjectionFile, RefusesDamagedFilesWithoutTouchingTheSpheroid) {
   not_a_number.values[4] = std::numeric_limits<double>::quiet_NaN();
   const struct {
     const char* title;
-    std::string bytes;
+    std::string bytes;  // none: no file
     std::int32_t type;  // what ReadRecordType makes of it
   } files[] = {
+      {"Missing", "", kNoRecordType},
       {"Truncated", lines + BlockBytes(Block()).substr(0, 40), 1},
       {"Short", "Bad\nSite\n", kNoRecordType},
       {"Empty", "", kNoRecordType},
@@ -214,29 +199,33 @@ TEST_F(ProjectionFile, RefusesDamagedFilesWithoutTouchingTheSpheroid) {
   };
   for (const auto& file : files) {
     SCOPED_TRACE(file.title);
-    WriteBytes(InGlobal(std::string(file.title) + ".PRJ"), file.bytes);
+    if (file.title != std::string("Missing")) {
+      WriteBytes(InGlobal(std::string(file.title) + ".PRJ"), file.bytes);
+    }
     Typed("Kept", "");
-    EXPECT_FALSE(projection_.ReadRecordFile(file.title));
+    EXPECT_FALSE(projection_.ReadRecordFile(std::string(file.title) + ".PRJ"));
+    EXPECT_EQ(projection_.m_FileTitle, file.title);
     EXPECT_EQ(projection_.m_Name, "Kept");
-    EXPECT_EQ(projection_.m_FalseEasting, 0.0);
-    EXPECT_EQ(projection_.m_ScaleFactor, 1.0);
+    const CProjection& p = projection_;
+    EXPECT_EQ(std::vector<double>({p.m_OriginLatitude, p.m_CentralMeridian, p.m_FalseEasting,
+                                   p.m_FalseNorthing, p.m_ScaleFactor}),
+              std::vector<double>({0, 0, 0, 0, 1}));
     EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
     EXPECT_EQ(CProjection::ReadRecordType(file.title), file.type);
   }
 }
 
-TEST_F(ProjectionFile, AnUnknownSpheroidNameLeavesTheSpheroidAsTheSearchLeavesIt) {
+TEST_F(ProjectionFile, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
+  WriteBytes(InGlobal("Quarry.PRJ"), "\n\n\n\n" + BlockBytes(Block()));
+  ASSERT_TRUE(projection_.ReadRecordFile("Quarry.PRJ"));
+  EXPECT_EQ(projection_.m_Name, "Quarry") << "named after its file";
+  EXPECT_EQ(projection_.m_Country, "");
+  EXPECT_EQ(spheroid_.m_Name, "Airy 1830") << "none saved: the attached one stays";
   WriteBytes(InGlobal("Odd.PRJ"), "Odd\n\nNo Such Spheroid\nAnywhere\n" + BlockBytes(Block()));
   ASSERT_TRUE(projection_.ReadRecordFile("Odd"));
-  EXPECT_EQ(spheroid_.m_SemiMajorAxis, 0.0);
+  EXPECT_EQ(spheroid_.m_SemiMajorAxis, 0.0) << "as the failed spheroid search leaves it";
   EXPECT_EQ(spheroid_.m_Name, "");
   EXPECT_EQ(projection_.m_FalseEasting, 400000.0);
-}
-
-TEST_F(ProjectionFile, ARecordSavedWithoutASpheroidKeepsTheOneAttached) {
-  WriteBytes(InGlobal("Bare.PRJ"), "Bare\n\n\n\n" + BlockBytes(Block()));
-  ASSERT_TRUE(projection_.ReadRecordFile("Bare"));
-  EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
 }
 
 TEST_F(ProjectionFile, UserRecordsFollowTheBuiltInRowsOfTheirTypeInFileNameOrder) {
@@ -283,14 +272,8 @@ TEST_F(ProjectionFile, BuiltInZonesShadowUserRecordsOfTheSameIndex) {
 TEST_F(ProjectionFile, FindByNameSearchesTheRecordFilesAfterTheRowsOnTheSameSpheroid) {
   SaveRecord("On Airy", PROJECTION_CASSINI_SOLDNER, "Mine");
   CSpheroid wgs84;
-  CProjection on_wgs84;
-  on_wgs84.m_Spheroid = &wgs84;
-  on_wgs84.m_Type = PROJECTION_CASSINI_SOLDNER;
-  on_wgs84.SetNames("Mine", "On WGS84");
-  on_wgs84.SetParameters(0.5, 0.5, 0.0, 0.0, 1.0);
-  ASSERT_TRUE(on_wgs84.WriteRecordFile(InGlobal("A on WGS84.PRJ")));
-  on_wgs84.SetNames("Mine", "On Airy");
-  ASSERT_TRUE(on_wgs84.WriteRecordFile(InGlobal("B same name on WGS84.PRJ")));
+  SaveRecord("A on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On WGS84", &wgs84);
+  SaveRecord("B same name on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy", &wgs84);
 
   // Files in name order: "A on WGS84", "B same name on WGS84", "On Airy".
   ASSERT_TRUE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER));
