@@ -14,10 +14,18 @@ namespace {
 
 constexpr std::size_t kChunkLines = 16384;
 
+// A block of input lines kept in one buffer, so that reading allocates per chunk,
+// not per line.
 struct Chunk {
-  std::vector<std::string> lines;
+  std::string text;                 // the lines, each without its line end
+  std::vector<std::size_t> starts;  // offset of each line in `text`, plus the end
   std::uint64_t first_line_number = 1;
   std::uint64_t bytes = 0;
+
+  std::size_t size() const { return starts.empty() ? 0 : starts.size() - 1; }
+  std::string_view line(std::size_t i) const {
+    return std::string_view(text).substr(starts[i], starts[i + 1] - starts[i]);
+  }
 };
 
 struct ChunkOutput {
@@ -35,7 +43,7 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
                   const std::string& command, ChunkOutput& output) {
   std::string error;
   for (std::size_t i = begin; i < end; ++i) {
-    const std::string& line = chunk.lines[i];
+    const std::string_view line = chunk.line(i);
     if (PassesThrough(line)) {
       output.text += line;
     } else if (error.clear(); !converter.Convert(line, output.text, error)) {
@@ -48,16 +56,17 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
   }
 }
 
-bool ReadChunk(std::istream& in, Chunk& chunk) {
-  chunk.lines.clear();
+bool ReadChunk(std::istream& in, Chunk& chunk, std::string& line) {
+  chunk.text.clear();
+  chunk.starts.assign(1, 0);
   chunk.bytes = 0;
-  std::string line;
-  while (chunk.lines.size() < kChunkLines && std::getline(in, line)) {
+  while (chunk.size() < kChunkLines && std::getline(in, line)) {
     chunk.bytes += line.size() + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    chunk.lines.push_back(std::move(line));
+    chunk.text += line;
+    chunk.starts.push_back(chunk.text.size());
   }
-  return !chunk.lines.empty();
+  return chunk.size() > 0;
 }
 
 class Progress {
@@ -105,9 +114,10 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   Progress progress(err, options);
   Chunk chunk;
   std::uint64_t bytes = 0;
-  while (ReadChunk(in, chunk)) {
+  std::string line;
+  while (ReadChunk(in, chunk, line)) {
     chunk.first_line_number = result.lines + 1;
-    const std::size_t count = chunk.lines.size();
+    const std::size_t count = chunk.size();
     const std::size_t parts = count < 1024 ? 1 : workers;
     std::vector<ChunkOutput> outputs(parts);
     std::vector<std::future<void>> running;
