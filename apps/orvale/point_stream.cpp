@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <future>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <thread>
 #include <vector>
@@ -13,12 +15,16 @@ namespace orvale::cli {
 namespace {
 
 constexpr std::size_t kChunkLines = 16384;
+// No point needs more; a longer "line" (a binary file, a missing line end) is skipped
+// to its end, so memory stays bounded whatever the input.
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
 // A block of input lines kept in one buffer, so that reading allocates per chunk,
 // not per line.
 struct Chunk {
   std::string text;                 // the lines, each without its line end
   std::vector<std::size_t> starts;  // offset of each line in `text`, plus the end
+  std::vector<bool> too_long;       // the line was longer than kMaxLineBytes: skipped
   std::uint64_t first_line_number = 1;
   std::uint64_t bytes = 0;
 
@@ -44,7 +50,13 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
   std::string error;
   for (std::size_t i = begin; i < end; ++i) {
     const std::string_view line = chunk.line(i);
-    if (PassesThrough(line)) {
+    if (chunk.too_long[i]) {
+      error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes, skipped";
+      output.text += "ERROR: " + error;
+      output.errors +=
+          command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
+      ++output.failed;
+    } else if (PassesThrough(line)) {
       output.text += line;
     } else if (error.clear(); !converter.Convert(line, output.text, error)) {
       output.text += "ERROR: " + error;
@@ -56,15 +68,83 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
   }
 }
 
-bool ReadChunk(std::istream& in, Chunk& chunk, std::string& line) {
+// Splits the input into lines from large blocks: fast, and bounded in memory however
+// long a "line" turns out to be.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : in_(in), block_(kBlockBytes) {}
+
+  // The next line, without its line end; false at the end of the input. A line
+  // longer than kMaxLineBytes comes back empty with `too_long` set.
+  bool Next(std::string_view& line, bool& too_long, std::uint64_t& bytes) {
+    too_long = false;
+    bool skipping = false;
+    while (true) {
+      const char* first = block_.data() + begin_;
+      const char* end = block_.data() + end_;
+      const char* lf = static_cast<const char*>(std::memchr(first, '\n', end - first));
+      if (lf != nullptr) {
+        const auto length = static_cast<std::size_t>(lf - first);
+        bytes += length + 1;
+        begin_ += length + 1;
+        too_long = skipping || length > kMaxLineBytes;
+        line = too_long ? std::string_view() : TrimCr(std::string_view(first, length));
+        return true;
+      }
+      if (end_ - begin_ > kMaxLineBytes) {  // no line end in sight: drop what is held
+        skipping = true;
+        bytes += end_ - begin_;
+        begin_ = end_ = 0;
+      }
+      if (!Fill()) {
+        if (begin_ == end_ && !skipping) return false;
+        bytes += end_ - begin_;
+        too_long = skipping;
+        line = skipping ? std::string_view()
+                        : TrimCr(std::string_view(block_.data() + begin_, end_ - begin_));
+        begin_ = end_;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kBlockBytes = 1 << 20;
+  static_assert(kBlockBytes > 2 * kMaxLineBytes);
+
+  static std::string_view TrimCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+  }
+
+  // Moves the unread rest to the front and reads more after it; false at the end.
+  bool Fill() {
+    std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    in_.read(block_.data() + end_, static_cast<std::streamsize>(block_.size() - end_));
+    const auto read = static_cast<std::size_t>(in_.gcount());
+    end_ += read;
+    return read > 0;
+  }
+
+  std::istream& in_;
+  std::vector<char> block_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+};
+
+bool ReadChunk(LineReader& reader, Chunk& chunk) {
   chunk.text.clear();
   chunk.starts.assign(1, 0);
+  chunk.too_long.clear();
   chunk.bytes = 0;
-  while (chunk.size() < kChunkLines && std::getline(in, line)) {
-    chunk.bytes += line.size() + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string_view line;
+  bool too_long = false;
+  while (chunk.size() < kChunkLines && reader.Next(line, too_long, chunk.bytes)) {
     chunk.text += line;
     chunk.starts.push_back(chunk.text.size());
+    chunk.too_long.push_back(too_long);
   }
   return chunk.size() > 0;
 }
@@ -114,8 +194,8 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   Progress progress(err, options);
   Chunk chunk;
   std::uint64_t bytes = 0;
-  std::string line;
-  while (ReadChunk(in, chunk, line)) {
+  LineReader reader(in);
+  while (ReadChunk(reader, chunk)) {
     chunk.first_line_number = result.lines + 1;
     const std::size_t count = chunk.size();
     const std::size_t parts = count < 1024 ? 1 : workers;

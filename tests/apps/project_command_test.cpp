@@ -143,6 +143,17 @@ TEST_F(ProjectCommand, FindsSpheroidsByIndexEpsgCodeOrFullName) {
   EXPECT_NE(project_on("WGS84").out, by_name.out);
 }
 
+TEST_F(ProjectCommand, SkipsAnOverlongLineAndGoesOn) {
+  const std::string input = std::string(1 << 20, '7') + "\n52.657570306,1.717921583\n49,-2";
+  const auto run = RunCli(With(kNationalGrid, {}), input);
+  EXPECT_EQ(run.status, cli::kExitBadInput);
+  const auto second = run.out.find('\n') + 1;
+  EXPECT_EQ(run.out.rfind("ERROR: line longer than", 0), 0u) << run.out.substr(0, 80);
+  EXPECT_EQ(run.out.substr(second, 14), "651409.903 313") << run.out;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << "the last line has no line end";
+  EXPECT_NE(run.err.find("line 1:"), std::string::npos) << run.err;
+}
+
 TEST_F(ProjectCommand, RefusesPositionsOutOfRange) {
   const auto run = RunCli(With(kNationalGrid, {"91,0", "45,1e400"}));
   EXPECT_EQ(run.status, cli::kExitBadInput);
