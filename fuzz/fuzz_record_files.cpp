@@ -1,0 +1,30 @@
+// Spheroid and projection record files of any bytes: loading fails or succeeds,
+// never crashes, and a loaded projection still computes.
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "orvale/engine/projection/projection.h"
+#include "orvale/engine/spheroid.h"
+#include "orvale/storage/data_folders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  orvale::fuzzing::UsePrivateDrive();
+  const std::string folder = orvale::RecordFolder();
+  orvale::fuzzing::WriteFile(folder + "Fuzzed.SPD", data, size);
+  orvale::fuzzing::WriteFile(folder + "Fuzzed.PRJ", data, size);
+
+  orvale::CSpheroid spheroid;
+  spheroid.Load("Fuzzed");
+  spheroid.SetFromIndex(53);
+
+  orvale::CSpheroid attached;
+  orvale::CProjection projection;
+  projection.m_Spheroid = &attached;
+  orvale::CProjection::ReadRecordType("Fuzzed");
+  if (projection.ReadRecordFile("Fuzzed")) {
+    double e = 0.0, n = 0.0, latitude = 0.0, longitude = 0.0, convergence = 0.0, scale = 0.0;
+    projection.GeogToGrid(0.9, 0.1, &e, &n, &convergence, &scale);
+    projection.GridToGeog(e, n, &latitude, &longitude, &convergence, &scale);
+  }
+  return 0;
+}
