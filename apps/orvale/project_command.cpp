@@ -1,7 +1,9 @@
 // orvale project: geographical positions to grid co-ordinates and back, for points
 // given on the command line or streamed from a file or standard input.
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -273,7 +275,8 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
   } else if (!options.input.empty() && options.input != "-") {
     std::ifstream file(options.input, std::ios::binary);
     if (!file) {
-      streams.err << "orvale project: cannot open '" << options.input << "'\n";
+      streams.err << "orvale project: cannot open '" << options.input
+                  << "': " << std::strerror(errno) << "\n";
       return kExitUsage;
     }
     stream.show_progress = streams.interactive;

@@ -154,6 +154,13 @@ TEST_F(ProjectCommand, SkipsAnOverlongLineAndGoesOn) {
   EXPECT_NE(run.err.find("line 1:"), std::string::npos) << run.err;
 }
 
+TEST_F(ProjectCommand, SaysWhyAnInputFileCannotBeRead) {
+  const auto run = RunCli(With(kNationalGrid, {"--input", Root() + "/no such file.txt"}));
+  EXPECT_EQ(run.status, cli::kExitUsage);
+  EXPECT_NE(run.err.find("no such file.txt': No such file or directory"), std::string::npos)
+      << run.err;
+}
+
 TEST_F(ProjectCommand, RefusesPositionsOutOfRange) {
   const auto run = RunCli(With(kNationalGrid, {"91,0", "45,1e400"}));
   EXPECT_EQ(run.status, cli::kExitBadInput);
