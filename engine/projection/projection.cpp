@@ -260,11 +260,7 @@ double CProjection::FootpointStart(double northing) const {
   // its first round.
   const double mu =
       (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) / (m_ScaleFactor * s.m_MeridianA0);
-  const double sin2 = std::sin(2.0 * mu), cos2 = std::cos(2.0 * mu);
-  const double sin4 = 2.0 * sin2 * cos2, cos4 = (cos2 - sin2) * (cos2 + sin2);
-  const double sin6 = sin4 * cos2 + cos4 * sin2, sin8 = 2.0 * sin4 * cos4;
-  const double start =
-      mu + s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
+  const double start = FootpointSeries(s, mu).latitude;
   return std::fabs(start) <= kHalfPi ? start : 0.0;
 }
 
@@ -384,16 +380,11 @@ void CProjection::GeogToGrid(double latitude, double longitude, double* easting,
 
 void CProjection::GridToGeog(double easting, double northing, double* latitude, double* longitude,
                              double* convergence, double* scale) const {
-  const bool empty_position = std::fabs(easting) < 0.001 && std::fabs(northing) < 0.001;
-  if (empty_position || m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0 ||
-      m_ScaleFactor == 0.0) {
-    if (latitude != nullptr) *latitude = 0.0;
-    if (longitude != nullptr) *longitude = 0.0;
-    if (convergence != nullptr) *convergence = 0.0;
-    if (scale != nullptr) *scale = m_ScaleFactor;
+  const projection::GeogOutputs out{latitude, longitude, convergence, scale};
+  if (projection::IsEmptyGridPosition(easting, northing) || !CanInvert()) {
+    projection::WriteEmptyGeog(*this, out);
     return;
   }
-  const projection::GeogOutputs out{latitude, longitude, convergence, scale};
   if (IsTransverseMercatorFamily(m_Type, m_Method)) {
     projection::TransverseMercatorInverse(*this, easting, northing, out);
   } else if (IsRso(m_Type, m_Method)) {
@@ -431,9 +422,39 @@ void CProjection::GridToGeog(double easting, double northing, double* latitude, 
         break;
     }
   }
-  if (latitude != nullptr && std::fabs(*latitude) > kHalfPi) *latitude = 0.0;
-  if (longitude != nullptr && std::fabs(*longitude) > M_PI) *longitude = 0.0;
-  if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
+  projection::ApplyGeogExitRules(out);
+}
+
+void CProjection::GridToGeogMany(std::span<const double> eastings,
+                                 std::span<const double> northings, std::span<double> latitudes,
+                                 std::span<double> longitudes, std::span<double> convergences,
+                                 std::span<double> scales) const {
+  std::size_t count =
+      std::min({eastings.size(), northings.size(), latitudes.size(), longitudes.size()});
+  if (!convergences.empty()) count = std::min(count, convergences.size());
+  if (!scales.empty()) count = std::min(count, scales.size());
+  const projection::GeogRun run{eastings.data(),
+                                northings.data(),
+                                latitudes.data(),
+                                longitudes.data(),
+                                convergences.empty() ? nullptr : convergences.data(),
+                                scales.empty() ? nullptr : scales.data(),
+                                count};
+  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanInvert() &&
+      m_Spheroid->m_MeridianA0 != 0.0) {
+    projection::TransverseMercatorInverseRun(*this, run);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const double easting = eastings[i], northing = northings[i];  // outputs may overlay them
+    const projection::GeogOutputs out = run.OutputsAt(i);
+    *out.latitude = FootpointStart(northing);
+    GridToGeog(easting, northing, out.latitude, out.longitude, out.convergence, out.scale);
+  }
+}
+
+bool CProjection::CanInvert() const {
+  return m_Spheroid != nullptr && m_Spheroid->m_SemiMajorAxis != 0.0 && m_ScaleFactor != 0.0;
 }
 
 namespace projection {

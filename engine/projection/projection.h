@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +131,16 @@ class CProjection {
   // independent of the others.
   double FootpointStart(double northing) const;
 
+  // Grid co-ordinates to geographical for a run of points (the way to convert a file):
+  // each point as GridToGeog gives it with its latitude primed by FootpointStart, so
+  // no point depends on another, but with what the run has in common worked out once.
+  // Converts as many points as the shortest span holds; convergences and scales may
+  // be empty (not computed). Latitudes and longitudes may be the eastings and
+  // northings themselves (conversion in place).
+  void GridToGeogMany(std::span<const double> eastings, std::span<const double> northings,
+                      std::span<double> latitudes, std::span<double> longitudes,
+                      std::span<double> convergences = {}, std::span<double> scales = {}) const;
+
   // The two int32 that the Norwegian and Danish grids keep in the first parameter
   // slot: the national axis (1..8) or Danish zone (0..2), and the UTM zone number.
   std::int32_t GridAxis() const;
@@ -171,6 +182,8 @@ class CProjection {
 
  private:
   void InitialiseFamily();
+  // A spheroid with a semi-major axis and a scale factor: what every inverse needs.
+  bool CanInvert() const;
 };
 
 // File names of the projection record files in the Global folder, in list order

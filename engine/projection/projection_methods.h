@@ -3,6 +3,10 @@
 // set-up, forward and inverse of one method family; projection.cpp only dispatches.
 // Internal to the engine: not installed as public API beyond this declaration.
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
 #include "orvale/engine/projection/projection.h"
 
 namespace orvale::projection {
@@ -35,12 +39,52 @@ struct GeogOutputs {
   double* scale = nullptr;
 };
 
+// A run of inverse conversions over arrays of `count` points; convergences and scales
+// may be null (not computed).
+struct GeogRun {
+  const double* eastings = nullptr;
+  const double* northings = nullptr;
+  double* latitudes = nullptr;
+  double* longitudes = nullptr;
+  double* convergences = nullptr;
+  double* scales = nullptr;
+  std::size_t count = 0;
+
+  GeogOutputs OutputsAt(std::size_t i) const {
+    return {latitudes + i, longitudes + i, convergences != nullptr ? convergences + i : nullptr,
+            scales != nullptr ? scales + i : nullptr};
+  }
+};
+
+// The rules every inverse shares: a grid position within a millimetre of (0, 0) is
+// empty and gives (0, 0) with scale k0; a result off the globe is replaced by 0 and
+// the convergence is held to half a turn.
+inline bool IsEmptyGridPosition(double easting, double northing) {
+  return std::fabs(easting) < 0.001 && std::fabs(northing) < 0.001;
+}
+
+inline void WriteEmptyGeog(const CProjection& p, const GeogOutputs& out) {
+  if (out.latitude != nullptr) *out.latitude = 0.0;
+  if (out.longitude != nullptr) *out.longitude = 0.0;
+  if (out.convergence != nullptr) *out.convergence = 0.0;
+  if (out.scale != nullptr) *out.scale = p.m_ScaleFactor;
+}
+
+inline void ApplyGeogExitRules(const GeogOutputs& out) {
+  if (out.latitude != nullptr && std::fabs(*out.latitude) > M_PI_2) *out.latitude = 0.0;
+  if (out.longitude != nullptr && std::fabs(*out.longitude) > M_PI) *out.longitude = 0.0;
+  if (out.convergence != nullptr) *out.convergence = std::clamp(*out.convergence, -M_PI, M_PI);
+}
+
 GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude);
 
 // Types 0-4 and state plane method 0.
 void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
 void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
                                const GeogOutputs& out);
+// The whole run at once, each point starting from its own footpoint estimate, with the
+// common entry and exit rules applied; the spheroid must be usable (a, k0 not 0).
+void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run);
 
 // Type 5.
 void InitialiseMercator(CProjection& p);

@@ -11,18 +11,6 @@ double MeridianDistance(const CSpheroid& s, double latitude) {
   return MeridianDistance(s, latitude, std::sin(latitude), std::cos(latitude));
 }
 
-double MeridianDistance(const CSpheroid& s, double latitude, double sin_lat, double cos_lat) {
-  if (latitude == 0.0) return 0.0;
-  // sin 2φ, sin 4φ and sin 6φ by the double- and sum-angle identities: the same values
-  // to the last bit or two, for one sine and cosine instead of three sines.
-  const double sin2 = 2.0 * sin_lat * cos_lat;
-  const double cos2 = (cos_lat - sin_lat) * (cos_lat + sin_lat);
-  const double sin4 = 2.0 * sin2 * cos2;
-  const double cos4 = (cos2 - sin2) * (cos2 + sin2);
-  const double sin6 = sin4 * cos2 + cos4 * sin2;
-  return s.m_SemiMajorAxis * (s.m_A0 * latitude - s.m_A2 * sin2 + s.m_A4 * sin4 - s.m_A6 * sin6);
-}
-
 double IsometricLatitude(const CSpheroid& s, double latitude) {
   const double sin_lat = std::sin(latitude);
   const double e_sin = s.m_E * sin_lat;
@@ -57,9 +45,20 @@ LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
                                            double meridian_distance) {
   double latitude = start;
   if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > M_PI_2) latitude = 1.0;
+  return FootpointIteration(s, {latitude, std::sin(latitude), std::cos(latitude)},
+                            meridian_distance);
+}
+
+LatitudeWithTrig FootpointIteration(const CSpheroid& s, LatitudeWithTrig start,
+                                    double meridian_distance) {
+  double latitude = start.latitude;
+  double sin_lat = start.sin_lat;
+  double cos_lat = start.cos_lat;
   for (int round = 0; round < kIterationLimit; ++round) {
-    const double sin_lat = std::sin(latitude);
-    const double cos_lat = std::cos(latitude);
+    if (round > 0) {
+      sin_lat = std::sin(latitude);
+      cos_lat = std::cos(latitude);
+    }
     const double next =
         latitude * meridian_distance / MeridianDistance(s, latitude, sin_lat, cos_lat);
     const double step = next - latitude;
@@ -69,6 +68,19 @@ LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
     latitude = next;
   }
   return {0.0, 0.0, 1.0};
+}
+
+LatitudeWithTrig FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
+  const double mu = rectifying_latitude;
+  const double sin_mu = std::sin(mu), cos_mu = std::cos(mu);
+  const double shift = FootpointSeriesShift(s, sin_mu, cos_mu);
+  const double latitude = mu + shift;
+  // The shift is a few thousandths of a radian on any earthly spheroid, where the
+  // small-angle series are exact; a spheroid as flat as a plate gets the library
+  // functions.
+  if (std::fabs(shift) > kSmallShift) return {latitude, std::sin(latitude), std::cos(latitude)};
+  const SineCosine turn = SmallAngleSineCosine(shift);
+  return {latitude, sin_mu * turn.cos + cos_mu * turn.sin, cos_mu * turn.cos - sin_mu * turn.sin};
 }
 
 double LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {

@@ -1,6 +1,8 @@
 #pragma once
 // Quantities of a spheroid that every projection family uses. Latitudes in radians.
 
+#include <cmath>
+
 #include "orvale/engine/spheroid.h"
 
 namespace orvale {
@@ -8,7 +10,20 @@ namespace orvale {
 // Meridian distance from the equator, metres; exactly 0 at the equator.
 double MeridianDistance(const CSpheroid& spheroid, double latitude);
 // The same, for a caller that already holds the sine and cosine of the latitude.
-double MeridianDistance(const CSpheroid& spheroid, double latitude, double sin_lat, double cos_lat);
+// Inline and branch-free, so that loops over many points run as vector code.
+inline double MeridianDistance(const CSpheroid& s, double latitude, double sin_lat,
+                               double cos_lat) {
+  // sin 2φ, sin 4φ and sin 6φ by the double- and sum-angle identities: the same values
+  // to the last bit or two, for one sine and cosine instead of three sines.
+  const double sin2 = 2.0 * sin_lat * cos_lat;
+  const double cos2 = (cos_lat - sin_lat) * (cos_lat + sin_lat);
+  const double sin4 = 2.0 * sin2 * cos2;
+  const double cos4 = (cos2 - sin2) * (cos2 + sin2);
+  const double sin6 = sin4 * cos2 + cos4 * sin2;
+  const double arc =
+      s.m_SemiMajorAxis * (s.m_A0 * latitude - s.m_A2 * sin2 + s.m_A4 * sin4 - s.m_A6 * sin6);
+  return latitude == 0.0 ? 0.0 : arc;
+}
 
 // Isometric latitude: 1/2 ln((1 + sin)/(1 - sin)) - e/2 ln((1 + e sin)/(1 - e sin)).
 double IsometricLatitude(const CSpheroid& spheroid, double latitude);
@@ -41,6 +56,40 @@ struct LatitudeWithTrig {
 };
 LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& spheroid, double start,
                                            double meridian_distance);
+// The iteration from a start whose sine and cosine the caller already holds (the
+// start taken as it is: no replacement of 0, NaN or out-of-range values).
+LatitudeWithTrig FootpointIteration(const CSpheroid& spheroid, LatitudeWithTrig start,
+                                    double meridian_distance);
+
+// The footpoint series' shift from the rectifying latitude mu to the footpoint
+// latitude, from sin mu and cos mu.
+inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos_mu) {
+  const double sin2 = 2.0 * sin_mu * cos_mu, cos2 = (cos_mu - sin_mu) * (cos_mu + sin_mu);
+  const double sin4 = 2.0 * sin2 * cos2, cos4 = (cos2 - sin2) * (cos2 + sin2);
+  const double sin6 = sin4 * cos2 + cos4 * sin2, sin8 = 2.0 * sin4 * cos4;
+  return s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
+}
+
+// Up to this angle (radians) SmallAngleSineCosine is exact to the last bit.
+inline constexpr double kSmallShift = 0.01;
+
+struct SineCosine {
+  double sin = 0.0;
+  double cos = 1.0;
+};
+// Sine and cosine by their series to the 5th and 6th powers: the terms left out are
+// below 1e-19 of the result for angles within kSmallShift.
+inline SineCosine SmallAngleSineCosine(double angle) {
+  const double square = angle * angle;
+  constexpr double k6 = 1.0 / 6.0, k20 = 1.0 / 20.0, k12 = 1.0 / 12.0, k30 = 1.0 / 30.0;
+  return {angle * (1.0 - square * k6 * (1.0 - square * k20)),
+          1.0 - square * 0.5 * (1.0 - square * k12 * (1.0 - square * k30))};
+}
+
+// The footpoint latitude by the series in the rectifying latitude (meridian distance
+// over a A0), with its sine and cosine: within a few 1e-11 radian of the iterated
+// footpoint on earthly spheroids, so the iteration started there settles in a round.
+LatitudeWithTrig FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
 
 // Latitude of an isometric latitude; 0 when 100 rounds do not settle.
 double LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);

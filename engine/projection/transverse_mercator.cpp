@@ -4,7 +4,11 @@
 // easting; the inverse to the same order in the footpoint's distance from the central
 // meridian. Both are good to a millimetre within 2 degrees of the central meridian
 // and degrade beyond that, to about 4 mm at 3 degrees and 3 dm at 6.
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <limits>
 
 #include "orvale/engine/projection/projection_methods.h"
 #include "orvale/engine/projection/spheroid_formulas.h"
@@ -19,9 +23,9 @@ constexpr double kThird = 1.0 / 3.0;  // a product, not a quotient, in the per-p
 // antimeridian (UTM zones 1 and 60), while for the other families a difference beyond
 // half a turn is a position outside the projection.
 double WrapLongitude(double longitude) {
-  if (longitude > M_PI) return longitude - kTwoPi;
-  if (longitude < -M_PI) return longitude + kTwoPi;
-  return longitude;
+  // Two selects rather than branches, so that loops over many points run as vector code.
+  const double east = longitude > M_PI ? longitude - kTwoPi : longitude;
+  return east < -M_PI ? east + kTwoPi : east;
 }
 
 // The footpoint (the latitude on the central meridian with the point's meridian
@@ -44,10 +48,9 @@ Footpoint EquatorFootpoint(const CSpheroid& s, double x, double k0) {
 
 // Written with products where the quotients would cost the most (this runs once per
 // point): nu / rho is (1 - e^2 sin^2) / (1 - e^2), and x / nu is x sqrt(1 - e^2 sin^2) / a.
-Footpoint FootpointOf(const CSpheroid& s, double start, double meridian_distance, double x,
+Footpoint FootpointAt(const CSpheroid& s, const LatitudeWithTrig& footpoint, double x,
                       double inverse_a_k0) {
   Footpoint f;
-  const LatitudeWithTrig footpoint = FootpointLatitudeWithTrig(s, start, meridian_distance);
   f.latitude = footpoint.latitude;
   const double sin_lat = footpoint.sin_lat;
   f.secant = 1.0 / footpoint.cos_lat;
@@ -58,7 +61,7 @@ Footpoint FootpointOf(const CSpheroid& s, double start, double meridian_distance
   return f;
 }
 
-double InverseLatitude(const Footpoint& f) {
+inline double InverseLatitude(const Footpoint& f) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double x2 = f.x_ratio * f.x_ratio;
@@ -68,7 +71,7 @@ double InverseLatitude(const Footpoint& f) {
              (1.0 - (q / 4.0) * (9.0 * psi * (1.0 - t2) - 4.0 * psi * psi + 12.0 * t2));
 }
 
-double InverseLongitude(const Footpoint& f, double central_meridian) {
+inline double InverseLongitude(const Footpoint& f, double central_meridian) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double x2 = f.x_ratio * f.x_ratio;
@@ -84,7 +87,7 @@ double InverseLongitude(const Footpoint& f, double central_meridian) {
 // The third-order term is (3 psi' t'^2 - 2 psi'^2), the form this library has always
 // used; the expansion of the forward series has (3 psi' + t'^2 - 2 psi'^2) there. The
 // two part by some 1e-5 rad at the edge of a UTM zone: the tests measure it.
-double InverseConvergence(const Footpoint& f) {
+inline double InverseConvergence(const Footpoint& f) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double psi2 = psi * psi;
@@ -97,7 +100,7 @@ double InverseConvergence(const Footpoint& f) {
                5.0 * psi2 * (3.0 - 14.0 * t2) + 30.0 * psi * t2 + 3.0 * t2 * t2));
 }
 
-double InverseScale(const Footpoint& f, double k0) {
+inline double InverseScale(const Footpoint& f, double k0) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
   const double x2 = f.x_ratio * f.x_ratio;
@@ -153,34 +156,182 @@ void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const G
   }
 }
 
-void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
-                               const GeogOutputs& out) {
-  const CSpheroid& s = *p.m_Spheroid;
-  const double k0 = p.m_ScaleFactor;
-  // The forward negated the false origin with the rest, so undo the negation before
-  // taking the false origin off.
+namespace {
+
+// The grid offsets from the false origin, undoing the south-orientated negation first
+// (the forward negated the false origin with the rest).
+struct GridOffsets {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+GridOffsets OffsetsOf(const CProjection& p, double easting, double northing) {
   if (p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED) {
     easting = -easting;
     northing = -northing;
   }
-  const double x = easting - p.m_FalseEasting;
-  const double y = northing - p.m_FalseNorthing;
-  // One quotient serves both distances: y / k0 here and x / (a k0) at the footpoint.
-  const double inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * k0);
-  const double meridian_distance = y * s.m_SemiMajorAxis * inverse_a_k0 + p.m_M0;
+  return {easting - p.m_FalseEasting, northing - p.m_FalseNorthing};
+}
 
-  Footpoint footpoint;
-  if (meridian_distance == 0.0 && p.m_FalseNorthing == 0.0) {
-    footpoint = EquatorFootpoint(s, x, k0);
-  } else {
-    // A caller converting a run of nearby points passes the previous latitude in.
-    const double start = out.latitude != nullptr ? *out.latitude : 0.0;
-    footpoint = FootpointOf(s, start, meridian_distance, x, inverse_a_k0);
-  }
+void WriteInverse(const CProjection& p, const Footpoint& footpoint, const GeogOutputs& out) {
   if (out.latitude != nullptr) *out.latitude = InverseLatitude(footpoint);
   if (out.longitude != nullptr) *out.longitude = InverseLongitude(footpoint, p.m_CentralMeridian);
   if (out.convergence != nullptr) *out.convergence = InverseConvergence(footpoint);
-  if (out.scale != nullptr) *out.scale = InverseScale(footpoint, k0);
+  if (out.scale != nullptr) *out.scale = InverseScale(footpoint, p.m_ScaleFactor);
+}
+
+}  // namespace
+
+void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
+                               const GeogOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const double k0 = p.m_ScaleFactor;
+  const GridOffsets offsets = OffsetsOf(p, easting, northing);
+  // One quotient serves both distances: y / k0 here and x / (a k0) at the footpoint.
+  const double inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * k0);
+  const double meridian_distance = offsets.y * s.m_SemiMajorAxis * inverse_a_k0 + p.m_M0;
+
+  if (meridian_distance == 0.0 && p.m_FalseNorthing == 0.0) {
+    WriteInverse(p, EquatorFootpoint(s, offsets.x, k0), out);
+    return;
+  }
+  // A caller converting a run of nearby points passes the previous latitude in.
+  const double start = out.latitude != nullptr ? *out.latitude : 0.0;
+  const LatitudeWithTrig footpoint = FootpointLatitudeWithTrig(s, start, meridian_distance);
+  WriteInverse(p, FootpointAt(s, footpoint, offsets.x, inverse_a_k0), out);
+}
+
+namespace {
+
+// A run goes through in blocks: small enough for the scratch arrays to stay in the
+// first-level cache, long enough for the loops over them to run as vector code.
+constexpr std::size_t kBlockSize = 64;
+using BlockArray = std::array<double, kBlockSize>;
+
+// What the whole run shares.
+struct RunConstants {
+  double orientation = 1.0;  // -1: the south-orientated grid counts westwards and southwards
+  double inverse_a_k0 = 0.0;
+  double inverse_meridian_a0 = 0.0;
+};
+
+// The footpoints of a block, side by side, and the iteration's first step at each.
+struct FootpointBlock {
+  BlockArray latitude, tan_lat, secant, psi, x_ratio, step;
+  Footpoint At(std::size_t i) const {
+    return {latitude[i], tan_lat[i], secant[i], psi[i], x_ratio[i]};
+  }
+};
+
+// Each point starts from its footpoint-series estimate, which is within about 1e-14
+// rad of the iterated footpoint, so the iteration's first round takes a step of that
+// size and stops. The round's quotient is taken as a product with 1 / M (M(start) and
+// M differ by that 1e-14 too, far below the last bit of the step), and the secant and
+// root the series need are taken at the start and carried across the step to first
+// order: no division or root waits on the round, the loop has no branch, and the
+// result is the iteration's to the last bit. A point whose step is not that small (or
+// whose estimate is unusable) is marked with a NaN step for the full iteration.
+void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const BlockArray& x,
+                       const BlockArray& sin_mu, const BlockArray& cos_mu, const BlockArray& mu,
+                       double inverse_a_k0, std::size_t n, FootpointBlock& f) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const double shift = FootpointSeriesShift(s, sin_mu[i], cos_mu[i]);
+    const SineCosine turn = SmallAngleSineCosine(shift);
+    const double start = mu[i] + shift;
+    const double sin_start = sin_mu[i] * turn.cos + cos_mu[i] * turn.sin;
+    const double cos_start = cos_mu[i] * turn.cos - sin_mu[i] * turn.sin;
+    const double inverse_distance = 1.0 / distance[i];
+    const double secant = 1.0 / cos_start;
+    const double radicand = 1.0 - s.m_E2 * sin_start * sin_start;
+    const double root = std::sqrt(radicand);
+    const double arc = MeridianDistance(s, start, sin_start, cos_start);
+    const double step = start * (distance[i] - arc) * inverse_distance;
+    // Bitwise "and", not "&&": a short-circuit is a branch, and a branch keeps the
+    // loop from running as vector code.
+    const bool usable = (std::fabs(step) <= 1e-12) & (std::fabs(shift) <= kSmallShift) &
+                        (start != 0.0) & (std::fabs(start) <= M_PI_2);
+    const double sin_lat = sin_start + cos_start * step;
+    // d(radicand) = -2 e^2 sin cos step, and d(root) = d(radicand) / (2 root).
+    const double radicand_change = -2.0 * s.m_E2 * sin_start * cos_start * step;
+    f.step[i] = usable ? step : std::numeric_limits<double>::quiet_NaN();
+    f.latitude[i] = start + step;
+    f.secant[i] = secant * (1.0 + sin_start * secant * step);
+    f.tan_lat[i] = sin_lat * f.secant[i];
+    f.psi[i] = (radicand + radicand_change) * s.m_OnePlusEp2;
+    f.x_ratio[i] = x[i] * (root + radicand_change * 0.5 / root) * inverse_a_k0;
+  }
+}
+
+// The outputs of a block, each in a loop of its own so that each runs as vector code.
+void WriteBlock(const CProjection& p, const FootpointBlock& f, std::size_t n,
+                const GeogOutputs& out) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const double latitude = InverseLatitude(f.At(i));
+    out.latitude[i] = std::fabs(latitude) > M_PI_2 ? 0.0 : latitude;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const double longitude = InverseLongitude(f.At(i), p.m_CentralMeridian);
+    out.longitude[i] = std::fabs(longitude) > M_PI ? 0.0 : longitude;
+  }
+  if (out.convergence != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const double convergence = InverseConvergence(f.At(i));
+      const double below = convergence > M_PI ? M_PI : convergence;
+      out.convergence[i] = below < -M_PI ? -M_PI : below;
+    }
+  }
+  if (out.scale != nullptr) {
+    for (std::size_t i = 0; i < n; ++i)
+      out.scale[i] = InverseScale(f.At(i), p.m_ScaleFactor);
+  }
+}
+
+void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& run,
+                  std::size_t first, std::size_t n) {
+  const CSpheroid& s = *p.m_Spheroid;
+  // Copies, so that a caller may convert in place (outputs over inputs).
+  BlockArray eastings, northings;
+  std::copy_n(run.eastings + first, n, eastings.begin());
+  std::copy_n(run.northings + first, n, northings.begin());
+  BlockArray x, distance, mu, sin_mu, cos_mu;
+  for (std::size_t i = 0; i < n; ++i) {
+    x[i] = c.orientation * eastings[i] - p.m_FalseEasting;
+    const double y = c.orientation * northings[i] - p.m_FalseNorthing;
+    distance[i] = y * s.m_SemiMajorAxis * c.inverse_a_k0 + p.m_M0;
+    mu[i] = distance[i] * c.inverse_meridian_a0;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    sin_mu[i] = std::sin(mu[i]);
+    cos_mu[i] = std::cos(mu[i]);
+  }
+  FootpointBlock footpoints;
+  FootpointsOfBlock(s, distance, x, sin_mu, cos_mu, mu, c.inverse_a_k0, n, footpoints);
+  const GeogOutputs out = run.OutputsAt(first);
+  WriteBlock(p, footpoints, n, out);
+  // The few points the block could not take (empty positions, the equator, an
+  // unusable estimate) go through the single-point path.
+  for (std::size_t i = 0; i < n; ++i) {
+    const bool empty = IsEmptyGridPosition(eastings[i], northings[i]);
+    const bool equator = distance[i] == 0.0 && p.m_FalseNorthing == 0.0;
+    if (!empty && !equator && !std::isnan(footpoints.step[i])) continue;
+    const GeogOutputs point = run.OutputsAt(first + i);
+    *point.latitude = p.FootpointStart(northings[i]);
+    p.GridToGeog(eastings[i], northings[i], point.latitude, point.longitude, point.convergence,
+                 point.scale);
+  }
+}
+
+}  // namespace
+
+void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run) {
+  const CSpheroid& s = *p.m_Spheroid;
+  RunConstants constants;
+  constants.orientation = p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
+  constants.inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * p.m_ScaleFactor);
+  constants.inverse_meridian_a0 = 1.0 / s.m_MeridianA0;
+  for (std::size_t first = 0; first < run.count; first += kBlockSize) {
+    InverseBlock(p, constants, run, first, std::min(kBlockSize, run.count - first));
+  }
 }
 
 }  // namespace orvale::projection
