@@ -34,12 +34,14 @@ struct Setup {
   int spheroid_row;
   double lat0, lon0, fe, fn, k0;
   double sp1 = 0.0, sp2 = 0.0;
+  double latitude_spread = 2.0;  // degrees either side of lat0
 };
 
 // One representative set-up per family, with points spread over its useful area.
 const std::vector<Setup>& Setups() {
   static const std::vector<Setup> setups = {
-      {"UTM31N", 0, 0, 26, 0, 3, 500000, 0, 0.9996},
+      // UTM over the latitudes it serves, not only near its origin on the equator.
+      {"UTM31N", 0, 0, 26, 0, 3, 500000, 0, 0.9996, 0, 0, 80},
       {"TransverseMercator", 1, 0, 0, 49, -2, 400000, -100000, 0.9996012717},
       {"Mercator", 5, 1, 21, 42, 51, 0, 0, 1.0},
       {"Lambert1SP", 6, 0, 7, 18, -77, 250000, 150000, 1.0},
@@ -67,7 +69,8 @@ struct Workload {
     projection.m_StandardParallel2 = setup.sp2 * kRadiansPerDegree;
     projection.SetParametersDeg(setup.lat0, setup.lon0, setup.fe, setup.fn, setup.k0);
     for (int i = 0; i < kPoints; ++i) {
-      const double latitude = (setup.lat0 + 2.0 * std::sin(i * 0.37)) * kRadiansPerDegree;
+      const double latitude =
+          (setup.lat0 + setup.latitude_spread * std::sin(i * 0.37)) * kRadiansPerDegree;
       const double longitude = (setup.lon0 + 2.5 * std::cos(i * 0.53)) * kRadiansPerDegree;
       double e = 0.0, n = 0.0;
       projection.GeogToGrid(latitude, longitude, &e, &n);

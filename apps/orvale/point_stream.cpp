@@ -47,6 +47,11 @@ bool PassesThrough(std::string_view line) {
 
 void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineConverter& converter,
                   const std::string& command, ChunkOutput& output) {
+  std::vector<std::string_view> points;
+  for (std::size_t i = begin; i < end; ++i) {
+    if (!chunk.too_long[i] && !PassesThrough(chunk.line(i))) points.push_back(chunk.line(i));
+  }
+  converter.Prepare(points);
   std::string error;
   for (std::size_t i = begin; i < end; ++i) {
     const std::string_view line = chunk.line(i);

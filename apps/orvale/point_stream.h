@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ namespace orvale::cli {
 class LineConverter {
  public:
   virtual ~LineConverter() = default;
+  // Called before Convert with the lines that Convert will then be given, in that
+  // order, so that a converter can work them out together; by default nothing.
+  virtual void Prepare(std::span<const std::string_view> lines) { static_cast<void>(lines); }
   virtual bool Convert(std::string_view line, std::string& out, std::string& error) = 0;
 };
 

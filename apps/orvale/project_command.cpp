@@ -109,7 +109,45 @@ class PointConverter final : public LineConverter {
     projection_.m_Spheroid = &spheroid_;
   }
 
+  // Grid co-ordinates go through the projection a run at a time (much the faster
+  // way); Convert then only writes each line's results.
+  void Prepare(std::span<const std::string_view> lines) override {
+    prepared_.clear();
+    next_ = 0;
+    if (!settings_.inverse) return;
+    eastings_.clear();
+    northings_.clear();
+    for (const std::string_view line : lines) {
+      std::array<std::string_view, 8> fields;
+      const std::size_t count = SplitFields(line, fields);
+      const std::size_t first = settings_.with_id ? 1 : 0;
+      double easting = 0.0, northing = 0.0;
+      const bool ok = count == first + 2 && ReadNumber(fields[first], easting) &&
+                      ReadNumber(fields[first + 1], northing);
+      // A line that does not read takes the single-line path, which says why.
+      prepared_.push_back({line.data(), ok ? fields[0] : std::string_view(), ok});
+      eastings_.push_back(ok ? easting : 0.0);
+      northings_.push_back(ok ? northing : 0.0);
+    }
+    const std::size_t count = prepared_.size();
+    latitudes_.resize(count);
+    longitudes_.resize(count);
+    convergences_.resize(settings_.convergence ? count : 0);
+    scales_.resize(settings_.scale ? count : 0);
+    projection_.GridToGeogMany(eastings_, northings_, latitudes_, longitudes_, convergences_,
+                               scales_);
+  }
+
   bool Convert(std::string_view line, std::string& out, std::string& error) override {
+    if (next_ < prepared_.size() && prepared_[next_].line == line.data()) {
+      const std::size_t i = next_++;
+      if (prepared_[i].ok) {
+        WriteGeographical(prepared_[i].id, latitudes_[i], longitudes_[i],
+                          settings_.convergence ? convergences_[i] : 0.0,
+                          settings_.scale ? scales_[i] : 0.0, out);
+        return true;
+      }
+    }
     std::array<std::string_view, 8> fields;
     const std::size_t count = SplitFields(line, fields);
     const std::size_t first = settings_.with_id ? 1 : 0;
@@ -160,6 +198,12 @@ class PointConverter final : public LineConverter {
     projection_.GridToGeog(easting, northing, &latitude, &longitude,
                            settings_.convergence ? &convergence : nullptr,
                            settings_.scale ? &scale : nullptr);
+    WriteGeographical(id, latitude, longitude, convergence, scale, out);
+    return true;
+  }
+
+  void WriteGeographical(std::string_view id, double latitude, double longitude, double convergence,
+                         double scale, std::string& out) const {
     const int decimals = settings_.decimals;
     Value lat{"latitude", latitude * kDegreesPerRadian, decimals};
     Value lon{"longitude", longitude * kDegreesPerRadian, decimals};
@@ -168,7 +212,6 @@ class PointConverter final : public LineConverter {
     } else {
       Write(id, lat, lon, convergence, scale, out);
     }
-    return true;
   }
 
   struct Value {
@@ -211,9 +254,19 @@ class PointConverter final : public LineConverter {
     if (json) out += '}';
   }
 
+  // A line read by Prepare: where it starts (to know it again in Convert), its id.
+  struct PreparedLine {
+    const char* line;
+    std::string_view id;
+    bool ok;
+  };
+
   CSpheroid spheroid_;
   CProjection projection_;
   OutputSettings settings_;
+  std::vector<PreparedLine> prepared_;
+  std::size_t next_ = 0;
+  std::vector<double> eastings_, northings_, latitudes_, longitudes_, convergences_, scales_;
   mutable std::vector<Value> scratch_ = std::vector<Value>(4);
 };
 

@@ -87,7 +87,7 @@ inline SineCosine SmallAngleSineCosine(double angle) {
 }
 
 // The footpoint latitude by the series in the rectifying latitude (meridian distance
-// over a A0), with its sine and cosine: within a few 1e-11 radian of the iterated
+// over a A0), with its sine and cosine: within about 1e-10 radian of the iterated
 // footpoint on earthly spheroids, so the iteration started there settles in a round.
 LatitudeWithTrig FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
 

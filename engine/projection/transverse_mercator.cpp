@@ -223,14 +223,15 @@ struct FootpointBlock {
   }
 };
 
-// Each point starts from its footpoint-series estimate, which is within about 1e-14
-// rad of the iterated footpoint, so the iteration's first round takes a step of that
-// size and stops. The round's quotient is taken as a product with 1 / M (M(start) and
-// M differ by that 1e-14 too, far below the last bit of the step), and the secant and
-// root the series need are taken at the start and carried across the step to first
-// order: no division or root waits on the round, the loop has no branch, and the
-// result is the iteration's to the last bit. A point whose step is not that small (or
-// whose estimate is unusable) is marked with a NaN step for the full iteration.
+// Each point starts from its footpoint-series estimate, within about 1e-10 rad of the
+// iterated footpoint, so the iteration's first round takes a step that small and
+// stops there. The block takes that round as the single-point path does, save two
+// things that keep the loop free of calls and off the division unit: the start's sine
+// and cosine come from those of the rectifying latitude and the small shift, and the
+// round's quotient M / M(start) is taken as a product with 1 / M (the two differ by
+// the step's 1e-10, which moves the step by 1e-20). A point whose step is above the
+// iteration's tolerance (or whose estimate is unusable) is marked with a NaN step and
+// goes through the full iteration.
 void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const BlockArray& x,
                        const BlockArray& sin_mu, const BlockArray& cos_mu, const BlockArray& mu,
                        double inverse_a_k0, std::size_t n, FootpointBlock& f) {
@@ -240,25 +241,22 @@ void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const Blo
     const double start = mu[i] + shift;
     const double sin_start = sin_mu[i] * turn.cos + cos_mu[i] * turn.sin;
     const double cos_start = cos_mu[i] * turn.cos - sin_mu[i] * turn.sin;
-    const double inverse_distance = 1.0 / distance[i];
-    const double secant = 1.0 / cos_start;
-    const double radicand = 1.0 - s.m_E2 * sin_start * sin_start;
-    const double root = std::sqrt(radicand);
     const double arc = MeridianDistance(s, start, sin_start, cos_start);
-    const double step = start * (distance[i] - arc) * inverse_distance;
+    const double step = start * (distance[i] - arc) * (1.0 / distance[i]);
     // Bitwise "and", not "&&": a short-circuit is a branch, and a branch keeps the
     // loop from running as vector code.
-    const bool usable = (std::fabs(step) <= 1e-12) & (std::fabs(shift) <= kSmallShift) &
-                        (start != 0.0) & (std::fabs(start) <= M_PI_2);
-    const double sin_lat = sin_start + cos_start * step;
-    // d(radicand) = -2 e^2 sin cos step, and d(root) = d(radicand) / (2 root).
-    const double radicand_change = -2.0 * s.m_E2 * sin_start * cos_start * step;
+    const bool usable = (std::fabs(step) <= kIterationTolerance) &
+                        (std::fabs(shift) <= kSmallShift) & (start != 0.0) &
+                        (std::fabs(start) <= M_PI_2);
+    const LatitudeWithTrig footpoint{start + step, sin_start + cos_start * step,
+                                     cos_start - sin_start * step};
+    const Footpoint point = FootpointAt(s, footpoint, x[i], inverse_a_k0);
     f.step[i] = usable ? step : std::numeric_limits<double>::quiet_NaN();
-    f.latitude[i] = start + step;
-    f.secant[i] = secant * (1.0 + sin_start * secant * step);
-    f.tan_lat[i] = sin_lat * f.secant[i];
-    f.psi[i] = (radicand + radicand_change) * s.m_OnePlusEp2;
-    f.x_ratio[i] = x[i] * (root + radicand_change * 0.5 / root) * inverse_a_k0;
+    f.latitude[i] = point.latitude;
+    f.tan_lat[i] = point.tan_lat;
+    f.secant[i] = point.secant;
+    f.psi[i] = point.psi;
+    f.x_ratio[i] = point.x_ratio;
   }
 }
 
