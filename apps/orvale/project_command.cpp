@@ -125,7 +125,7 @@ class PointConverter final : public LineConverter {
       const bool ok = count == first + 2 && ReadNumber(fields[first], easting) &&
                       ReadNumber(fields[first + 1], northing);
       // A line that does not read takes the single-line path, which says why.
-      prepared_.push_back({line.data(), ok ? fields[0] : std::string_view(), ok});
+      prepared_.push_back({line.data(), ok && first == 1 ? fields[0] : std::string_view(), ok});
       eastings_.push_back(ok ? easting : 0.0);
       northings_.push_back(ok ? northing : 0.0);
     }

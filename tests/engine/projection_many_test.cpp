@@ -56,7 +56,7 @@ bool Same(double a, double b, double tolerance) {
 }
 
 // A run and the single-point entry agree to 10 nm in position, 1e-12 rad in
-// convergence and 1e-15 in scale: the run takes its first iteration step as a
+// convergence and 1e-14 of the scale: the run takes its first iteration step as a
 // product, which may move the footpoint's last bit, and near the poles the secant
 // magnifies that in longitude (but not in metres). `exact`: to the last bit.
 void ExpectRunMatchesSinglePoints(TestProjection& p, bool exact = false) {
@@ -77,7 +77,7 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool exact = false) {
     const bool same = Same(run.latitude[i], lat, exact ? 0.0 : 1e-15) &&
                       (Same(run.longitude[i], lon, 0.0) || metres <= 1e-8) &&
                       Same(run.convergence[i], gamma, exact ? 0.0 : 1e-12) &&
-                      Same(run.scale[i], k, exact ? 0.0 : 1e-15);
+                      Same(run.scale[i], k, exact ? 0.0 : 1e-14 * std::max(1.0, k));
     if (!same) {
       ++mismatches;
       ADD_FAILURE() << "point " << i << " (" << eastings[i] << ", " << northings[i] << "): run "
@@ -112,6 +112,12 @@ TEST(GridToGeogManyTest, GivesEveryTransverseMercatorPointWhatTheSinglePointEntr
     p.SetParametersDeg(c.lat0, c.lon0, c.fe, c.fn, c.k0);
     ExpectRunMatchesSinglePoints(p);
   }
+  // A spheroid flat enough (1/f = 12) that the footpoint series' shift is too large
+  // for its small-angle sine and cosine, and the estimate too far for one round.
+  TestProjection flat(kWgs84Row, PROJECTION_TRANSVERSE_MERCATOR);
+  flat.spheroid.SetAxes(6378137.0, 12.0);
+  flat.SetParametersDeg(0.0, 0.0, 0.0, 0.0, 1.0);
+  ExpectRunMatchesSinglePoints(flat);
 }
 
 TEST(GridToGeogManyTest, PassesOtherFamiliesThroughTheSinglePointEntryUnchanged) {
