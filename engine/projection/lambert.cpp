@@ -135,7 +135,8 @@ void OneParallelForward(const CProjection& p, const GeogPoint& g, const GridOutp
 
 void TwoParallelForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const auto& param = p.m_Param;
-  const double r = param[13] * std::pow(ConformalFactor(*p.m_Spheroid, g.latitude), param[11]);
+  const double t = ConformalFactor(*p.m_Spheroid, g.latitude, g.sin_lat, g.cos_lat);
+  const double r = param[13] * std::pow(t, param[11]);
   const double theta = (g.longitude - p.m_CentralMeridian) * param[11];
   if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
   if (out.northing != nullptr) {
@@ -194,26 +195,6 @@ double LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
   return latitude;
 }
 
-// Up to this eccentricity ConformalPower's series are exact to the last bit.
-constexpr double kSeriesEccentricity = 0.1;
-
-// ((1 - x) / (1 + x))^(e/2) for x = e sin(latitude), as exp(-e atanh x) by the series
-// of both: with |x| <= e <= 0.1 the terms left out are below 1e-17 of the result.
-// The polynomials go by pairs of terms (Estrin's scheme) rather than one term at a
-// time, which keeps a round's chain of dependent operations short.
-double ConformalPower(double e, double x) {
-  // atanh x / x = 1 + z/3 + z^2/5 + ... + z^7/15, z = x^2.
-  const double z = x * x, z2 = z * z, z4 = z2 * z2;
-  const double atanh_low = (1.0 + z * (1.0 / 3)) + z2 * ((1.0 / 5) + z * (1.0 / 7));
-  const double atanh_high = ((1.0 / 9) + z * (1.0 / 11)) + z2 * ((1.0 / 13) + z * (1.0 / 15));
-  const double y = -e * x * (atanh_low + z4 * atanh_high);  // |y| <= 0.01
-  // exp y = 1 + y + y^2/2 + ... + y^7/5040.
-  const double y2 = y * y, y4 = y2 * y2;
-  const double exp_low = (1.0 + y) + y2 * ((1.0 / 2) + y * (1.0 / 6));
-  const double exp_high = ((1.0 / 24) + y * (1.0 / 120)) + y2 * ((1.0 / 720) + y * (1.0 / 5040));
-  return exp_low + y4 * exp_high;
-}
-
 // The same iteration in u = tan(pi/4 - latitude/2), which it is written in terms of:
 // latitude = pi/2 - 2 atan u, so sin(latitude) = (1 - u^2) / (1 + u^2) and a round's
 // change is 2 atan((u - u') / (1 + u u')). Each round then costs one arc tangent
@@ -226,7 +207,7 @@ double LatitudeFromConformalFactor(const CSpheroid& s, double t) {
   double u = t;
   for (int round = 0; round < kIterationLimit; ++round) {
     const double sine = (1.0 - u * u) / (1.0 + u * u);
-    const double next = t * ConformalPower(s.m_E, s.m_E * sine);
+    const double next = t * EccentricityPower(s.m_E, s.m_E * sine);
     const double change = 2.0 * std::fabs(std::atan((u - next) / (1.0 + u * next)));
     u = next;
     if (change <= kIterationTolerance) break;

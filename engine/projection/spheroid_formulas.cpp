@@ -23,6 +23,14 @@ double ConformalFactor(const CSpheroid& s, double latitude) {
   return std::tan(M_PI_4 - 0.5 * latitude) * std::pow((1.0 + e_sin) / (1.0 - e_sin), s.m_HalfE);
 }
 
+double ConformalFactor(const CSpheroid& s, double latitude, double sin_lat, double cos_lat) {
+  if (!(s.m_E <= kSeriesEccentricity)) return ConformalFactor(s, latitude);
+  // tan(pi/4 - lat/2) = cos / (1 + sin) = (1 - sin) / cos: each form where it does not
+  // subtract nearly equal numbers.
+  const double tangent = sin_lat >= 0.0 ? cos_lat / (1.0 + sin_lat) : (1.0 - sin_lat) / cos_lat;
+  return tangent * EccentricityPower(s.m_E, -s.m_E * sin_lat);
+}
+
 double ParallelFactor(const CSpheroid& s, double latitude) {
   const double sin_lat = std::sin(latitude);
   return std::cos(latitude) / std::sqrt(1.0 - s.m_E2 * sin_lat * sin_lat);

@@ -100,6 +100,28 @@ TEST(LambertTest, TwoParallelInverseLatitudeIsTheWrittenIterationsResult) {
   }
 }
 
+// The forward takes the conformal factor from the latitude's sine and cosine by
+// identities and series; it must be the tangent-and-power formula's value to a few
+// units in the last place, in both hemispheres and on a sphere. Towards the poles the
+// formula's own tangent argument, pi/4 - lat/2, loses bits to cancellation (about
+// 1e-16 / cos(lat) of the value), which the bound allows for.
+TEST(LambertTest, ConformalFactorFromSineAndCosineIsTheFormulasValue) {
+  for (const int row : {kWgs84Row, kClarke1866Row, 31 /* sphere */}) {
+    CSpheroid s;
+    s.SetBuiltIn(row);
+    SCOPED_TRACE(s.m_Name);
+    double worst = 0.0;
+    for (double degrees = -89.9; degrees <= 89.9; degrees += 0.1) {
+      const double phi = Radians(degrees);
+      const double formula = ConformalFactor(s, phi);
+      const double quick = ConformalFactor(s, phi, std::sin(phi), std::cos(phi));
+      const double allowed = 2e-15 + 4e-16 / std::cos(phi);
+      worst = std::max(worst, std::fabs(quick - formula) / formula / allowed);
+    }
+    EXPECT_LE(worst, 1.0);
+  }
+}
+
 // The USA form's k0 is the scale of its parallel of least scale, asin(n), which lies
 // between the standard parallels, where the scale is 1.
 TEST(LambertTest, UsaFormScaleFactorIsTheLeastScaleBetweenTheParallels) {
