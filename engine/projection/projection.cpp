@@ -142,6 +142,16 @@ void CProjection::Assign(const CProjection& other) {
   m_NamedRow = other.m_NamedRow;
   m_Param = other.m_Param;
   m_Zone = other.m_Zone;
+  // The derived values too: the set-up below recomputes them, except without a
+  // spheroid, when the copy must still hold the other's.
+  m_ScaleRatio = other.m_ScaleRatio;
+  m_SinLat0 = other.m_SinLat0;
+  m_CosLat0 = other.m_CosLat0;
+  m_TanLat0 = other.m_TanLat0;
+  m_Nu0 = other.m_Nu0;
+  m_Rho0 = other.m_Rho0;
+  m_M0 = other.m_M0;
+  m_Psi0 = other.m_Psi0;
   // The spheroid belongs to this record's owner: take the other's values, not its
   // pointer. A record without a spheroid of its own shares the other's.
   if (own_spheroid == nullptr) {
