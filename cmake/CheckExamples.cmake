@@ -16,3 +16,4 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${binary} -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${binary})
 run(${binary}/show_angles)
+run(${binary}/grid_round_trip)
