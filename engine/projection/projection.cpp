@@ -270,7 +270,7 @@ double CProjection::FootpointStart(double northing) const {
   // its first round.
   const double mu =
       (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) / (m_ScaleFactor * s.m_MeridianA0);
-  const double start = FootpointSeries(s, mu).latitude;
+  const double start = FootpointSeries(s, mu);
   return std::fabs(start) <= kHalfPi ? start : 0.0;
 }
 

@@ -53,20 +53,9 @@ LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
                                            double meridian_distance) {
   double latitude = start;
   if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > M_PI_2) latitude = 1.0;
-  return FootpointIteration(s, {latitude, std::sin(latitude), std::cos(latitude)},
-                            meridian_distance);
-}
-
-LatitudeWithTrig FootpointIteration(const CSpheroid& s, LatitudeWithTrig start,
-                                    double meridian_distance) {
-  double latitude = start.latitude;
-  double sin_lat = start.sin_lat;
-  double cos_lat = start.cos_lat;
   for (int round = 0; round < kIterationLimit; ++round) {
-    if (round > 0) {
-      sin_lat = std::sin(latitude);
-      cos_lat = std::cos(latitude);
-    }
+    const double sin_lat = std::sin(latitude);
+    const double cos_lat = std::cos(latitude);
     const double next =
         latitude * meridian_distance / MeridianDistance(s, latitude, sin_lat, cos_lat);
     const double step = next - latitude;
@@ -78,17 +67,9 @@ LatitudeWithTrig FootpointIteration(const CSpheroid& s, LatitudeWithTrig start,
   return {0.0, 0.0, 1.0};
 }
 
-LatitudeWithTrig FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
+double FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
   const double mu = rectifying_latitude;
-  const double sin_mu = std::sin(mu), cos_mu = std::cos(mu);
-  const double shift = FootpointSeriesShift(s, sin_mu, cos_mu);
-  const double latitude = mu + shift;
-  // The shift is a few thousandths of a radian on any earthly spheroid, where the
-  // small-angle series are exact; a spheroid as flat as a plate gets the library
-  // functions.
-  if (std::fabs(shift) > kSmallShift) return {latitude, std::sin(latitude), std::cos(latitude)};
-  const SineCosine turn = SmallAngleSineCosine(shift);
-  return {latitude, sin_mu * turn.cos + cos_mu * turn.sin, cos_mu * turn.cos - sin_mu * turn.sin};
+  return mu + FootpointSeriesShift(s, std::sin(mu), std::cos(mu));
 }
 
 double LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {

@@ -81,11 +81,6 @@ struct LatitudeWithTrig {
 };
 LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& spheroid, double start,
                                            double meridian_distance);
-// The iteration from a start whose sine and cosine the caller already holds (the
-// start taken as it is: no replacement of 0, NaN or out-of-range values).
-LatitudeWithTrig FootpointIteration(const CSpheroid& spheroid, LatitudeWithTrig start,
-                                    double meridian_distance);
-
 // The footpoint series' shift from the rectifying latitude mu to the footpoint
 // latitude, from sin mu and cos mu.
 inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos_mu) {
@@ -95,26 +90,10 @@ inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos
   return s.m_Foot2 * sin2 + s.m_Foot4 * sin4 + s.m_Foot6 * sin6 + s.m_Foot8 * sin8;
 }
 
-// Up to this angle (radians) SmallAngleSineCosine is exact to the last bit.
-inline constexpr double kSmallShift = 0.01;
-
-struct SineCosine {
-  double sin = 0.0;
-  double cos = 1.0;
-};
-// Sine and cosine by their series to the 5th and 6th powers: the terms left out are
-// below 1e-19 of the result for angles within kSmallShift.
-inline SineCosine SmallAngleSineCosine(double angle) {
-  const double square = angle * angle;
-  constexpr double k6 = 1.0 / 6.0, k20 = 1.0 / 20.0, k12 = 1.0 / 12.0, k30 = 1.0 / 30.0;
-  return {angle * (1.0 - square * k6 * (1.0 - square * k20)),
-          1.0 - square * 0.5 * (1.0 - square * k12 * (1.0 - square * k30))};
-}
-
 // The footpoint latitude by the series in the rectifying latitude (meridian distance
-// over a A0), with its sine and cosine: within about 1e-10 radian of the iterated
-// footpoint on earthly spheroids, so the iteration started there settles in a round.
-LatitudeWithTrig FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
+// over a A0): within about 1e-10 radian of the iterated footpoint on earthly
+// spheroids, so the iteration started there settles in a round.
+double FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
 
 // Latitude of an isometric latitude; 0 when 100 rounds do not settle.
 double LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);

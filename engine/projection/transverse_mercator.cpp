@@ -203,6 +203,22 @@ void TransverseMercatorInverse(const CProjection& p, double easting, double nort
 
 namespace {
 
+// Up to this angle (radians) SmallAngleSineCosine is exact to the last bit.
+constexpr double kSmallShift = 0.01;
+
+struct SineCosine {
+  double sin = 0.0;
+  double cos = 1.0;
+};
+// Sine and cosine by their series to the 5th and 6th powers: the terms left out are
+// below 1e-19 of the result for angles within kSmallShift.
+SineCosine SmallAngleSineCosine(double angle) {
+  const double square = angle * angle;
+  constexpr double k6 = 1.0 / 6.0, k20 = 1.0 / 20.0, k12 = 1.0 / 12.0, k30 = 1.0 / 30.0;
+  return {angle * (1.0 - square * k6 * (1.0 - square * k20)),
+          1.0 - square * 0.5 * (1.0 - square * k12 * (1.0 - square * k30))};
+}
+
 // A run goes through in blocks: small enough for the scratch arrays to stay in the
 // first-level cache, long enough for the loops over them to run as vector code.
 constexpr std::size_t kBlockSize = 64;
