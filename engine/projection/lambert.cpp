@@ -10,7 +10,6 @@
 // P1 the radius factor, P2 the radius at the origin, P3 the radius at the parallel of
 // least scale, P4 that parallel's northing, P5 the northing of the cone's apex, P6 the
 // tangent of that parallel.
-#include <array>
 #include <cmath>
 
 #include "orvale/engine/angles.h"
@@ -201,7 +200,9 @@ double LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
 // instead of a sine, a power and an arc tangent; the rounds, their changes and the
 // stopping test are the iteration's own.
 double LatitudeFromConformalFactor(const CSpheroid& s, double t) {
-  if (!(s.m_E <= kSeriesEccentricity) || !std::isfinite(t) || t < 0.0) {
+  // The written form also takes what u^2 would overflow on (a position 1e150 times the
+  // cone's radius away), and anything not a number.
+  if (!(s.m_E <= kSeriesEccentricity) || !(t >= 0.0 && t <= 1e150)) {
     return LatitudeFromConformalFactorAsWritten(s, t);
   }
   double u = t;
