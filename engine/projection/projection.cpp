@@ -337,17 +337,12 @@ void CProjection::InitialiseLambert() {
 
 void CProjection::GeogToGrid(double latitude, double longitude, double* easting, double* northing,
                              double* convergence, double* scale) {
-  const bool empty_position =
-      std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
-  if (empty_position || m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0 ||
-      m_ScaleFactor == 0.0) {
-    if (easting != nullptr && northing != nullptr) *easting = *northing = 0.0;
-    if (convergence != nullptr) *convergence = 0.0;
-    if (scale != nullptr) *scale = m_ScaleFactor;
+  const projection::GridOutputs out{easting, northing, convergence, scale};
+  if (projection::IsEmptyGeogPosition(latitude, longitude) || !CanProject()) {
+    projection::WriteEmptyGrid(*this, out);
     return;
   }
   const projection::GeogPoint point = projection::MakeGeogPoint(*m_Spheroid, latitude, longitude);
-  const projection::GridOutputs out{easting, northing, convergence, scale};
   if (IsTransverseMercatorFamily(m_Type, m_Method)) {
     projection::TransverseMercatorForward(*this, point, out);
   } else if (IsRso(m_Type, m_Method)) {
@@ -391,7 +386,7 @@ void CProjection::GeogToGrid(double latitude, double longitude, double* easting,
 void CProjection::GridToGeog(double easting, double northing, double* latitude, double* longitude,
                              double* convergence, double* scale) const {
   const projection::GeogOutputs out{latitude, longitude, convergence, scale};
-  if (projection::IsEmptyGridPosition(easting, northing) || !CanInvert()) {
+  if (projection::IsEmptyGridPosition(easting, northing) || !CanProject()) {
     projection::WriteEmptyGeog(*this, out);
     return;
   }
@@ -435,6 +430,32 @@ void CProjection::GridToGeog(double easting, double northing, double* latitude, 
   projection::ApplyGeogExitRules(out);
 }
 
+void CProjection::GeogToGridMany(std::span<const double> latitudes,
+                                 std::span<const double> longitudes, std::span<double> eastings,
+                                 std::span<double> northings, std::span<double> convergences,
+                                 std::span<double> scales) {
+  std::size_t count =
+      std::min({latitudes.size(), longitudes.size(), eastings.size(), northings.size()});
+  if (!convergences.empty()) count = std::min(count, convergences.size());
+  if (!scales.empty()) count = std::min(count, scales.size());
+  const projection::GridRun run{latitudes.data(),
+                                longitudes.data(),
+                                eastings.data(),
+                                northings.data(),
+                                convergences.empty() ? nullptr : convergences.data(),
+                                scales.empty() ? nullptr : scales.data(),
+                                count};
+  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject()) {
+    projection::TransverseMercatorForwardRun(*this, run);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const double latitude = latitudes[i], longitude = longitudes[i];  // outputs may overlay them
+    const projection::GridOutputs out = run.OutputsAt(i);
+    GeogToGrid(latitude, longitude, out.easting, out.northing, out.convergence, out.scale);
+  }
+}
+
 void CProjection::GridToGeogMany(std::span<const double> eastings,
                                  std::span<const double> northings, std::span<double> latitudes,
                                  std::span<double> longitudes, std::span<double> convergences,
@@ -450,7 +471,7 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
                                 convergences.empty() ? nullptr : convergences.data(),
                                 scales.empty() ? nullptr : scales.data(),
                                 count};
-  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanInvert() &&
+  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject() &&
       m_Spheroid->m_MeridianA0 != 0.0) {
     projection::TransverseMercatorInverseRun(*this, run);
     return;
@@ -463,24 +484,9 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
   }
 }
 
-bool CProjection::CanInvert() const {
+bool CProjection::CanProject() const {
   return m_Spheroid != nullptr && m_Spheroid->m_SemiMajorAxis != 0.0 && m_ScaleFactor != 0.0;
 }
 
-namespace projection {
-
-GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude) {
-  GeogPoint point;
-  point.latitude = latitude;
-  point.longitude = longitude;
-  point.sin_lat = std::sin(latitude);
-  point.cos_lat = std::cos(latitude);
-  point.tan_lat = point.sin_lat / point.cos_lat;
-  const Curvature curvature = CurvatureAt(spheroid, point.sin_lat);
-  point.rho = curvature.rho;
-  point.nu = curvature.nu;
-  return point;
-}
-
-}  // namespace projection
+namespace projection {}  // namespace projection
 }  // namespace orvale

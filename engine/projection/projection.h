@@ -131,6 +131,15 @@ class CProjection {
   // independent of the others.
   double FootpointStart(double northing) const;
 
+  // Latitudes and longitudes to grid co-ordinates for a run of points (the way to
+  // convert a file): each point as GeogToGrid gives it, with what the run has in common
+  // worked out once. Converts as many points as the shortest span holds; convergences
+  // and scales may be empty (not computed). Eastings and northings may be the
+  // latitudes and longitudes themselves (conversion in place).
+  void GeogToGridMany(std::span<const double> latitudes, std::span<const double> longitudes,
+                      std::span<double> eastings, std::span<double> northings,
+                      std::span<double> convergences = {}, std::span<double> scales = {});
+
   // Grid co-ordinates to geographical for a run of points (the way to convert a file):
   // each point as GridToGeog gives it with its latitude primed by FootpointStart, so
   // no point depends on another, but with what the run has in common worked out once.
@@ -182,8 +191,8 @@ class CProjection {
 
  private:
   void InitialiseFamily();
-  // A spheroid with a semi-major axis and a scale factor: what every inverse needs.
-  bool CanInvert() const;
+  // A spheroid with a semi-major axis and a scale factor: what every projection needs.
+  bool CanProject() const;
 };
 
 // File names of the projection record files in the Global folder, in list order

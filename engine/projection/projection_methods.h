@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/spheroid_formulas.h"
 
 namespace orvale::projection {
 
@@ -76,10 +77,51 @@ inline void ApplyGeogExitRules(const GeogOutputs& out) {
   if (out.convergence != nullptr) *out.convergence = std::clamp(*out.convergence, -M_PI, M_PI);
 }
 
-GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude);
+// A run of forward conversions over arrays of `count` points; convergences and scales
+// may be null (not computed).
+struct GridRun {
+  const double* latitudes = nullptr;
+  const double* longitudes = nullptr;
+  double* eastings = nullptr;
+  double* northings = nullptr;
+  double* convergences = nullptr;
+  double* scales = nullptr;
+  std::size_t count = 0;
+
+  GridOutputs OutputsAt(std::size_t i) const {
+    return {eastings + i, northings + i, convergences != nullptr ? convergences + i : nullptr,
+            scales != nullptr ? scales + i : nullptr};
+  }
+};
+
+// The geographical position within 0.001" of (0, 0) is empty: every forward gives
+// (0, 0) with scale k0 for it.
+inline bool IsEmptyGeogPosition(double latitude, double longitude) {
+  return std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
+}
+
+inline void WriteEmptyGrid(const CProjection& p, const GridOutputs& out) {
+  if (out.easting != nullptr && out.northing != nullptr) *out.easting = *out.northing = 0.0;
+  if (out.convergence != nullptr) *out.convergence = 0.0;
+  if (out.scale != nullptr) *out.scale = p.m_ScaleFactor;
+}
+
+// The point with its sine and cosine given (inline, for loops over many points).
+inline GeogPoint GeogPointFrom(const CSpheroid& spheroid, double latitude, double longitude,
+                               double sin_lat, double cos_lat) {
+  const Curvature curvature = CurvatureAt(spheroid, sin_lat);
+  return {latitude, longitude, sin_lat, cos_lat, sin_lat / cos_lat, curvature.rho, curvature.nu};
+}
+
+inline GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, double longitude) {
+  return GeogPointFrom(spheroid, latitude, longitude, std::sin(latitude), std::cos(latitude));
+}
 
 // Types 0-4 and state plane method 0.
 void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+// The whole run at once, with the common entry and exit rules applied; the spheroid
+// must be usable (a, k0 not 0).
+void TransverseMercatorForwardRun(const CProjection& p, const GridRun& run);
 void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
                                const GeogOutputs& out);
 // The whole run at once, each point starting from its own footpoint estimate, with the

@@ -36,15 +36,6 @@ double ParallelFactor(const CSpheroid& s, double latitude) {
   return std::cos(latitude) / std::sqrt(1.0 - s.m_E2 * sin_lat * sin_lat);
 }
 
-Curvature CurvatureAt(const CSpheroid& s, double sin_latitude) {
-  const double radicand = 1.0 - s.m_E2 * sin_latitude * sin_latitude;
-  if (radicand <= 0.0) return {};
-  const double a = s.m_SemiMajorAxis;
-  const double inverse_root = 1.0 / std::sqrt(radicand);
-  const double nu = a * inverse_root;
-  return {nu, nu * s.m_OneMinusE2 * inverse_root * inverse_root};
-}
-
 double FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {
   return FootpointLatitudeWithTrig(s, start, meridian_distance).latitude;
 }

@@ -65,7 +65,15 @@ struct Curvature {
   double nu = 0.0;
   double rho = 0.0;
 };
-Curvature CurvatureAt(const CSpheroid& spheroid, double sin_latitude);
+// Inline and branch-free, so that loops over many points run as vector code.
+inline Curvature CurvatureAt(const CSpheroid& s, double sin_latitude) {
+  const double radicand = 1.0 - s.m_E2 * sin_latitude * sin_latitude;
+  const double inverse_root = 1.0 / std::sqrt(radicand);
+  const double nu = s.m_SemiMajorAxis * inverse_root;
+  const double rho = nu * s.m_OneMinusE2 * inverse_root * inverse_root;
+  const bool real = radicand > 0.0;
+  return {real ? nu : 0.0, real ? rho : 0.0};
+}
 
 // Latitude whose meridian distance is `meridian_distance`, iterated from `start`
 // (1 radian when start is 0, NaN or beyond +-pi/2). 0 when 100 rounds do not settle.

@@ -111,49 +111,80 @@ inline double InverseScale(const Footpoint& f, double k0) {
 
 }  // namespace
 
-void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
-  const CSpheroid& s = *p.m_Spheroid;
-  const double k0 = p.m_ScaleFactor;
-  const double omega = WrapLongitude(g.longitude - p.m_CentralMeridian);
-  const double t2 = g.tan_lat * g.tan_lat;
-  const double psi = g.nu / g.rho;
-  const double psi2 = psi * psi;
-  const double q = omega * omega * g.cos_lat * g.cos_lat * kThird;
-  const double q2 = q * q;
-  const double departure = omega * g.nu * g.cos_lat;
-  // The south-orientated grid counts westwards and southwards from its false origin.
-  const double orientation = p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
+namespace {
 
-  if (out.northing != nullptr) {
-    const double arc = MeridianDistance(s, g.latitude, g.sin_lat, g.cos_lat) - p.m_M0;
-    const double northing =
-        k0 * (arc + departure * (omega * g.sin_lat) * (0.5 + (q / 8.0) * (4.0 * psi2 + psi - t2))) +
-        p.m_FalseNorthing;
-    *out.northing = orientation * northing;
-  }
-  if (out.easting != nullptr) {
-    const double easting =
-        k0 * departure *
-            (1.0 + (q / 2.0) * (psi - t2) +
-             (0.075 * q2) *
-                 (psi2 * (4.0 * psi * (1.0 - 6.0 * t2) + 1.0 + 8.0 * t2) - (2.0 * psi - t2) * t2)) +
-        p.m_FalseEasting;
-    *out.easting = orientation * easting;
-  }
-  if (out.convergence != nullptr) {
-    *out.convergence = (omega * g.sin_lat) *
-                       (1.0 + q * (2.0 * psi2 - psi) +
-                        0.6 * q2 *
-                            (psi2 * psi2 * (11.0 - 24.0 * t2) - psi2 * psi * (11.0 - 36.0 * t2) +
-                             2.0 * psi2 * (1.0 - 7.0 * t2) + psi * t2));
-  }
-  if (out.scale != nullptr) {
-    *out.scale =
-        k0 *
-        (1.0 + 1.5 * q * psi +
-         0.375 * q2 *
-             (4.0 * psi2 * psi * (1.0 - 6.0 * t2) + psi2 * (1.0 + 24.0 * t2) - 4.0 * psi * t2));
-  }
+// The terms the forward series share.
+struct ForwardTerms {
+  double omega = 0.0;  // longitude from the central meridian, wrapped
+  double t2 = 0.0;     // tan^2
+  double psi = 0.0;    // nu / rho
+  double psi2 = 0.0;
+  double q = 0.0;  // (omega cos)^2 / 3
+  double q2 = 0.0;
+  double departure = 0.0;  // omega nu cos
+};
+
+inline ForwardTerms ForwardTermsOf(const CProjection& p, const GeogPoint& g) {
+  ForwardTerms f;
+  f.omega = WrapLongitude(g.longitude - p.m_CentralMeridian);
+  f.t2 = g.tan_lat * g.tan_lat;
+  f.psi = g.nu / g.rho;
+  f.psi2 = f.psi * f.psi;
+  f.q = f.omega * f.omega * g.cos_lat * g.cos_lat * kThird;
+  f.q2 = f.q * f.q;
+  f.departure = f.omega * g.nu * g.cos_lat;
+  return f;
+}
+
+// Northing and easting as a north-up grid counts them (the south-orientated grid
+// negates both, false origin included).
+inline double ForwardNorthing(const CProjection& p, const GeogPoint& g, const ForwardTerms& f) {
+  const double arc = MeridianDistance(*p.m_Spheroid, g.latitude, g.sin_lat, g.cos_lat) - p.m_M0;
+  return p.m_ScaleFactor * (arc + f.departure * (f.omega * g.sin_lat) *
+                                      (0.5 + (f.q / 8.0) * (4.0 * f.psi2 + f.psi - f.t2))) +
+         p.m_FalseNorthing;
+}
+
+inline double ForwardEasting(const CProjection& p, const ForwardTerms& f) {
+  const double psi = f.psi, psi2 = f.psi2, t2 = f.t2;
+  return p.m_ScaleFactor * f.departure *
+             (1.0 + (f.q / 2.0) * (psi - t2) +
+              (0.075 * f.q2) * (psi2 * (4.0 * psi * (1.0 - 6.0 * t2) + 1.0 + 8.0 * t2) -
+                                (2.0 * psi - t2) * t2)) +
+         p.m_FalseEasting;
+}
+
+inline double ForwardConvergence(const GeogPoint& g, const ForwardTerms& f) {
+  const double psi = f.psi, psi2 = f.psi2, t2 = f.t2;
+  return (f.omega * g.sin_lat) *
+         (1.0 + f.q * (2.0 * psi2 - psi) +
+          0.6 * f.q2 *
+              (psi2 * psi2 * (11.0 - 24.0 * t2) - psi2 * psi * (11.0 - 36.0 * t2) +
+               2.0 * psi2 * (1.0 - 7.0 * t2) + psi * t2));
+}
+
+inline double ForwardScale(const CProjection& p, const ForwardTerms& f) {
+  const double psi = f.psi, psi2 = f.psi2, t2 = f.t2;
+  return p.m_ScaleFactor *
+         (1.0 + 1.5 * f.q * psi +
+          0.375 * f.q2 *
+              (4.0 * psi2 * psi * (1.0 - 6.0 * t2) + psi2 * (1.0 + 24.0 * t2) - 4.0 * psi * t2));
+}
+
+// The south-orientated grid counts westwards and southwards from its false origin.
+double OrientationOf(const CProjection& p) {
+  return p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
+}
+
+}  // namespace
+
+void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const ForwardTerms f = ForwardTermsOf(p, g);
+  const double orientation = OrientationOf(p);
+  if (out.northing != nullptr) *out.northing = orientation * ForwardNorthing(p, g, f);
+  if (out.easting != nullptr) *out.easting = orientation * ForwardEasting(p, f);
+  if (out.convergence != nullptr) *out.convergence = ForwardConvergence(g, f);
+  if (out.scale != nullptr) *out.scale = ForwardScale(p, f);
 }
 
 namespace {
@@ -340,11 +371,75 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
 void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run) {
   const CSpheroid& s = *p.m_Spheroid;
   RunConstants constants;
-  constants.orientation = p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
+  constants.orientation = OrientationOf(p);
   constants.inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * p.m_ScaleFactor);
   constants.inverse_meridian_a0 = 1.0 / s.m_MeridianA0;
   for (std::size_t first = 0; first < run.count; first += kBlockSize) {
     InverseBlock(p, constants, run, first, std::min(kBlockSize, run.count - first));
+  }
+}
+
+namespace {
+
+// A block of positions with what every forward series needs of them, side by side.
+struct GeogBlock {
+  BlockArray latitude, longitude, sin_lat, cos_lat, tan_lat, rho, nu;
+  GeogPoint At(std::size_t i) const {
+    return {latitude[i], longitude[i], sin_lat[i], cos_lat[i], tan_lat[i], rho[i], nu[i]};
+  }
+};
+
+// As the single-point path, output by output, each in a branch-free loop of its own
+// that runs as vector code; the same operations in the same order, so the same bits.
+void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, std::size_t n) {
+  const CSpheroid& s = *p.m_Spheroid;
+  GeogBlock g;
+  // Copies, so that a caller may convert in place (outputs over inputs).
+  std::copy_n(run.latitudes + first, n, g.latitude.begin());
+  std::copy_n(run.longitudes + first, n, g.longitude.begin());
+  for (std::size_t i = 0; i < n; ++i) {
+    g.sin_lat[i] = std::sin(g.latitude[i]);
+    g.cos_lat[i] = std::cos(g.latitude[i]);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const GeogPoint point =
+        GeogPointFrom(s, g.latitude[i], g.longitude[i], g.sin_lat[i], g.cos_lat[i]);
+    g.tan_lat[i] = point.tan_lat;
+    g.rho[i] = point.rho;
+    g.nu[i] = point.nu;
+  }
+  const GridOutputs out = run.OutputsAt(first);
+  const double orientation = OrientationOf(p);
+  for (std::size_t i = 0; i < n; ++i) {
+    const GeogPoint point = g.At(i);
+    out.northing[i] = orientation * ForwardNorthing(p, point, ForwardTermsOf(p, point));
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    out.easting[i] = orientation * ForwardEasting(p, ForwardTermsOf(p, g.At(i)));
+  }
+  if (out.convergence != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const GeogPoint point = g.At(i);
+      const double convergence = ForwardConvergence(point, ForwardTermsOf(p, point));
+      const double below = convergence > M_PI ? M_PI : convergence;
+      out.convergence[i] = below < -M_PI ? -M_PI : below;
+    }
+  }
+  if (out.scale != nullptr) {
+    for (std::size_t i = 0; i < n; ++i)
+      out.scale[i] = ForwardScale(p, ForwardTermsOf(p, g.At(i)));
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (IsEmptyGeogPosition(g.latitude[i], g.longitude[i]))
+      WriteEmptyGrid(p, run.OutputsAt(first + i));
+  }
+}
+
+}  // namespace
+
+void TransverseMercatorForwardRun(const CProjection& p, const GridRun& run) {
+  for (std::size_t first = 0; first < run.count; first += kBlockSize) {
+    ForwardBlock(p, run, first, std::min(kBlockSize, run.count - first));
   }
 }
 

@@ -1,6 +1,7 @@
-// GridToGeogMany against GridToGeog point by point: a run must give every point what
-// the single-point entry gives it when primed with FootpointStart, whatever the
-// projection, the position of the point in the run, or the oddity of its values.
+// GeogToGridMany and GridToGeogMany against GeogToGrid and GridToGeog point by point:
+// a run must give every point what the single-point entry gives it (the inverse
+// primed with FootpointStart), whatever the projection, the position of the point in
+// the run, or the oddity of its values.
 #include <limits>
 #include <vector>
 
@@ -88,25 +89,32 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool exact = false) {
   }
 }
 
-TEST(GridToGeogManyTest, GivesEveryTransverseMercatorPointWhatTheSinglePointEntryGives) {
-  struct Case {
-    const char* name;
-    int spheroid_row, type, method;
-    double lat0, lon0, fe, fn, k0;
+struct Case {
+  const char* name;
+  int spheroid_row, type, method;
+  double lat0, lon0, fe, fn, k0;
+};
+
+// Transverse Mercator grids of every kind.
+const std::vector<Case>& TransverseMercatorCases() {
+  static const std::vector<Case> cases = {
+      Case{"UTM 31 north", kWgs84Row, PROJECTION_UTM, 0, 0.0, 3.0, 500000.0, 0.0, 0.9996},
+      Case{"UTM 33 south", kWgs84Row, PROJECTION_UTM, 1, 0.0, 15.0, 500000.0, 1e7, 0.9996},
+      Case{"British grid", 1, PROJECTION_TRANSVERSE_MERCATOR, 0, 49.0, -2.0, 400000.0, -100000.0,
+           0.9996012717},
+      Case{"Gauss-Kruger", kInternationalRow, PROJECTION_GAUSS_KRUGER, 0, 0.0, 21.0, 4500000.0, 0.0,
+           1.0},
+      Case{"South orientated Lo29", kWgs84Row, PROJECTION_TM_SOUTH_ORIENTATED, 0, 0.0, 29.0, 0.0,
+           0.0, 1.0},
+      Case{"T.M. (USA)", kClarke1866Row, PROJECTION_TM_USA, 0, 38.0, -75.4166667, 60960.0, 0.0,
+           0.999995},
+      Case{"on a sphere", 31, PROJECTION_TRANSVERSE_MERCATOR, 0, 10.0, 0.0, 0.0, 0.0, 1.0},
   };
-  for (const Case& c : {
-           Case{"UTM 31 north", kWgs84Row, PROJECTION_UTM, 0, 0.0, 3.0, 500000.0, 0.0, 0.9996},
-           Case{"UTM 33 south", kWgs84Row, PROJECTION_UTM, 1, 0.0, 15.0, 500000.0, 1e7, 0.9996},
-           Case{"British grid", 1, PROJECTION_TRANSVERSE_MERCATOR, 0, 49.0, -2.0, 400000.0,
-                -100000.0, 0.9996012717},
-           Case{"Gauss-Kruger", kInternationalRow, PROJECTION_GAUSS_KRUGER, 0, 0.0, 21.0, 4500000.0,
-                0.0, 1.0},
-           Case{"South orientated Lo29", kWgs84Row, PROJECTION_TM_SOUTH_ORIENTATED, 0, 0.0, 29.0,
-                0.0, 0.0, 1.0},
-           Case{"T.M. (USA)", kClarke1866Row, PROJECTION_TM_USA, 0, 38.0, -75.4166667, 60960.0, 0.0,
-                0.999995},
-           Case{"on a sphere", 31, PROJECTION_TRANSVERSE_MERCATOR, 0, 10.0, 0.0, 0.0, 0.0, 1.0},
-       }) {
+  return cases;
+}
+
+TEST(GridToGeogManyTest, GivesEveryTransverseMercatorPointWhatTheSinglePointEntryGives) {
+  for (const Case& c : TransverseMercatorCases()) {
     SCOPED_TRACE(c.name);
     TestProjection p(c.spheroid_row, c.type, c.method);
     p.SetParametersDeg(c.lat0, c.lon0, c.fe, c.fn, c.k0);
@@ -179,6 +187,76 @@ TEST(GridToGeogManyTest, ConvertsAsManyPointsAsTheShortestSpanHoldsAndComputesOn
   lambert.GridToGeog(e[0], n[0], &lat, &lon);
   lambert.GridToGeogMany(e, n, e, n);
   EXPECT_EQ((std::array{e[0], n[0], e[1], n[1]}), (std::array{lat, lon, 0.0, 0.0}));
+}
+
+// Geographical positions over the globe and the ones every forward treats apart.
+std::vector<std::array<double, 2>> GeogPositions(const CProjection& p) {
+  std::vector<std::array<double, 2>> positions;
+  const double lon0 = p.m_CentralMeridian * kDegreesPerRadian;
+  for (double lat = -90.0; lat <= 90.0; lat += 2.3) {
+    for (double dlon = -185.0; dlon <= 185.0; dlon += 7.9) {
+      positions.push_back({Radians(lat), Radians(lon0 + dlon)});
+    }
+  }
+  for (const std::array<double, 2> odd : std::vector<std::array<double, 2>>{
+           {0.0, 0.0}, {1e-9, -2e-9}, {0.0, Radians(2.0)}, {kNaN, 0.1}, {0.5, kNaN}}) {
+    positions.push_back(odd);
+  }
+  return positions;
+}
+
+// The forward run takes the same operations in the same order as the single-point
+// entry: the same bits, NaN for NaN.
+void ExpectForwardRunMatchesSinglePoints(TestProjection& p) {
+  std::vector<double> latitudes, longitudes;
+  for (const auto& [lat, lon] : GeogPositions(p)) {
+    latitudes.push_back(lat);
+    longitudes.push_back(lon);
+  }
+  const std::size_t count = latitudes.size();
+  std::vector<double> eastings(count), northings(count), convergences(count), scales(count);
+  p.GeogToGridMany(latitudes, longitudes, eastings, northings, convergences, scales);
+  int mismatches = 0;
+  for (std::size_t i = 0; i < count && mismatches < 5; ++i) {
+    double e = kUntouched, n = kUntouched, gamma = kUntouched, k = kUntouched;
+    p.GeogToGrid(latitudes[i], longitudes[i], &e, &n, &gamma, &k);
+    if (!(Same(eastings[i], e, 0.0) && Same(northings[i], n, 0.0) &&
+          Same(convergences[i], gamma, 0.0) && Same(scales[i], k, 0.0))) {
+      ++mismatches;
+      ADD_FAILURE() << "point " << i << " (" << latitudes[i] << ", " << longitudes[i] << "): run "
+                    << eastings[i] << " " << northings[i] << " " << convergences[i] << " "
+                    << scales[i] << ", single " << e << " " << n << " " << gamma << " " << k;
+    }
+  }
+}
+
+TEST(GeogToGridManyTest, GivesEveryPointWhatTheSinglePointEntryGives) {
+  for (const Case& c : TransverseMercatorCases()) {
+    SCOPED_TRACE(c.name);
+    TestProjection p(c.spheroid_row, c.type, c.method);
+    p.SetParametersDeg(c.lat0, c.lon0, c.fe, c.fn, c.k0);
+    ExpectForwardRunMatchesSinglePoints(p);
+  }
+  TestProjection lambert(kClarke1866Row, PROJECTION_LAMBERT, 1);
+  lambert.m_StandardParallel1 = Radians(28.3833333);
+  lambert.m_StandardParallel2 = Radians(30.2833333);
+  lambert.SetParametersDeg(27.8333333, -99.0, 609601.2, 0.0, 1.0);
+  ExpectForwardRunMatchesSinglePoints(lambert);
+}
+
+TEST(GeogToGridManyTest, ConvertsInPlaceAndAsManyPointsAsTheShortestSpanHolds) {
+  TestProjection utm(kWgs84Row);
+  utm.SetParametersDeg(0.0, 3.0, 500000.0, 0.0, 0.9996);
+  std::vector<double> first(150, Radians(52.0)), second(150, Radians(4.0));
+  first[100] = second[100] = 0.0;  // the empty position, in the second block
+  double e = 0.0, n = 0.0;
+  utm.GeogToGrid(first[0], second[0], &e, &n);
+  std::vector<double> scales(120, kUntouched);
+  utm.GeogToGridMany(first, second, first, second, {}, scales);
+  EXPECT_EQ((std::array{first[0], second[0], first[100], second[100], scales[100]}),
+            (std::array{e, n, 0.0, 0.0, 0.9996}));
+  EXPECT_EQ(first[119], e);
+  EXPECT_EQ(first[120], Radians(52.0)) << "beyond the shortest span: left alone";
 }
 
 }  // namespace
