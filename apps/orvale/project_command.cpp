@@ -109,45 +109,62 @@ class PointConverter final : public LineConverter {
     projection_.m_Spheroid = &spheroid_;
   }
 
-  // Grid co-ordinates go through the projection a run at a time (much the faster
-  // way); Convert then only writes each line's results.
+  // The lines go through the projection as a run (much the faster way); Convert then
+  // only writes each line's results. A line that does not read is left to Convert,
+  // which says why.
   void Prepare(std::span<const std::string_view> lines) override {
     prepared_.clear();
+    inputs_a_.clear();
+    inputs_b_.clear();
     next_ = 0;
-    if (!settings_.inverse) return;
-    eastings_.clear();
-    northings_.clear();
+    std::string unused;
     for (const std::string_view line : lines) {
-      std::array<std::string_view, 8> fields;
-      const std::size_t count = SplitFields(line, fields);
-      const std::size_t first = settings_.with_id ? 1 : 0;
-      double easting = 0.0, northing = 0.0;
-      const bool ok = count == first + 2 && ReadNumber(fields[first], easting) &&
-                      ReadNumber(fields[first + 1], northing);
-      // A line that does not read takes the single-line path, which says why.
-      prepared_.push_back({line.data(), ok && first == 1 ? fields[0] : std::string_view(), ok});
-      eastings_.push_back(ok ? easting : 0.0);
-      northings_.push_back(ok ? northing : 0.0);
+      Position position;
+      const bool ok = ReadLine(line, position, unused);
+      prepared_.push_back({line.data(), position.id, ok});
+      inputs_a_.push_back(ok ? position.a : 0.0);
+      inputs_b_.push_back(ok ? position.b : 0.0);
     }
-    const std::size_t count = prepared_.size();
-    latitudes_.resize(count);
-    longitudes_.resize(count);
-    convergences_.resize(settings_.convergence ? count : 0);
-    scales_.resize(settings_.scale ? count : 0);
-    projection_.GridToGeogMany(eastings_, northings_, latitudes_, longitudes_, convergences_,
-                               scales_);
+    ConvertPrepared();
   }
 
   bool Convert(std::string_view line, std::string& out, std::string& error) override {
-    if (next_ < prepared_.size() && prepared_[next_].line == line.data()) {
-      const std::size_t i = next_++;
-      if (prepared_[i].ok) {
-        WriteGeographical(prepared_[i].id, latitudes_[i], longitudes_[i],
-                          settings_.convergence ? convergences_[i] : 0.0,
-                          settings_.scale ? scales_[i] : 0.0, out);
-        return true;
-      }
+    if (next_ >= prepared_.size() || prepared_[next_].line != line.data()) {
+      // A line Prepare was not given: convert it alone.
+      Position position;
+      if (!ReadLine(line, position, error)) return false;
+      prepared_.assign(1, {line.data(), position.id, true});
+      inputs_a_.assign(1, position.a);
+      inputs_b_.assign(1, position.b);
+      ConvertPrepared();
+      next_ = 0;
     }
+    const std::size_t i = next_++;
+    if (!prepared_[i].ok) {
+      Position unused;
+      return ReadLine(line, unused, error);  // false, with the reason
+    }
+    const double convergence = settings_.convergence ? convergences_[i] : 0.0;
+    const double scale = settings_.scale ? scales_[i] : 0.0;
+    if (settings_.inverse) {
+      WriteGeographical(prepared_[i].id, outputs_a_[i], outputs_b_[i], convergence, scale, out);
+    } else {
+      Write(prepared_[i].id, {"easting", outputs_a_[i], settings_.decimals},
+            {"northing", outputs_b_[i], settings_.decimals}, convergence, scale, out);
+    }
+    return true;
+  }
+
+ private:
+  // A line's id and co-ordinates: easting and northing (metres), or latitude and
+  // longitude (radians).
+  struct Position {
+    std::string_view id;
+    double a = 0.0;
+    double b = 0.0;
+  };
+
+  bool ReadLine(std::string_view line, Position& position, std::string& error) const {
     std::array<std::string_view, 8> fields;
     const std::size_t count = SplitFields(line, fields);
     const std::size_t first = settings_.with_id ? 1 : 0;
@@ -156,50 +173,42 @@ class PointConverter final : public LineConverter {
               "two co-ordinates, found " + std::to_string(count) + " fields";
       return false;
     }
-    const std::string_view id = settings_.with_id ? fields[0] : std::string_view();
+    if (settings_.with_id) position.id = fields[0];
     std::string_view a = fields[first], b = fields[first + 1];
-    return settings_.inverse ? Inverse(id, a, b, out, error) : Forward(id, a, b, out, error);
-  }
-
- private:
-  bool Forward(std::string_view id, std::string_view a, std::string_view b, std::string& out,
-               std::string& error) {
-    if (settings_.lon_lat) std::swap(a, b);
-    double latitude = 0.0, longitude = 0.0;
-    if (!ReadDegrees(a, ANGLE_LATITUDE, latitude, error) ||
-        !ReadDegrees(b, ANGLE_LONGITUDE, longitude, error)) {
-      return false;
-    }
-    if (std::fabs(latitude) > kHalfPi || std::fabs(longitude) > 2.0 * M_PI) {
-      error = "position out of range: latitude beyond 90 degrees or longitude beyond 360";
-      return false;
-    }
-    double easting = 0.0, northing = 0.0, convergence = 0.0, scale = 0.0;
-    projection_.GeogToGrid(latitude, longitude, &easting, &northing,
-                           settings_.convergence ? &convergence : nullptr,
-                           settings_.scale ? &scale : nullptr);
-    Write(id, {"easting", easting, settings_.decimals}, {"northing", northing, settings_.decimals},
-          convergence, scale, out);
-    return true;
-  }
-
-  bool Inverse(std::string_view id, std::string_view a, std::string_view b, std::string& out,
-               std::string& error) {
-    double easting = 0.0, northing = 0.0;
-    if (!ReadNumber(a, easting) || !ReadNumber(b, northing)) {
+    if (settings_.inverse) {
+      if (ReadNumber(a, position.a) && ReadNumber(b, position.b)) return true;
       error =
           "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
       return false;
     }
-    // The footpoint iteration starts from this point's own estimate, never from the
-    // previous line's latitude, so no line's output depends on the lines before it.
-    double latitude = projection_.FootpointStart(northing), longitude = 0.0, convergence = 0.0,
-           scale = 0.0;
-    projection_.GridToGeog(easting, northing, &latitude, &longitude,
-                           settings_.convergence ? &convergence : nullptr,
-                           settings_.scale ? &scale : nullptr);
-    WriteGeographical(id, latitude, longitude, convergence, scale, out);
+    if (settings_.lon_lat) std::swap(a, b);
+    if (!ReadDegrees(a, ANGLE_LATITUDE, position.a, error) ||
+        !ReadDegrees(b, ANGLE_LONGITUDE, position.b, error)) {
+      return false;
+    }
+    if (std::fabs(position.a) > kHalfPi || std::fabs(position.b) > 2.0 * M_PI) {
+      error = "position out of range: latitude beyond 90 degrees or longitude beyond 360";
+      return false;
+    }
     return true;
+  }
+
+  // Each point of the inverse starts its footpoint iteration from its own estimate,
+  // never from the previous line's latitude, so no line's output depends on the lines
+  // before it.
+  void ConvertPrepared() {
+    const std::size_t count = prepared_.size();
+    outputs_a_.resize(count);
+    outputs_b_.resize(count);
+    convergences_.resize(settings_.convergence ? count : 0);
+    scales_.resize(settings_.scale ? count : 0);
+    if (settings_.inverse) {
+      projection_.GridToGeogMany(inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_,
+                                 scales_);
+    } else {
+      projection_.GeogToGridMany(inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_,
+                                 scales_);
+    }
   }
 
   void WriteGeographical(std::string_view id, double latitude, double longitude, double convergence,
@@ -254,7 +263,8 @@ class PointConverter final : public LineConverter {
     if (json) out += '}';
   }
 
-  // A line read by Prepare: where it starts (to know it again in Convert), its id.
+  // A line given to Prepare: where it starts (to know it again in Convert), its id,
+  // and whether it read.
   struct PreparedLine {
     const char* line;
     std::string_view id;
@@ -266,7 +276,7 @@ class PointConverter final : public LineConverter {
   OutputSettings settings_;
   std::vector<PreparedLine> prepared_;
   std::size_t next_ = 0;
-  std::vector<double> eastings_, northings_, latitudes_, longitudes_, convergences_, scales_;
+  std::vector<double> inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_, scales_;
   mutable std::vector<Value> scratch_ = std::vector<Value>(4);
 };
 
