@@ -430,21 +430,36 @@ void CProjection::GridToGeog(double easting, double northing, double* latitude, 
   projection::ApplyGeogExitRules(out);
 }
 
+namespace {
+
+// A run (GridRun or GeogRun: two inputs, two outputs, two optional outputs) over as
+// many points as the shortest span holds; an empty optional span is not computed.
+template <class Run>
+Run MakeRun(std::span<const double> first_in, std::span<const double> second_in,
+            std::span<double> first_out, std::span<double> second_out,
+            std::span<double> convergences, std::span<double> scales) {
+  std::size_t count =
+      std::min({first_in.size(), second_in.size(), first_out.size(), second_out.size()});
+  if (!convergences.empty()) count = std::min(count, convergences.size());
+  if (!scales.empty()) count = std::min(count, scales.size());
+  return {first_in.data(),
+          second_in.data(),
+          first_out.data(),
+          second_out.data(),
+          convergences.empty() ? nullptr : convergences.data(),
+          scales.empty() ? nullptr : scales.data(),
+          count};
+}
+
+}  // namespace
+
 void CProjection::GeogToGridMany(std::span<const double> latitudes,
                                  std::span<const double> longitudes, std::span<double> eastings,
                                  std::span<double> northings, std::span<double> convergences,
                                  std::span<double> scales) {
-  std::size_t count =
-      std::min({latitudes.size(), longitudes.size(), eastings.size(), northings.size()});
-  if (!convergences.empty()) count = std::min(count, convergences.size());
-  if (!scales.empty()) count = std::min(count, scales.size());
-  const projection::GridRun run{latitudes.data(),
-                                longitudes.data(),
-                                eastings.data(),
-                                northings.data(),
-                                convergences.empty() ? nullptr : convergences.data(),
-                                scales.empty() ? nullptr : scales.data(),
-                                count};
+  const auto run = MakeRun<projection::GridRun>(latitudes, longitudes, eastings, northings,
+                                                convergences, scales);
+  const std::size_t count = run.count;
   if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject()) {
     projection::TransverseMercatorForwardRun(*this, run);
     return;
@@ -460,17 +475,9 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
                                  std::span<const double> northings, std::span<double> latitudes,
                                  std::span<double> longitudes, std::span<double> convergences,
                                  std::span<double> scales) const {
-  std::size_t count =
-      std::min({eastings.size(), northings.size(), latitudes.size(), longitudes.size()});
-  if (!convergences.empty()) count = std::min(count, convergences.size());
-  if (!scales.empty()) count = std::min(count, scales.size());
-  const projection::GeogRun run{eastings.data(),
-                                northings.data(),
-                                latitudes.data(),
-                                longitudes.data(),
-                                convergences.empty() ? nullptr : convergences.data(),
-                                scales.empty() ? nullptr : scales.data(),
-                                count};
+  const auto run = MakeRun<projection::GeogRun>(eastings, northings, latitudes, longitudes,
+                                                convergences, scales);
+  const std::size_t count = run.count;
   if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject() &&
       m_Spheroid->m_MeridianA0 != 0.0) {
     projection::TransverseMercatorInverseRun(*this, run);
