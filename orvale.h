@@ -2,6 +2,14 @@
 // The whole Orvale engine: platform adapters, settings and data folders, angles and
 // units, spheroids and projections.
 
+#include "orvale/engine/angle_parser.h"
+#include "orvale/engine/angle_settings.h"
+#include "orvale/engine/angles.h"
+#include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/state_plane_zones.h"
+#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/units.h"
 #include "orvale/platform/clock.h"
 #include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"
@@ -12,11 +20,3 @@
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/little_endian.h"
 #include "orvale/storage/record_files.h"
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angle_settings.h"
-#include "orvale/engine/angles.h"
-#include "orvale/engine/units.h"
-#include "orvale/engine/spheroid.h"
-#include "orvale/engine/spheroid_catalogue.h"
-#include "orvale/engine/projection/projection.h"
-#include "orvale/engine/projection/state_plane_zones.h"
