@@ -148,7 +148,7 @@ void TwoParallelForward(const CProjection& p, const GeogPoint& g, const GridOutp
 void UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
-  const double r = param[1] / std::exp(IsometricLatitude(s, g.latitude) * param[0]);
+  const double r = param[1] / std::exp(IsometricLatitudeOfSine(s, g.sin_lat) * param[0]);
   const double theta = (g.longitude - p.m_CentralMeridian) * param[0];
   if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
   if (out.northing != nullptr) *out.northing = param[5] - r * std::cos(theta);

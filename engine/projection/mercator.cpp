@@ -30,7 +30,7 @@ void MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs
     *out.easting = (g.longitude - p.m_CentralMeridian) * radius + p.m_FalseEasting;
   }
   if (out.northing != nullptr) {
-    *out.northing = IsometricLatitude(*p.m_Spheroid, g.latitude) * radius + p.m_FalseNorthing;
+    *out.northing = IsometricLatitudeOfSine(*p.m_Spheroid, g.sin_lat) * radius + p.m_FalseNorthing;
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = radius / (g.cos_lat * g.nu);

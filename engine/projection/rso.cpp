@@ -121,7 +121,7 @@ void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out
     return;
   }
   const double q =
-      param[kAposphereRatio] * IsometricLatitude(*p.m_Spheroid, g.latitude) + param[kLogH];
+      param[kAposphereRatio] * IsometricLatitudeOfSine(*p.m_Spheroid, g.sin_lat) + param[kLogH];
   const double sinh_q = std::sinh(q);
   const double cosh_q = std::cosh(q);
   const double angle = param[kAposphereRatio] * (g.longitude - param[kSkewOriginLongitude]);

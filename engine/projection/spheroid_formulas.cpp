@@ -18,6 +18,15 @@ double IsometricLatitude(const CSpheroid& s, double latitude) {
          s.m_HalfE * std::log((1.0 + e_sin) / (1.0 - e_sin));
 }
 
+double IsometricLatitudeOfSine(const CSpheroid& s, double sin_lat) {
+  const double e_sin = s.m_E * sin_lat;
+  const double spherical = 0.5 * std::log((1.0 + sin_lat) / (1.0 - sin_lat));
+  if (!(s.m_E <= kSeriesEccentricity)) {
+    return spherical - s.m_HalfE * std::log((1.0 + e_sin) / (1.0 - e_sin));
+  }
+  return spherical - s.m_E * e_sin * AtanhOverArgument(e_sin * e_sin);
+}
+
 double ConformalFactor(const CSpheroid& s, double latitude) {
   const double e_sin = s.m_E * std::sin(latitude);
   return std::tan(M_PI_4 - 0.5 * latitude) * std::pow((1.0 + e_sin) / (1.0 - e_sin), s.m_HalfE);
@@ -66,7 +75,7 @@ double FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
 double LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {
   double latitude = isometric_latitude;
   for (int round = 0; round < kIterationLimit; ++round) {
-    const double difference = IsometricLatitude(s, latitude) - isometric_latitude;
+    const double difference = IsometricLatitudeOfSine(s, std::sin(latitude)) - isometric_latitude;
     latitude -= 0.5 * difference;
     if (std::fabs(difference) <= kIterationTolerance) return latitude;
   }

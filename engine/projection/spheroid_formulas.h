@@ -27,6 +27,11 @@ inline double MeridianDistance(const CSpheroid& s, double latitude, double sin_l
 
 // Isometric latitude: 1/2 ln((1 + sin)/(1 - sin)) - e/2 ln((1 + e sin)/(1 - e sin)).
 double IsometricLatitude(const CSpheroid& spheroid, double latitude);
+// The same from the sine of the latitude, with the second term, e atanh(e sin), by
+// its series on earthly spheroids (e <= kSeriesEccentricity): one logarithm and one
+// quotient instead of two of each. Agrees with the logarithms to a few units in the
+// last place.
+double IsometricLatitudeOfSine(const CSpheroid& spheroid, double sin_lat);
 
 // Conformal factor t = tan(pi/4 - lat/2) ((1 + e sin)/(1 - e sin))^(e/2).
 double ConformalFactor(const CSpheroid& spheroid, double latitude);
@@ -39,21 +44,27 @@ double ConformalFactor(const CSpheroid& spheroid, double latitude, double sin_la
 // Up to this eccentricity EccentricityPower's series are exact to the last bit.
 inline constexpr double kSeriesEccentricity = 0.1;
 
+// atanh(x) / x = 1 + z/3 + z^2/5 + ... + z^7/15 for z = x^2 <= kSeriesEccentricity^2:
+// the terms left out are below 1e-17 of the sum. The polynomial goes by pairs of terms
+// (Estrin's scheme) rather than one term at a time, which keeps the chain of
+// dependent operations short.
+inline double AtanhOverArgument(double z) {
+  const double z2 = z * z, z4 = z2 * z2;
+  const double low = (1.0 + z * (1.0 / 3)) + z2 * ((1.0 / 5) + z * (1.0 / 7));
+  const double high = ((1.0 / 9) + z * (1.0 / 11)) + z2 * ((1.0 / 13) + z * (1.0 / 15));
+  return low + z4 * high;
+}
+
 // ((1 - x) / (1 + x))^(e/2) for |x| <= e <= kSeriesEccentricity (x is e sin(latitude)
 // or its negative), as exp(-e atanh x) by the series of both: the terms left out are
-// below 1e-17 of the result. The polynomials go by pairs of terms (Estrin's scheme)
-// rather than one term at a time, which keeps the chain of dependent operations short.
+// below 1e-17 of the result.
 inline double EccentricityPower(double e, double x) {
-  // atanh x / x = 1 + z/3 + z^2/5 + ... + z^7/15, z = x^2.
-  const double z = x * x, z2 = z * z, z4 = z2 * z2;
-  const double atanh_low = (1.0 + z * (1.0 / 3)) + z2 * ((1.0 / 5) + z * (1.0 / 7));
-  const double atanh_high = ((1.0 / 9) + z * (1.0 / 11)) + z2 * ((1.0 / 13) + z * (1.0 / 15));
-  const double y = -e * x * (atanh_low + z4 * atanh_high);  // |y| <= 0.01
-  // exp y = 1 + y + y^2/2 + ... + y^7/5040.
+  const double y = -e * x * AtanhOverArgument(x * x);  // |y| <= 0.01
+  // exp y = 1 + y + y^2/2 + ... + y^7/5040, by pairs of terms as above.
   const double y2 = y * y, y4 = y2 * y2;
-  const double exp_low = (1.0 + y) + y2 * ((1.0 / 2) + y * (1.0 / 6));
-  const double exp_high = ((1.0 / 24) + y * (1.0 / 120)) + y2 * ((1.0 / 720) + y * (1.0 / 5040));
-  return exp_low + y4 * exp_high;
+  const double low = (1.0 + y) + y2 * ((1.0 / 2) + y * (1.0 / 6));
+  const double high = ((1.0 / 24) + y * (1.0 / 120)) + y2 * ((1.0 / 720) + y * (1.0 / 5040));
+  return low + y4 * high;
 }
 
 // m = cos(lat) / sqrt(1 - e^2 sin^2(lat)).
