@@ -1,4 +1,3 @@
-#include "orvale/engine/projection/spheroid_formulas.h"
 #include "support/projection_fixture.h"
 
 namespace orvale {
@@ -15,25 +14,6 @@ class MercatorTest : public ::testing::Test {
 
   TestProjection mercator_{kWgs84Row, PROJECTION_MERCATOR};
 };
-
-// The forwards take the isometric latitude's eccentricity term by its series; the
-// value must be the two logarithms' to a few units in the last place.
-TEST(IsometricLatitudeTest, FromTheSineIsTheLogarithmsValue) {
-  for (const int row : {kWgs84Row, kClarke1866Row, 31 /* sphere */}) {
-    CSpheroid s;
-    s.SetBuiltIn(row);
-    SCOPED_TRACE(s.m_Name);
-    double worst = 0.0;
-    for (double degrees = -89.9; degrees <= 89.9; degrees += 0.1) {
-      const double phi = Radians(degrees);
-      const double logarithms = IsometricLatitude(s, phi);
-      const double series = IsometricLatitudeOfSine(s, std::sin(phi));
-      worst =
-          std::max(worst, std::fabs(series - logarithms) / std::max(std::fabs(logarithms), 1.0));
-    }
-    EXPECT_LT(worst, 1e-15);
-  }
-}
 
 TEST_F(MercatorTest, EquatorFormUsesTheSemiMajorAxisWhateverTheScaleFactorHolds) {
   for (const int method : {0, 1}) {
