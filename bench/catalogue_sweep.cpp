@@ -31,7 +31,8 @@ void PrintRecord(const CProjection& p) {
               p.m_ScaleRatio, p.m_SinLat0, p.m_CosLat0, p.m_TanLat0, p.m_Nu0, p.m_Rho0, p.m_M0,
               p.m_Psi0);
   std::printf("  param");
-  for (double value : p.m_Param) std::printf(" %a", value);
+  for (double value : p.m_Param)
+    std::printf(" %a", value);
   std::printf("\n");
 }
 

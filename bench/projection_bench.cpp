@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 #ifdef ORVALE_BENCH_WITH_PROJ
 #include <proj.h>

@@ -12,6 +12,16 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+# An installed header that reaches into an internal/ folder would not compile for a
+# user: those headers are not installed.
+file(GLOB_RECURSE installed_headers ${prefix}/include/*.h)
+foreach(header IN LISTS installed_headers)
+  file(STRINGS ${header} internal_includes REGEX "#include .*/internal/")
+  if(internal_includes)
+    message(FATAL_ERROR "${header} includes a header that is not installed: ${internal_includes}")
+  endif()
+endforeach()
+
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${binary} -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${binary})

@@ -2,12 +2,16 @@
 # write find_package(Orvale) and link Orvale::orvale.
 include(CMakePackageConfigHelpers)
 
+# The public headers, at the paths they are included by; what sits in an internal/
+# folder belongs to the library's own sources and is not installed.
 foreach(header IN LISTS ORVALE_HEADERS)
   file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${header})
+  if(relative MATCHES "/internal/")
+    continue()
+  endif()
   get_filename_component(folder ${relative} DIRECTORY)
-  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvale/${folder})
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})
 endforeach()
-install(FILES orvale.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvale)
 
 install(TARGETS orvale EXPORT OrvaleTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

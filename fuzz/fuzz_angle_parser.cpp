@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/angles/angles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/data_folders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,9 +2,9 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "orvale/engine/angle_settings.h"
-#include "orvale/engine/angles.h"
-#include "orvale/engine/units.h"
+#include "orvale/engine/angles/angle_settings.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/angles/units.h"
 #include "orvale/storage/config_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,14 +2,13 @@
 // The whole Orvale engine: platform adapters, settings and data folders, angles and
 // units, spheroids and projections.
 
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angle_settings.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/angles/angle_settings.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/angles/units.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/projection/state_plane_zones.h"
-#include "orvale/engine/spheroid.h"
-#include "orvale/engine/spheroid_catalogue.h"
-#include "orvale/engine/units.h"
+#include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/platform/clock.h"
 #include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"
@@ -18,5 +17,3 @@
 #include "orvale/platform/text_encoding.h"
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
-#include "orvale/storage/little_endian.h"
-#include "orvale/storage/record_files.h"

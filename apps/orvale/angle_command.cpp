@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "commands.h"
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/platform/text_encoding.h"
 #include "text_options.h"
 

@@ -14,8 +14,8 @@
 #include <unistd.h>
 
 #include "commands.h"
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/platform/text_encoding.h"
 #include "point_stream.h"
 #include "projection_select.h"

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "orvale/engine/angle_parser.h"
+#include "orvale/engine/angles/angle_parser.h"
 #include "orvale/platform/text_encoding.h"
 #include "projection_type_names.h"
 #include "text_options.h"

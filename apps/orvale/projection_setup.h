@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale::cli {
 

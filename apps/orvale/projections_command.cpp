@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/platform/text_encoding.h"
 #include "projection_select.h"

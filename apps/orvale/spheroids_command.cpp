@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "commands.h"
-#include "orvale/engine/spheroid.h"
-#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/platform/text_encoding.h"
 #include "text_fields.h"
 

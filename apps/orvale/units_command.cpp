@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "orvale/engine/units.h"
+#include "orvale/engine/angles/units.h"
 #include "orvale/platform/text_encoding.h"
 
 namespace orvale::cli {

@@ -1,4 +1,4 @@
-#include "orvale/storage/record_files.h"
+#include "orvale/storage/internal/record_files.h"
 
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"

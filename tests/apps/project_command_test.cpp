@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "run_cli.h"
 #include "support/temporary_drives.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/data_folders.h"
 #include "projection_select.h"
 #include "run_cli.h"

@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "orvale/engine/spheroid.h"
-#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/storage/data_folders.h"
 #include "run_cli.h"
 #include "support/temporary_drives.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "orvale/storage/little_endian.h"
+#include "orvale/storage/internal/little_endian.h"
 
 namespace orvale {
 namespace {

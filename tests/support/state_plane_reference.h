@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale::testing {
 

@@ -1,4 +1,4 @@
-#include "orvale/engine/angle_parser.h"
+#include "orvale/engine/angles/angle_parser.h"
 
 #include <array>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "orvale/engine/angle_settings.h"
+#include "orvale/engine/angles/angle_settings.h"
 
 namespace orvale {
 namespace {

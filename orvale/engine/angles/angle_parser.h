@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 
 namespace orvale {
 

@@ -1,6 +1,6 @@
-#include "orvale/engine/angle_settings.h"
+#include "orvale/engine/angles/angle_settings.h"
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/storage/config_file.h"
 
 namespace orvale {

@@ -1,4 +1,4 @@
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "orvale/engine/angle_settings.h"
+#include "orvale/engine/angles/angle_settings.h"
 
 namespace orvale {
 namespace {

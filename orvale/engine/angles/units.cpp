@@ -1,4 +1,4 @@
-#include "orvale/engine/units.h"
+#include "orvale/engine/angles/units.h"
 
 #include <array>
 #include <cstddef>

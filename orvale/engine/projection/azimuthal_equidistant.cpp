@@ -3,8 +3,8 @@
 // meridian arc). Convergence and scale are not part of this form and come back as 0.
 #include <cmath>
 
-#include "orvale/engine/projection/projection_methods.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 namespace {

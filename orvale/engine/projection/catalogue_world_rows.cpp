@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "orvale/engine/projection/catalogue_rows.h"
+#include "orvale/engine/projection/internal/catalogue_rows.h"
 
 namespace orvale::catalogue {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 #include <complex>
 
-#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
 
 namespace orvale::projection {
 namespace {

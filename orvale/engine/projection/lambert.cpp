@@ -12,9 +12,9 @@
 // tangent of that parallel.
 #include <cmath>
 
-#include "orvale/engine/angles.h"
-#include "orvale/engine/projection/projection_methods.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 namespace {

@@ -3,8 +3,8 @@
 // equator in both methods.
 #include <cmath>
 
-#include "orvale/engine/projection/projection_methods.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 

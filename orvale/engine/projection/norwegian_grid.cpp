@@ -7,7 +7,7 @@
 #include <cmath>
 #include <complex>
 
-#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
 
 namespace orvale::projection {
 namespace {

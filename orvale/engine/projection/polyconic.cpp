@@ -4,8 +4,8 @@
 // left to the caller (never written).
 #include <cmath>
 
-#include "orvale/engine/projection/projection_methods.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale {
 

@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "orvale/engine/angles.h"
-#include "orvale/engine/projection/catalogue_rows.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/catalogue_rows.h"
+#include "orvale/engine/projection/internal/state_plane_zones.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/projection/state_plane_zones.h"
 #include "orvale/storage/data_folders.h"
 
 namespace orvale {

@@ -18,8 +18,8 @@
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
-#include "orvale/storage/little_endian.h"
-#include "orvale/storage/record_files.h"
+#include "orvale/storage/internal/little_endian.h"
+#include "orvale/storage/internal/record_files.h"
 
 namespace orvale {
 namespace {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "orvale/engine/projection/projection_methods.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 namespace {

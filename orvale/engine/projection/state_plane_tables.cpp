@@ -12,8 +12,8 @@
 
 #include <cmath>
 
-#include "orvale/engine/angles.h"
-#include "orvale/engine/projection/projection_methods.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/projection_methods.h"
 
 namespace orvale::projection {
 namespace {

@@ -1,4 +1,4 @@
-#include "orvale/engine/projection/state_plane_zones.h"
+#include "orvale/engine/projection/internal/state_plane_zones.h"
 
 #include <algorithm>
 

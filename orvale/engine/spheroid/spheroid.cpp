@@ -1,10 +1,10 @@
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 #include <cmath>
 #include <cstddef>
 #include <utility>
 
-#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 
 namespace orvale {
 

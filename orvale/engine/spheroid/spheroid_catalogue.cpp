@@ -1,4 +1,4 @@
-#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 
 #include <array>
 

@@ -11,14 +11,14 @@
 #include <string_view>
 #include <vector>
 
-#include "orvale/engine/spheroid.h"
-#include "orvale/engine/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
-#include "orvale/storage/little_endian.h"
-#include "orvale/storage/record_files.h"
+#include "orvale/storage/internal/little_endian.h"
+#include "orvale/storage/internal/record_files.h"
 
 namespace orvale {
 namespace {

@@ -1,4 +1,4 @@
-#include "orvale/engine/angle_parser.h"
+#include "orvale/engine/angles/angle_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 
 namespace orvale {
 namespace {

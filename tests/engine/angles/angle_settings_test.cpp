@@ -1,4 +1,4 @@
-#include "orvale/engine/angle_settings.h"
+#include "orvale/engine/angles/angle_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string_view>
 #include <tuple>
 
-#include "orvale/engine/angle_parser.h"
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/storage/config_file.h"
 #include "support/temporary_drives.h"
 

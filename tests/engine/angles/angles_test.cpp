@@ -1,4 +1,4 @@
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
 
 #include <gtest/gtest.h>
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles.h"
-#include "orvale/engine/projection/catalogue_rows.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/catalogue_rows.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "support/state_plane_reference.h"
 #include "support/temporary_drives.h"
 

@@ -2,7 +2,7 @@
 #include <limits>
 #include <utility>
 
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "support/projection_fixture.h"
 
 namespace orvale {

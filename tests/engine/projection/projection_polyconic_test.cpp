@@ -1,4 +1,4 @@
-#include "orvale/engine/projection/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "support/projection_fixture.h"
 
 namespace orvale {

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles.h"
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
+#include "orvale/engine/projection/internal/state_plane_zones.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/engine/projection/spheroid_formulas.h"
-#include "orvale/engine/projection/state_plane_zones.h"
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "support/state_plane_reference.h"
 
 namespace orvale {

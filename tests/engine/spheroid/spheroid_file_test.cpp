@@ -5,11 +5,11 @@
 #include <tuple>
 #include <vector>
 
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/data_folders.h"
-#include "orvale/storage/little_endian.h"
+#include "orvale/storage/internal/little_endian.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "orvale/engine/spheroid.h"
+#include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale {
 
