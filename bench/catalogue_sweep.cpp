@@ -1,6 +1,7 @@
 // Prints every built-in catalogue row as it is set up, and what the row does to a
 // small grid of points about its origin, forward and back, one point at a time and as
-// a run, every number as a hexadecimal float. Two builds that print the same text
+// a run, every number as a hexadecimal float; points that give no result are listed
+// on standard error. Two builds that print the same text
 // give bit-for-bit the same results on every row: run it before and after a change
 // that must not move a number, and compare.
 //
@@ -17,6 +18,11 @@ namespace {
 
 using orvale::CProjection;
 using orvale::CSpheroid;
+
+const char* Text(orvale::ProjectionStatus status) {
+  return status == orvale::ProjectionStatus::kOk ? "ok"
+                                                 : orvale::ProjectionStatusText(status).data();
+}
 
 void PrintRecord(const CProjection& p) {
   std::printf("row %d/%d/%d %s | %s\n", p.m_Type, p.m_Index, p.m_Method, p.m_Name.c_str(),
@@ -59,11 +65,16 @@ void PrintPoints(CProjection& p) {
     lat[i] = points[i][0];
     lon[i] = points[i][1];
     double ge = 0, gn = 0, gc = 0, gk = 0;
-    p.GeogToGrid(lat[i], lon[i], &ge, &gn, &gc, &gk);
+    const auto forward = p.GeogToGrid(lat[i], lon[i], &ge, &gn, &gc, &gk);
     double back_lat = 0, back_lon = 0, bc = 0, bk = 0;
-    p.GridToGeog(ge, gn, &back_lat, &back_lon, &bc, &bk);
+    const auto inverse = p.GridToGeog(ge, gn, &back_lat, &back_lon, &bc, &bk);
     std::printf("  pt %a %a -> %a %a %a %a -> %a %a %a %a\n", lat[i], lon[i], ge, gn, gc, gk,
                 back_lat, back_lon, bc, bk);
+    if (forward != orvale::ProjectionStatus::kOk || inverse != orvale::ProjectionStatus::kOk) {
+      // On standard error: what a point's status is does not change its numbers.
+      std::fprintf(stderr, "row %d/%d/%d point %zu: forward %s, inverse %s\n", p.m_Type, p.m_Index,
+                   p.m_Method, i, Text(forward), Text(inverse));
+    }
   }
   p.GeogToGridMany(lat, lon, e, north, conv, scale);
   for (std::size_t i = 0; i < n; ++i) {

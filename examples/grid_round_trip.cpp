@@ -26,17 +26,24 @@ int main() {
   std::vector<double> eastings, northings;
   for (const City& city : cities) {
     double easting = 0.0, northing = 0.0;
-    grid.GeogToGrid(city.latitude * kRadiansPerDegree, city.longitude * kRadiansPerDegree, &easting,
-                    &northing);
+    const ProjectionStatus status = grid.GeogToGrid(
+        city.latitude * kRadiansPerDegree, city.longitude * kRadiansPerDegree, &easting, &northing);
+    if (status != ProjectionStatus::kOk) {
+      std::fprintf(stderr, "%s: %s\n", city.name,
+                   std::string(ProjectionStatusText(status)).c_str());
+      return 1;
+    }
     eastings.push_back(easting);
     northings.push_back(northing);
   }
 
   std::vector<double> latitudes(eastings.size()), longitudes(eastings.size());
-  grid.GridToGeogMany(eastings, northings, latitudes, longitudes);
+  std::vector<ProjectionStatus> statuses(eastings.size());
+  grid.GridToGeogMany(eastings, northings, latitudes, longitudes, {}, {}, statuses);
   double worst = 0.0;  // metres, near enough on the ellipsoid's scale
   for (std::size_t i = 0; i < eastings.size(); ++i) {
     const City& city = cities[i];
+    if (statuses[i] != ProjectionStatus::kOk) return 1;
     std::printf("%-10s E %11.3f  N %11.3f  back to %.9f %.9f\n", city.name, eastings[i],
                 northings[i], latitudes[i] * kDegreesPerRadian, longitudes[i] * kDegreesPerRadian);
     const double north = (latitudes[i] * kDegreesPerRadian - city.latitude) * 111e3;

@@ -23,8 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orvale::CProjection::ReadRecordType("Fuzzed");
   if (projection.ReadRecordFile("Fuzzed")) {
     double e = 0.0, n = 0.0, latitude = 0.0, longitude = 0.0, convergence = 0.0, scale = 0.0;
-    projection.GeogToGrid(0.9, 0.1, &e, &n, &convergence, &scale);
-    projection.GridToGeog(e, n, &latitude, &longitude, &convergence, &scale);
+    if (projection.GeogToGrid(0.9, 0.1, &e, &n, &convergence, &scale) ==
+        orvale::ProjectionStatus::kOk) {
+      static_cast<void>(projection.GridToGeog(e, n, &latitude, &longitude, &convergence, &scale));
+    }
   }
   return 0;
 }

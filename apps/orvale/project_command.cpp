@@ -144,6 +144,10 @@ class PointConverter final : public LineConverter {
       Position unused;
       return ReadLine(line, unused, error);  // false, with the reason
     }
+    if (statuses_[i] != ProjectionStatus::kOk) {
+      error = ProjectionStatusText(statuses_[i]);
+      return false;
+    }
     const double convergence = settings_.convergence ? convergences_[i] : 0.0;
     const double scale = settings_.scale ? scales_[i] : 0.0;
     if (settings_.inverse) {
@@ -202,12 +206,13 @@ class PointConverter final : public LineConverter {
     outputs_b_.resize(count);
     convergences_.resize(settings_.convergence ? count : 0);
     scales_.resize(settings_.scale ? count : 0);
+    statuses_.resize(count);
     if (settings_.inverse) {
       projection_.GridToGeogMany(inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_,
-                                 scales_);
+                                 scales_, statuses_);
     } else {
       projection_.GeogToGridMany(inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_,
-                                 scales_);
+                                 scales_, statuses_);
     }
   }
 
@@ -277,6 +282,7 @@ class PointConverter final : public LineConverter {
   std::vector<PreparedLine> prepared_;
   std::size_t next_ = 0;
   std::vector<double> inputs_a_, inputs_b_, outputs_a_, outputs_b_, convergences_, scales_;
+  std::vector<ProjectionStatus> statuses_;
   mutable std::vector<Value> scratch_ = std::vector<Value>(4);
 };
 

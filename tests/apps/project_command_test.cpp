@@ -43,10 +43,11 @@ std::string Engine(bool inverse, double x, double y) {
   double a = 0.0, b = 0.0;
   char text[64];
   if (inverse) {
-    grid.GridToGeog(x, y, &a, &b);
+    EXPECT_EQ(grid.GridToGeog(x, y, &a, &b), ProjectionStatus::kOk);
     std::snprintf(text, sizeof text, "%.7f %.7f", a * kDegreesPerRadian, b * kDegreesPerRadian);
   } else {
-    grid.GeogToGrid(x / kDegreesPerRadian, y / kDegreesPerRadian, &a, &b);
+    EXPECT_EQ(grid.GeogToGrid(x / kDegreesPerRadian, y / kDegreesPerRadian, &a, &b),
+              ProjectionStatus::kOk);
     std::snprintf(text, sizeof text, "%.3f %.3f", a, b);
   }
   return text;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
@@ -57,12 +58,14 @@ double WorstOverGrid(Span lat, Span lon, Error error) {
 struct GridOutputs {
   double easting = kUntouched, northing = kUntouched;
   double convergence = kUntouched, scale = kUntouched;
+  ProjectionStatus status = ProjectionStatus::kOk;
 };
 
 // A forward's outputs and what the inverse of its easting and northing writes.
 struct RoundTripOutputs : GridOutputs {
   double back_latitude = 0.0, back_longitude = kUntouched;
   double back_convergence = kUntouched, back_scale = kUntouched;
+  ProjectionStatus back_status = ProjectionStatus::kOk;
 };
 
 // A projection with a built-in spheroid of its own; not copyable, as it points at it.
@@ -84,10 +87,16 @@ class TestProjection : public CProjection {
   }
 
   // Metres between (lat, lon) and its forward-then-inverse; the inverse starts from *seed.
+  // 0 for the empty position 0, 0, which is no point; infinity for a point that either
+  // direction gives no result for.
   double RoundTripError(double lat, double lon, double* seed) {
     double e = 0.0, n = 0.0, back_lon = 0.0;
-    GeogToGrid(lat, lon, &e, &n);
-    GridToGeog(e, n, seed, &back_lon);
+    const ProjectionStatus forward = GeogToGrid(lat, lon, &e, &n);
+    if (forward == ProjectionStatus::kEmptyPosition) return 0.0;
+    if (forward != ProjectionStatus::kOk ||
+        GridToGeog(e, n, seed, &back_lon) != ProjectionStatus::kOk) {
+      return std::numeric_limits<double>::infinity();
+    }
     return Separation(lat, lon, *seed, back_lon);
   }
 
@@ -103,7 +112,7 @@ class TestProjection : public CProjection {
 
   GridOutputs Forward(double lat, double lon) {
     GridOutputs g;
-    GeogToGrid(lat, lon, &g.easting, &g.northing, &g.convergence, &g.scale);
+    g.status = GeogToGrid(lat, lon, &g.easting, &g.northing, &g.convergence, &g.scale);
     return g;
   }
 
@@ -112,8 +121,8 @@ class TestProjection : public CProjection {
     RoundTripOutputs x;
     static_cast<GridOutputs&>(x) = Forward(lat, lon);
     x.back_latitude = seed;
-    GridToGeog(x.easting, x.northing, &x.back_latitude, &x.back_longitude, &x.back_convergence,
-               &x.back_scale);
+    x.back_status = GridToGeog(x.easting, x.northing, &x.back_latitude, &x.back_longitude,
+                               &x.back_convergence, &x.back_scale);
     return x;
   }
 

@@ -156,12 +156,13 @@ inline CProjection LambertRecord(CSpheroid* s, int method, double parallel1, dou
 struct GridValues {
   static constexpr double kUnset = std::numeric_limits<double>::quiet_NaN();
   double easting = kUnset, northing = kUnset, convergence = kUnset, scale = kUnset;
+  ProjectionStatus status = ProjectionStatus::kOk;
 };
 
 inline GridValues Forward(CProjection& p, Geog at) {
   GridValues v;
-  p.GeogToGrid(at.latitude * kRadiansPerDegree, at.longitude * kRadiansPerDegree, &v.easting,
-               &v.northing, &v.convergence, &v.scale);
+  v.status = p.GeogToGrid(at.latitude * kRadiansPerDegree, at.longitude * kRadiansPerDegree,
+                          &v.easting, &v.northing, &v.convergence, &v.scale);
   return v;
 }
 

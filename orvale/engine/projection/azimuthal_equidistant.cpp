@@ -20,7 +20,8 @@ double PrimeVerticalRadius(const CSpheroid& s, double latitude) {
 
 }  // namespace
 
-void AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g,
+                                             const GridOutputs& out) {
   if (out.easting != nullptr) {
     const double x = (g.longitude - p.m_CentralMeridian) * g.cos_lat * g.nu;
     *out.easting = x + p.m_FalseEasting;
@@ -31,11 +32,12 @@ void AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g, const
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return ProjectionStatus::kOk;
 }
 
-void AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
-                                 const GeogOutputs& out) {
-  if (out.latitude == nullptr || out.longitude == nullptr) return;
+ProjectionStatus AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
+                                             const GeogOutputs& out) {
+  if (out.latitude == nullptr || out.longitude == nullptr) return ProjectionStatus::kOk;
   const CSpheroid& s = *p.m_Spheroid;
   const double x = easting - p.m_FalseEasting;
   const double y = northing - p.m_FalseNorthing;
@@ -60,6 +62,7 @@ void AzimuthalEquidistantInverse(const CProjection& p, double easting, double no
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return settled ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 }  // namespace orvale::projection

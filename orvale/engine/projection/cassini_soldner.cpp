@@ -44,7 +44,7 @@ Footpoint FootpointOf(const CSpheroid& s, double meridian_distance) {
 
 }  // namespace
 
-void CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double k0 = p.m_ScaleFactor;
   const double a = (g.longitude - p.m_CentralMeridian) * g.cos_lat;
@@ -64,9 +64,11 @@ void CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs&
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return ProjectionStatus::kOk;
 }
 
-void CassiniInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out) {
+ProjectionStatus CassiniInverse(const CProjection& p, double easting, double northing,
+                                const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double k0 = p.m_ScaleFactor;
   const double x = easting - p.m_FalseEasting;
@@ -88,6 +90,7 @@ void CassiniInverse(const CProjection& p, double easting, double northing, const
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return ProjectionStatus::kOk;
 }
 
 }  // namespace orvale::projection

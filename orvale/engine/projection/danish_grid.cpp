@@ -78,27 +78,30 @@ bool IsZone(int zone) {
 
 }  // namespace
 
-void DanishGridForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
+                                   const GridOutputs& out) {
   const int zone = p.GridAxis();
   double utm_easting = 0.0;
   double utm_northing = 0.0;
-  TransverseMercatorForward(p, g, {&utm_easting, &utm_northing, out.convergence, out.scale});
-  if (!IsZone(zone)) return;
+  static_cast<void>(
+      TransverseMercatorForward(p, g, {&utm_easting, &utm_northing, out.convergence, out.scale}));
+  if (!IsZone(zone)) return ProjectionStatus::kUnknownMethod;
   const ZonePolynomial& polynomial = kForward[static_cast<std::size_t>(zone)];
   const Complex w = Evaluate(polynomial, Complex(utm_northing - polynomial.northing_offset,
                                                  utm_easting - polynomial.easting_offset));
   if (out.easting != nullptr) *out.easting = w.imag();
   if (out.northing != nullptr) *out.northing = w.real();
+  return ProjectionStatus::kOk;
 }
 
-void DanishGridInverse(const CProjection& p, double easting, double northing,
-                       const GeogOutputs& out) {
+ProjectionStatus DanishGridInverse(const CProjection& p, double easting, double northing,
+                                   const GeogOutputs& out) {
   const int zone = p.GridAxis();
-  if (!IsZone(zone)) return;
+  if (!IsZone(zone)) return ProjectionStatus::kUnknownMethod;
   const ZonePolynomial& polynomial = kInverse[static_cast<std::size_t>(zone)];
   const Complex w = Evaluate(polynomial, Complex(northing - polynomial.northing_offset,
                                                  easting + polynomial.easting_offset));
-  TransverseMercatorInverse(p, w.imag(), w.real(), out);
+  return TransverseMercatorInverse(p, w.imag(), w.real(), out);
 }
 
 }  // namespace orvale::projection

@@ -159,8 +159,10 @@ void UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out
   }
 }
 
-void OneParallelInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+ProjectionStatus OneParallelInverse(const CProjection& p, double x, double y,
+                                    const GeogOutputs& out) {
   const auto& param = p.m_Param;
+  bool converged = true;
   const double theta = std::atan(x / (param[4] - y));
   if (out.longitude != nullptr) *out.longitude = theta / param[5] + p.m_CentralMeridian;
   if (out.latitude != nullptr) {
@@ -170,18 +172,22 @@ void OneParallelInverse(const CProjection& p, double x, double y, const GeogOutp
         p.m_M0 +
         (developed / p.m_ScaleFactor) * (1.0 - param[0] * d2 - param[1] * d2 * developed -
                                          param[2] * d2 * d2 - param[3] * d2 * d2 * developed);
-    *out.latitude = FootpointLatitude(*p.m_Spheroid, *out.latitude, meridian_distance);
+    const LatitudeWithTrig found =
+        FootpointLatitude(*p.m_Spheroid, *out.latitude, meridian_distance);
+    *out.latitude = found.latitude;
     if (out.scale != nullptr) {
       *out.scale = OneParallelScale(p, DistanceFromStandardParallel(p, *out.latitude));
     }
+    if (!found.converged) converged = false;
   }
   if (out.convergence != nullptr) *out.convergence = theta;
+  return converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 // The conformal-factor iteration has no bound of its own; it stops after the usual
 // 100 rounds with its last estimate. This is the iteration as written, for spheroids
 // too flat for the quicker form below.
-double LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
+LatitudeWithTrig LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
   double latitude = kHalfPi - 2.0 * std::atan(t);
   for (int round = 0; round < kIterationLimit; ++round) {
     const double e_sin = s.m_E * std::sin(latitude);
@@ -189,9 +195,9 @@ double LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
         kHalfPi - 2.0 * std::atan(t * std::pow((1.0 - e_sin) / (1.0 + e_sin), s.m_HalfE));
     const double change = std::fabs(next - latitude);
     latitude = next;
-    if (change <= kIterationTolerance) break;
+    if (change <= kIterationTolerance) return {latitude, 0.0, 1.0, true};
   }
-  return latitude;
+  return {latitude, 0.0, 1.0, false};
 }
 
 // The same iteration in u = tan(pi/4 - latitude/2), which it is written in terms of:
@@ -199,36 +205,46 @@ double LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
 // change is 2 atan((u - u') / (1 + u u')). Each round then costs one arc tangent
 // instead of a sine, a power and an arc tangent; the rounds, their changes and the
 // stopping test are the iteration's own.
-double LatitudeFromConformalFactor(const CSpheroid& s, double t) {
+LatitudeWithTrig LatitudeFromConformalFactor(const CSpheroid& s, double t) {
   // The written form also takes what u^2 would overflow on (a position 1e150 times the
   // cone's radius away), and anything not a number.
   if (!(s.m_E <= kSeriesEccentricity) || !(t >= 0.0 && t <= 1e150)) {
     return LatitudeFromConformalFactorAsWritten(s, t);
   }
   double u = t;
-  for (int round = 0; round < kIterationLimit; ++round) {
+  bool converged = false;
+  for (int round = 0; round < kIterationLimit && !converged; ++round) {
     const double sine = (1.0 - u * u) / (1.0 + u * u);
     const double next = t * EccentricityPower(s.m_E, s.m_E * sine);
     const double change = 2.0 * std::fabs(std::atan((u - next) / (1.0 + u * next)));
     u = next;
-    if (change <= kIterationTolerance) break;
+    converged = change <= kIterationTolerance;
   }
-  return kHalfPi - 2.0 * std::atan(u);
+  return {kHalfPi - 2.0 * std::atan(u), 0.0, 1.0, converged};
 }
 
-void TwoParallelInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+ProjectionStatus TwoParallelInverse(const CProjection& p, double x, double y,
+                                    const GeogOutputs& out) {
   const auto& param = p.m_Param;
   const double n = param[11];
   const double dy = param[12] - y;
   double r = std::sqrt(x * x + dy * dy);
   if (n < 0.0) r = -r;
-  if (param[13] == 0.0 || n == 0.0) return;
+  // Standard parallels that give no cone (equal ones, or one on each side of the
+  // equator at the same distance) leave nothing to invert.
+  if (param[13] == 0.0 || n == 0.0) return ProjectionStatus::kInvalidProjection;
   const double t = std::pow(r / param[13], 1.0 / n);
   const double theta = std::atan2(x, dy);
   if (out.longitude != nullptr) *out.longitude = theta / n + p.m_CentralMeridian;
-  if (out.latitude != nullptr) *out.latitude = LatitudeFromConformalFactor(*p.m_Spheroid, t);
+  bool converged = true;
+  if (out.latitude != nullptr) {
+    const LatitudeWithTrig found = LatitudeFromConformalFactor(*p.m_Spheroid, t);
+    *out.latitude = found.latitude;
+    converged = found.converged;
+  }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 // Sine of the latitude of an isometric latitude: Newton's method from the spherical
@@ -247,7 +263,8 @@ double SineFromIsometric(const CSpheroid& s, double psi) {
   return sine;
 }
 
-void UsaInverse(const CProjection& p, double x, double northing, const GeogOutputs& out) {
+ProjectionStatus UsaInverse(const CProjection& p, double x, double northing,
+                            const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
   const double dy = param[5] - northing;
@@ -271,6 +288,7 @@ void UsaInverse(const CProjection& p, double x, double northing, const GeogOutpu
     *out.scale =
         d * d / (2.0 * rc * rc) + p.m_ScaleFactor + d * d * d * param[6] / (6.0 * rc * rc * rc);
   }
+  return ProjectionStatus::kOk;
 }
 
 }  // namespace
@@ -292,37 +310,35 @@ void InitialiseLambertConstants(CProjection& p) {
   }
 }
 
-void LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   switch (p.m_Method) {
     case kOneParallel:
       OneParallelForward(p, g, out);
-      break;
+      return ProjectionStatus::kOk;
     case kTwoParallels:
       TwoParallelForward(p, g, out);
-      break;
+      return ProjectionStatus::kOk;
     case kTwoParallelsUsa:
       UsaForward(p, g, out);
-      break;
+      return ProjectionStatus::kOk;
     default:
-      break;
+      return ProjectionStatus::kUnknownMethod;
   }
 }
 
-void LambertInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out) {
+ProjectionStatus LambertInverse(const CProjection& p, double easting, double northing,
+                                const GeogOutputs& out) {
   const double x = easting - p.m_FalseEasting;
   const double y = northing - p.m_FalseNorthing;
   switch (p.m_Method) {
     case kOneParallel:
-      OneParallelInverse(p, x, y, out);
-      break;
+      return OneParallelInverse(p, x, y, out);
     case kTwoParallels:
-      TwoParallelInverse(p, x, y, out);
-      break;
+      return TwoParallelInverse(p, x, y, out);
     case kTwoParallelsUsa:
-      UsaInverse(p, x, northing, out);
-      break;
+      return UsaInverse(p, x, northing, out);
     default:
-      break;
+      return ProjectionStatus::kUnknownMethod;
   }
 }
 

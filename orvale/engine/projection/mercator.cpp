@@ -24,7 +24,7 @@ void InitialiseMercator(CProjection& p) {
   p.m_Param[1] = p.m_Method == 1 ? p.m_Psi0 * p.m_Param[0] : 0.0;
 }
 
-void MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const double radius = p.m_Param[0];
   if (out.easting != nullptr) {
     *out.easting = (g.longitude - p.m_CentralMeridian) * radius + p.m_FalseEasting;
@@ -34,13 +34,15 @@ void MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = radius / (g.cos_lat * g.nu);
+  return ProjectionStatus::kOk;
 }
 
-void MercatorInverse(const CProjection& p, double easting, double northing,
-                     const GeogOutputs& out) {
+ProjectionStatus MercatorInverse(const CProjection& p, double easting, double northing,
+                                 const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double radius = p.m_Param[0];
-  const double latitude = LatitudeFromIsometric(s, (northing - p.m_FalseNorthing) / radius);
+  const LatitudeWithTrig found = LatitudeFromIsometric(s, (northing - p.m_FalseNorthing) / radius);
+  const double latitude = found.latitude;
   if (out.latitude != nullptr) *out.latitude = latitude;
   if (out.longitude != nullptr) {
     *out.longitude = (easting - p.m_FalseEasting) / radius + p.m_CentralMeridian;
@@ -50,6 +52,7 @@ void MercatorInverse(const CProjection& p, double easting, double northing,
     const double nu = CurvatureAt(s, std::sin(latitude)).nu;
     *out.scale = radius / (nu * std::cos(latitude));
   }
+  return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 }  // namespace orvale::projection

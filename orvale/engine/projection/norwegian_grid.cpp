@@ -164,9 +164,10 @@ UtmPoint GridToUtm(int axis, double x, double y) {
 
 }  // namespace
 
-void NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   UtmPoint target;
-  TransverseMercatorForward(p, g, {&target.easting, &target.northing, out.convergence, out.scale});
+  static_cast<void>(TransverseMercatorForward(
+      p, g, {&target.easting, &target.northing, out.convergence, out.scale}));
 
   int block = kUntransformedBlock;
   if (p.GridUtmZone() < kFirstZoneWithoutBlocks) {
@@ -175,7 +176,7 @@ void NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs&
   }
   const int axis = p.GridAxis();
   p.m_Country = CProjection::MethodText(PROJECTION_NORWEGIAN, axis - 1);
-  if (!IsAxis(axis)) return;
+  if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
 
   // The polynomial has no closed inverse: correct the grid position by the UTM
   // residuals until it lands on the projected position. Over the country the
@@ -183,27 +184,27 @@ void NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs&
   // round removes most of the residual and a handful of rounds reach 0.01 m.
   double x = target.northing - (block == kUntransformedBlock ? 7.2e6 : 6.43e6);
   double y = target.easting;
-  for (int round = 0; round < kIterationLimit; ++round) {
+  bool settled = false;
+  for (int round = 0; round < kIterationLimit && !settled; ++round) {
     const UtmPoint estimate = GridToUtmInBlock(axis, block, x, y);
     const double northing_residual = target.northing - estimate.northing;
     const double easting_residual = target.easting - estimate.easting;
     x += northing_residual;
     y += easting_residual;
-    if (std::fabs(northing_residual) <= kResidualLimit &&
-        std::fabs(easting_residual) <= kResidualLimit) {
-      break;
-    }
+    settled = std::fabs(northing_residual) <= kResidualLimit &&
+              std::fabs(easting_residual) <= kResidualLimit;
   }
   if (out.easting != nullptr) *out.easting = x;
   if (out.northing != nullptr) *out.northing = y;
+  return settled ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
-void NorwegianGridInverse(const CProjection& p, double easting, double northing,
-                          const GeogOutputs& out) {
+ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, double northing,
+                                      const GeogOutputs& out) {
   const int axis = p.GridAxis();
-  if (!IsAxis(axis)) return;
+  if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
   const UtmPoint utm = GridToUtm(axis, easting, northing);
-  TransverseMercatorInverse(p, utm.easting, utm.northing, out);
+  return TransverseMercatorInverse(p, utm.easting, utm.northing, out);
 }
 
 }  // namespace orvale::projection

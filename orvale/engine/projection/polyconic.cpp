@@ -64,14 +64,15 @@ double PolyconicLatitude(const CSpheroid& s, double a_term, double b_term) {
 
 }  // namespace
 
-void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus PolyconicForward(const CProjection& p, const GeogPoint& g,
+                                  const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double dlon = g.longitude - p.m_CentralMeridian;
   if (g.latitude == 0.0) {
     if (out.easting != nullptr) *out.easting = s.m_SemiMajorAxis * dlon + p.m_FalseEasting;
     if (out.northing != nullptr) *out.northing = -p.m_M0 + p.m_FalseNorthing;
     if (out.scale != nullptr) *out.scale = EquatorScale(s, dlon);
-    return;
+    return ProjectionStatus::kOk;
   }
   const double arc = dlon * g.sin_lat;
   const double cone_radius = g.nu / g.tan_lat;
@@ -81,10 +82,11 @@ void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutput
                     cone_radius * (1.0 - std::cos(arc)) + p.m_FalseNorthing;
   }
   if (out.scale != nullptr) *out.scale = ParallelScale(s, g.sin_lat, g.cos_lat, g.tan_lat, arc);
+  return ProjectionStatus::kOk;
 }
 
-void PolyconicInverse(const CProjection& p, double easting, double northing,
-                      const GeogOutputs& out) {
+ProjectionStatus PolyconicInverse(const CProjection& p, double easting, double northing,
+                                  const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double a = s.m_SemiMajorAxis;
   const double x = easting - p.m_FalseEasting;
@@ -93,7 +95,7 @@ void PolyconicInverse(const CProjection& p, double easting, double northing,
     if (out.latitude != nullptr) *out.latitude = 0.0;
     if (out.longitude != nullptr) *out.longitude = x / a + p.m_CentralMeridian;
     if (out.scale != nullptr) *out.scale = EquatorScale(s, x / a);
-    return;
+    return ProjectionStatus::kOk;
   }
   const double a_term = (p.m_M0 + y) / a;
   const double b_term = x * x / (a * a) + a_term * a_term;
@@ -102,19 +104,21 @@ void PolyconicInverse(const CProjection& p, double easting, double northing,
     if (out.latitude != nullptr) *out.latitude = 0.0;
     if (out.longitude != nullptr) *out.longitude = 0.0;
     if (out.scale != nullptr) *out.scale = 1.0;
-    return;
+    return ProjectionStatus::kNoConvergence;
   }
   if (out.latitude != nullptr) *out.latitude = latitude;
   // C at the settled latitude: the one of the last step is up to a step behind, which
   // is millimetres of longitude at a few hundred kilometres from the central meridian.
   const double sine_arc = ParallelTerm(s, latitude) * x / a;
-  if (std::fabs(sine_arc) > 1.0) return;
+  // Farther from the central meridian than the parallel's cone reaches.
+  if (std::fabs(sine_arc) > 1.0) return ProjectionStatus::kOutsideDomain;
   const double arc = std::asin(sine_arc);
   const double sin_lat = std::sin(latitude);
   if (out.longitude != nullptr) *out.longitude = arc / sin_lat + p.m_CentralMeridian;
   if (out.scale != nullptr) {
     *out.scale = ParallelScale(s, sin_lat, std::cos(latitude), std::tan(latitude), arc);
   }
+  return ProjectionStatus::kOk;
 }
 
 }  // namespace orvale::projection

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <string_view>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
@@ -97,6 +98,24 @@ bool IsRso(int type, int method) {
 }
 
 }  // namespace
+
+std::string_view ProjectionStatusText(ProjectionStatus status) {
+  switch (status) {
+    case ProjectionStatus::kOk:
+      return {};
+    case ProjectionStatus::kEmptyPosition:
+      return "a position at 0, 0 is taken as no position";
+    case ProjectionStatus::kInvalidProjection:
+      return "the projection's parameters define no projection";
+    case ProjectionStatus::kUnknownMethod:
+      return "the projection's method is not one its type has";
+    case ProjectionStatus::kOutsideDomain:
+      return "the position is outside what the projection can represent";
+    case ProjectionStatus::kNoConvergence:
+      return "the computation did not converge at this position";
+  }
+  return "unknown status";
+}
 
 std::string_view CProjection::TypeText(int type) {
   if (type < 0 || type >= kProjectionTypeCount) return {};
@@ -335,99 +354,149 @@ void CProjection::InitialiseLambert() {
   projection::InitialiseLambertConstants(*this);
 }
 
-void CProjection::GeogToGrid(double latitude, double longitude, double* easting, double* northing,
-                             double* convergence, double* scale) {
+namespace {
+
+// Methods whose computation the type selects by m_Method; any method computes for the
+// other types (their methods only name the set-up, or they have none).
+bool KnowsMethod(const CProjection& p) {
+  switch (p.m_Type) {
+    case PROJECTION_LAMBERT:
+    case PROJECTION_STEREOGRAPHIC:
+      return p.m_Method >= 0 && p.m_Method <= 2;
+    case PROJECTION_RSO:
+    case PROJECTION_STATE_PLANE:
+      return p.m_Method >= 0 && p.m_Method <= 3;
+    case PROJECTION_NORWEGIAN:
+      return p.GridAxis() >= 1 && p.GridAxis() <= 8;
+    case PROJECTION_DANISH:
+      return p.GridAxis() >= 0 && p.GridAxis() <= 2;
+    default:
+      return true;
+  }
+}
+
+bool IsNumber(const double* output) {
+  return output == nullptr || std::isfinite(*output);
+}
+
+// What a computed forward says: its outputs are a result when every one asked for is
+// a finite number.
+ProjectionStatus GridStatus(const projection::GridOutputs& out) {
+  const bool numbers = IsNumber(out.easting) && IsNumber(out.northing) &&
+                       IsNumber(out.convergence) && IsNumber(out.scale);
+  return numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+}
+
+}  // namespace
+
+ProjectionStatus CProjection::GeogToGrid(double latitude, double longitude, double* easting,
+                                         double* northing, double* convergence, double* scale) {
   const projection::GridOutputs out{easting, northing, convergence, scale};
-  if (projection::IsEmptyGeogPosition(latitude, longitude) || !CanProject()) {
+  if (!CanProject()) {
     projection::WriteEmptyGrid(*this, out);
-    return;
+    return ProjectionStatus::kInvalidProjection;
+  }
+  if (projection::IsEmptyGeogPosition(latitude, longitude)) {
+    projection::WriteEmptyGrid(*this, out);
+    return ProjectionStatus::kEmptyPosition;
   }
   const projection::GeogPoint point = projection::MakeGeogPoint(*m_Spheroid, latitude, longitude);
+  ProjectionStatus status = ProjectionStatus::kUnknownMethod;
   if (IsTransverseMercatorFamily(m_Type, m_Method)) {
-    projection::TransverseMercatorForward(*this, point, out);
+    status = projection::TransverseMercatorForward(*this, point, out);
   } else if (IsRso(m_Type, m_Method)) {
-    projection::RsoForward(*this, point, out);
+    status = projection::RsoForward(*this, point, out);
   } else {
     switch (m_Type) {
       case PROJECTION_MERCATOR:
-        projection::MercatorForward(*this, point, out);
+        status = projection::MercatorForward(*this, point, out);
         break;
       case PROJECTION_LAMBERT:
-        projection::LambertForward(*this, point, out);
+        status = projection::LambertForward(*this, point, out);
         break;
       case PROJECTION_CASSINI_SOLDNER:
-        projection::CassiniForward(*this, point, out);
+        status = projection::CassiniForward(*this, point, out);
         break;
       case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-        projection::AzimuthalEquidistantForward(*this, point, out);
+        status = projection::AzimuthalEquidistantForward(*this, point, out);
         break;
       case PROJECTION_STEREOGRAPHIC:
-        projection::StereographicForward(*this, point, out);
+        status = projection::StereographicForward(*this, point, out);
         break;
       case PROJECTION_POLYCONIC:
-        projection::PolyconicForward(*this, point, out);
+        status = projection::PolyconicForward(*this, point, out);
         break;
       case PROJECTION_STATE_PLANE:
-        projection::StatePlaneTablesForward(*this, point, out);
+        status = projection::StatePlaneTablesForward(*this, point, out);
         break;
       case PROJECTION_NORWEGIAN:
-        projection::NorwegianGridForward(*this, point, out);
+        status = projection::NorwegianGridForward(*this, point, out);
         break;
       case PROJECTION_DANISH:
-        projection::DanishGridForward(*this, point, out);
+        status = projection::DanishGridForward(*this, point, out);
         break;
       default:
         break;
     }
   }
   if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
+  if (!KnowsMethod(*this)) return ProjectionStatus::kUnknownMethod;
+  return status == ProjectionStatus::kOk ? GridStatus(out) : status;
 }
 
-void CProjection::GridToGeog(double easting, double northing, double* latitude, double* longitude,
-                             double* convergence, double* scale) const {
+ProjectionStatus CProjection::GridToGeog(double easting, double northing, double* latitude,
+                                         double* longitude, double* convergence,
+                                         double* scale) const {
   const projection::GeogOutputs out{latitude, longitude, convergence, scale};
-  if (projection::IsEmptyGridPosition(easting, northing) || !CanProject()) {
+  if (!CanProject()) {
     projection::WriteEmptyGeog(*this, out);
-    return;
+    return ProjectionStatus::kInvalidProjection;
   }
+  if (projection::IsEmptyGridPosition(easting, northing)) {
+    projection::WriteEmptyGeog(*this, out);
+    return ProjectionStatus::kEmptyPosition;
+  }
+  ProjectionStatus status = ProjectionStatus::kUnknownMethod;
   if (IsTransverseMercatorFamily(m_Type, m_Method)) {
-    projection::TransverseMercatorInverse(*this, easting, northing, out);
+    status = projection::TransverseMercatorInverse(*this, easting, northing, out);
   } else if (IsRso(m_Type, m_Method)) {
-    projection::RsoInverse(*this, easting, northing, out);
+    status = projection::RsoInverse(*this, easting, northing, out);
   } else {
     switch (m_Type) {
       case PROJECTION_MERCATOR:
-        projection::MercatorInverse(*this, easting, northing, out);
+        status = projection::MercatorInverse(*this, easting, northing, out);
         break;
       case PROJECTION_LAMBERT:
-        projection::LambertInverse(*this, easting, northing, out);
+        status = projection::LambertInverse(*this, easting, northing, out);
         break;
       case PROJECTION_CASSINI_SOLDNER:
-        projection::CassiniInverse(*this, easting, northing, out);
+        status = projection::CassiniInverse(*this, easting, northing, out);
         break;
       case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-        projection::AzimuthalEquidistantInverse(*this, easting, northing, out);
+        status = projection::AzimuthalEquidistantInverse(*this, easting, northing, out);
         break;
       case PROJECTION_STEREOGRAPHIC:
-        projection::StereographicInverse(*this, easting, northing, out);
+        status = projection::StereographicInverse(*this, easting, northing, out);
         break;
       case PROJECTION_POLYCONIC:
-        projection::PolyconicInverse(*this, easting, northing, out);
+        status = projection::PolyconicInverse(*this, easting, northing, out);
         break;
       case PROJECTION_STATE_PLANE:
-        projection::StatePlaneTablesInverse(*this, easting, northing, out);
+        status = projection::StatePlaneTablesInverse(*this, easting, northing, out);
         break;
       case PROJECTION_NORWEGIAN:
-        projection::NorwegianGridInverse(*this, easting, northing, out);
+        status = projection::NorwegianGridInverse(*this, easting, northing, out);
         break;
       case PROJECTION_DANISH:
-        projection::DanishGridInverse(*this, easting, northing, out);
+        status = projection::DanishGridInverse(*this, easting, northing, out);
         break;
       default:
         break;
     }
   }
-  projection::ApplyGeogExitRules(out);
+  const ProjectionStatus exit = projection::ApplyGeogExitRules(out);
+  if (!KnowsMethod(*this)) return ProjectionStatus::kUnknownMethod;
+  return status == ProjectionStatus::kOk ? exit : status;
 }
 
 namespace {
@@ -437,17 +506,20 @@ namespace {
 template <class Run>
 Run MakeRun(std::span<const double> first_in, std::span<const double> second_in,
             std::span<double> first_out, std::span<double> second_out,
-            std::span<double> convergences, std::span<double> scales) {
+            std::span<double> convergences, std::span<double> scales,
+            std::span<ProjectionStatus> statuses) {
   std::size_t count =
       std::min({first_in.size(), second_in.size(), first_out.size(), second_out.size()});
   if (!convergences.empty()) count = std::min(count, convergences.size());
   if (!scales.empty()) count = std::min(count, scales.size());
+  if (!statuses.empty()) count = std::min(count, statuses.size());
   return {first_in.data(),
           second_in.data(),
           first_out.data(),
           second_out.data(),
           convergences.empty() ? nullptr : convergences.data(),
           scales.empty() ? nullptr : scales.data(),
+          statuses.empty() ? nullptr : statuses.data(),
           count};
 }
 
@@ -456,9 +528,9 @@ Run MakeRun(std::span<const double> first_in, std::span<const double> second_in,
 void CProjection::GeogToGridMany(std::span<const double> latitudes,
                                  std::span<const double> longitudes, std::span<double> eastings,
                                  std::span<double> northings, std::span<double> convergences,
-                                 std::span<double> scales) {
+                                 std::span<double> scales, std::span<ProjectionStatus> statuses) {
   const auto run = MakeRun<projection::GridRun>(latitudes, longitudes, eastings, northings,
-                                                convergences, scales);
+                                                convergences, scales, statuses);
   const std::size_t count = run.count;
   if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject()) {
     projection::TransverseMercatorForwardRun(*this, run);
@@ -467,16 +539,19 @@ void CProjection::GeogToGridMany(std::span<const double> latitudes,
   for (std::size_t i = 0; i < count; ++i) {
     const double latitude = latitudes[i], longitude = longitudes[i];  // outputs may overlay them
     const projection::GridOutputs out = run.OutputsAt(i);
-    GeogToGrid(latitude, longitude, out.easting, out.northing, out.convergence, out.scale);
+    const ProjectionStatus status =
+        GeogToGrid(latitude, longitude, out.easting, out.northing, out.convergence, out.scale);
+    if (run.statuses != nullptr) run.statuses[i] = status;
   }
 }
 
 void CProjection::GridToGeogMany(std::span<const double> eastings,
                                  std::span<const double> northings, std::span<double> latitudes,
                                  std::span<double> longitudes, std::span<double> convergences,
-                                 std::span<double> scales) const {
+                                 std::span<double> scales,
+                                 std::span<ProjectionStatus> statuses) const {
   const auto run = MakeRun<projection::GeogRun>(eastings, northings, latitudes, longitudes,
-                                                convergences, scales);
+                                                convergences, scales, statuses);
   const std::size_t count = run.count;
   if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject() &&
       m_Spheroid->m_MeridianA0 != 0.0) {
@@ -487,7 +562,9 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
     const double easting = eastings[i], northing = northings[i];  // outputs may overlay them
     const projection::GeogOutputs out = run.OutputsAt(i);
     *out.latitude = FootpointStart(northing);
-    GridToGeog(easting, northing, out.latitude, out.longitude, out.convergence, out.scale);
+    const ProjectionStatus status =
+        GridToGeog(easting, northing, out.latitude, out.longitude, out.convergence, out.scale);
+    if (run.statuses != nullptr) run.statuses[i] = status;
   }
 }
 
@@ -495,5 +572,4 @@ bool CProjection::CanProject() const {
   return m_Spheroid != nullptr && m_Spheroid->m_SemiMajorAxis != 0.0 && m_ScaleFactor != 0.0;
 }
 
-namespace projection {}  // namespace projection
 }  // namespace orvale

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "orvale/engine/projection/projection_status.h"
 #include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale {
@@ -114,15 +115,20 @@ class CProjection {
 
   // Latitude and longitude (radians) to grid co-ordinates (metres), convergence
   // (radians) and point scale factor. Null outputs are neither computed nor written.
+  // The outputs are a result only when the status is kOk; otherwise they hold what
+  // stands in for one (zeros for an empty position) and the status says why.
   // Not const: the Norwegian grid records the axis it chose in P0 and m_Country.
-  void GeogToGrid(double latitude, double longitude, double* easting, double* northing,
-                  double* convergence = nullptr, double* scale = nullptr);
+  [[nodiscard]] ProjectionStatus GeogToGrid(double latitude, double longitude, double* easting,
+                                            double* northing, double* convergence = nullptr,
+                                            double* scale = nullptr);
 
   // Grid co-ordinates to latitude and longitude; both must be given. The incoming
   // latitude seeds the footpoint iterations (pass the previous point's latitude when
-  // converting a sequence; 0, NaN or beyond +-pi/2 starts from 1 radian).
-  void GridToGeog(double easting, double northing, double* latitude, double* longitude,
-                  double* convergence = nullptr, double* scale = nullptr) const;
+  // converting a sequence; 0, NaN or beyond +-pi/2 starts from 1 radian). A latitude
+  // off the globe or a longitude beyond half a turn is written as 0 and flagged.
+  [[nodiscard]] ProjectionStatus GridToGeog(double easting, double northing, double* latitude,
+                                            double* longitude, double* convergence = nullptr,
+                                            double* scale = nullptr) const;
 
   // A start for GridToGeog's footpoint iteration taken from the point itself: the
   // footpoint-series latitude of its meridian distance on a Transverse Mercator grid
@@ -133,22 +139,25 @@ class CProjection {
 
   // Latitudes and longitudes to grid co-ordinates for a run of points (the way to
   // convert a file): each point as GeogToGrid gives it, with what the run has in common
-  // worked out once. Converts as many points as the shortest span holds; convergences
-  // and scales may be empty (not computed). Eastings and northings may be the
-  // latitudes and longitudes themselves (conversion in place).
+  // worked out once. Converts as many points as the shortest span holds; convergences,
+  // scales and statuses may be empty (not computed), and a point's outputs are a
+  // result only where its status is kOk. Eastings and northings may be the latitudes
+  // and longitudes themselves (conversion in place).
   void GeogToGridMany(std::span<const double> latitudes, std::span<const double> longitudes,
                       std::span<double> eastings, std::span<double> northings,
-                      std::span<double> convergences = {}, std::span<double> scales = {});
+                      std::span<double> convergences = {}, std::span<double> scales = {},
+                      std::span<ProjectionStatus> statuses = {});
 
   // Grid co-ordinates to geographical for a run of points (the way to convert a file):
   // each point as GridToGeog gives it with its latitude primed by FootpointStart, so
   // no point depends on another, but with what the run has in common worked out once.
-  // Converts as many points as the shortest span holds; convergences and scales may
-  // be empty (not computed). Latitudes and longitudes may be the eastings and
-  // northings themselves (conversion in place).
+  // Converts as many points as the shortest span holds; convergences, scales and
+  // statuses may be empty (not computed). Latitudes and longitudes may be the
+  // eastings and northings themselves (conversion in place).
   void GridToGeogMany(std::span<const double> eastings, std::span<const double> northings,
                       std::span<double> latitudes, std::span<double> longitudes,
-                      std::span<double> convergences = {}, std::span<double> scales = {}) const;
+                      std::span<double> convergences = {}, std::span<double> scales = {},
+                      std::span<ProjectionStatus> statuses = {}) const;
 
   // The two int32 that the Norwegian and Danish grids keep in the first parameter
   // slot: the national axis (1..8) or Danish zone (0..2), and the UTM zone number.

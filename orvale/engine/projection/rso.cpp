@@ -87,7 +87,8 @@ void ProjectCentre(CProjection& p) {
     return;
   }
   const GeogPoint centre = MakeGeogPoint(*p.m_Spheroid, latitude, longitude);
-  RsoForward(p, centre, {&p.m_FalseEasting, &p.m_FalseNorthing, nullptr, nullptr});
+  static_cast<void>(
+      RsoForward(p, centre, {&p.m_FalseEasting, &p.m_FalseNorthing, nullptr, nullptr}));
 }
 
 }  // namespace
@@ -113,12 +114,12 @@ void InitialiseRso(CProjection& p) {
 
 // Method 1 measures the aposphere longitude from the other side and mirrors its signs in
 // u and U; the two sign changes cancel exactly, so every method shares one form here.
-void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const auto& param = p.m_Param;
   const double k0 = p.m_ScaleFactor;
   if (!HasRectification(p.m_Method)) {
     if (out.scale != nullptr) *out.scale = param[kAposphereRadius] * k0 / (g.cos_lat * g.nu);
-    return;
+    return ProjectionStatus::kUnknownMethod;
   }
   const double q =
       param[kAposphereRatio] * IsometricLatitudeOfSine(*p.m_Spheroid, g.sin_lat) + param[kLogH];
@@ -143,9 +144,11 @@ void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out
     *out.scale =
         std::cos(skew.u * radius) / cos_angle * param[kAposphereRadius] * k0 / (g.cos_lat * g.nu);
   }
+  return ProjectionStatus::kOk;
 }
 
-void RsoInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out) {
+ProjectionStatus RsoInverse(const CProjection& p, double easting, double northing,
+                            const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
   const bool rectified = HasRectification(p.m_Method);
@@ -162,7 +165,8 @@ void RsoInverse(const CProjection& p, double easting, double northing, const Geo
   const double u_prime = (sin_u * param[kCosSkew] - sinh_v * param[kSinSkew]) / cosh_v;
   const double isometric =
       (0.5 * std::log((1.0 + u_prime) / (1.0 - u_prime)) - param[kLogH]) / param[kAposphereRatio];
-  const double latitude = LatitudeFromIsometric(s, isometric);
+  const LatitudeWithTrig found = LatitudeFromIsometric(s, isometric);
+  const double latitude = found.latitude;
   const double longitude = std::atan((sinh_v * param[kCosSkew] + sin_u * param[kSinSkew]) / cos_u) /
                                param[kAposphereRatio] +
                            param[kSkewOriginLongitude];
@@ -179,6 +183,8 @@ void RsoInverse(const CProjection& p, double easting, double northing, const Geo
                  std::cos((longitude - param[kSkewOriginLongitude]) * param[kAposphereRatio]) *
                  param[kAposphereRadius] * p.m_ScaleFactor / (nu * std::cos(latitude));
   }
+  if (!rectified) return ProjectionStatus::kUnknownMethod;
+  return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 }  // namespace orvale::projection

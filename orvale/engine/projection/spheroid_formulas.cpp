@@ -45,12 +45,10 @@ double ParallelFactor(const CSpheroid& s, double latitude) {
   return std::cos(latitude) / std::sqrt(1.0 - s.m_E2 * sin_lat * sin_lat);
 }
 
-double FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {
-  return FootpointLatitudeWithTrig(s, start, meridian_distance).latitude;
-}
-
-LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
-                                           double meridian_distance) {
+LatitudeWithTrig FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {
+  // The equator: the iteration's quotient would be 0/0 once it got there, and run out
+  // its rounds on NaN before giving up with the 0 that is the answer.
+  if (meridian_distance == 0.0) return {0.0, 0.0, 1.0, true};
   double latitude = start;
   if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > M_PI_2) latitude = 1.0;
   for (int round = 0; round < kIterationLimit; ++round) {
@@ -64,7 +62,7 @@ LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& s, double start,
     }
     latitude = next;
   }
-  return {0.0, 0.0, 1.0};
+  return {0.0, 0.0, 1.0, false};
 }
 
 double FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
@@ -72,14 +70,14 @@ double FootpointSeries(const CSpheroid& s, double rectifying_latitude) {
   return mu + FootpointSeriesShift(s, std::sin(mu), std::cos(mu));
 }
 
-double LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {
+LatitudeWithTrig LatitudeFromIsometric(const CSpheroid& s, double isometric_latitude) {
   double latitude = isometric_latitude;
   for (int round = 0; round < kIterationLimit; ++round) {
     const double difference = IsometricLatitudeOfSine(s, std::sin(latitude)) - isometric_latitude;
     latitude -= 0.5 * difference;
-    if (std::fabs(difference) <= kIterationTolerance) return latitude;
+    if (std::fabs(difference) <= kIterationTolerance) return {latitude, 0.0, 1.0, true};
   }
-  return 0.0;
+  return {0.0, 0.0, 1.0, false};
 }
 
 }  // namespace orvale

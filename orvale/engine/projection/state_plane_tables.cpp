@@ -219,15 +219,18 @@ void InitialiseStatePlaneTables(CProjection& p) {
   if (p.m_Method == 2) InitialiseTmTables(p);
 }
 
-void StatePlaneTablesForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus StatePlaneTablesForward(const CProjection& p, const GeogPoint& g,
+                                         const GridOutputs& out) {
   if (p.m_Method == 1) LambertTablesForward(p, g, out);
   if (p.m_Method == 2) TmTablesForward(p, g, out);
+  return ProjectionStatus::kOk;
 }
 
-void StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
-                             const GeogOutputs& out) {
+ProjectionStatus StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
+                                         const GeogOutputs& out) {
   if (p.m_Method == 1) LambertTablesInverse(p, easting, northing, out);
   if (p.m_Method == 2) TmTablesInverse(p, easting, northing, out);
+  return ProjectionStatus::kOk;
 }
 
 }  // namespace orvale::projection

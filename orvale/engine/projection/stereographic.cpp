@@ -182,8 +182,8 @@ void PolarForward(const CProjection& p, const GeogPoint& g, const GridOutputs& o
 }
 
 // Geodetic latitude of a conformal-sphere isometric latitude. Unbounded in principle;
-// stops after the usual 100 rounds with the last estimate.
-double LatitudeOnSpheroid(const CSpheroid& s, double isometric) {
+// stops after the usual 100 rounds with the last estimate, not converged.
+LatitudeWithTrig LatitudeOnSpheroid(const CSpheroid& s, double isometric) {
   double latitude = 2.0 * std::atan(std::exp(isometric)) - kHalfPi;
   for (int round = 0; round < kIterationLimit; ++round) {
     const double sin_lat = std::sin(latitude);
@@ -194,12 +194,13 @@ double LatitudeOnSpheroid(const CSpheroid& s, double isometric) {
     const double step =
         residual * std::cos(latitude) * (1.0 - s.m_E2 * sin_lat * sin_lat) / s.m_OneMinusE2;
     latitude -= step;
-    if (std::fabs(step) <= kIterationTolerance) break;
+    if (std::fabs(step) <= kIterationTolerance) return {latitude, 0.0, 1.0, true};
   }
-  return latitude;
+  return {latitude, 0.0, 1.0, false};
 }
 
-void DoubleProjectionInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+ProjectionStatus DoubleProjectionInverse(const CProjection& p, double x, double y,
+                                         const GeogOutputs& out) {
   const auto& param = p.m_Param;
   const double diameter = param[kSphereDiameter];
   const double chi0 = param[kSphereOriginLatitude];
@@ -213,7 +214,9 @@ void DoubleProjectionInverse(const CProjection& p, double x, double y, const Geo
   const double isometric =
       0.5 * std::log((1.0 + sin_chi) / (param[kConformalConstant] * (1.0 - sin_chi))) /
       param[kLongitudeRatio];
-  *out.latitude = LatitudeOnSpheroid(*p.m_Spheroid, isometric);
+  const LatitudeWithTrig found = LatitudeOnSpheroid(*p.m_Spheroid, isometric);
+  *out.latitude = found.latitude;
+  return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 void PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
@@ -246,25 +249,29 @@ void InitialiseStereographic(CProjection& p) {
   }
 }
 
-void StereographicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus StereographicForward(const CProjection& p, const GeogPoint& g,
+                                      const GridOutputs& out) {
   if (p.m_Method == kPolarMethod) {
     PolarForward(p, g, out);
   } else {
     DoubleProjectionForward(p, g, out);
   }
+  return ProjectionStatus::kOk;
 }
 
-void StereographicInverse(const CProjection& p, double easting, double northing,
-                          const GeogOutputs& out) {
-  if (out.latitude == nullptr || out.longitude == nullptr) return;
+ProjectionStatus StereographicInverse(const CProjection& p, double easting, double northing,
+                                      const GeogOutputs& out) {
+  if (out.latitude == nullptr || out.longitude == nullptr) return ProjectionStatus::kOk;
   const double x = easting - p.m_FalseEasting;
   const double y = northing - p.m_FalseNorthing;
+  ProjectionStatus status = ProjectionStatus::kOk;
   if (p.m_Method == kPolarMethod) {
     PolarInverse(p, x, y, out);
   } else {
-    DoubleProjectionInverse(p, x, y, out);
+    status = DoubleProjectionInverse(p, x, y, out);
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
+  return status;
 }
 
 }  // namespace orvale::projection

@@ -178,13 +178,15 @@ double OrientationOf(const CProjection& p) {
 
 }  // namespace
 
-void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
+                                           const GridOutputs& out) {
   const ForwardTerms f = ForwardTermsOf(p, g);
   const double orientation = OrientationOf(p);
   if (out.northing != nullptr) *out.northing = orientation * ForwardNorthing(p, g, f);
   if (out.easting != nullptr) *out.easting = orientation * ForwardEasting(p, f);
   if (out.convergence != nullptr) *out.convergence = ForwardConvergence(g, f);
   if (out.scale != nullptr) *out.scale = ForwardScale(p, f);
+  return ProjectionStatus::kOk;
 }
 
 namespace {
@@ -213,8 +215,8 @@ void WriteInverse(const CProjection& p, const Footpoint& footpoint, const GeogOu
 
 }  // namespace
 
-void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
-                               const GeogOutputs& out) {
+ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
+                                           const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double k0 = p.m_ScaleFactor;
   const GridOffsets offsets = OffsetsOf(p, easting, northing);
@@ -224,12 +226,13 @@ void TransverseMercatorInverse(const CProjection& p, double easting, double nort
 
   if (meridian_distance == 0.0 && p.m_FalseNorthing == 0.0) {
     WriteInverse(p, EquatorFootpoint(s, offsets.x, k0), out);
-    return;
+    return ProjectionStatus::kOk;
   }
   // A caller converting a run of nearby points passes the previous latitude in.
   const double start = out.latitude != nullptr ? *out.latitude : 0.0;
-  const LatitudeWithTrig footpoint = FootpointLatitudeWithTrig(s, start, meridian_distance);
+  const LatitudeWithTrig footpoint = FootpointLatitude(s, start, meridian_distance);
   WriteInverse(p, FootpointAt(s, footpoint, offsets.x, inverse_a_k0), out);
+  return footpoint.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
 namespace {
@@ -308,15 +311,19 @@ void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const Blo
 }
 
 // The outputs of a block, each in a loop of its own so that each runs as vector code.
+// `off_globe` marks (with 1) the points whose latitude or longitude had to be replaced.
 void WriteBlock(const CProjection& p, const FootpointBlock& f, std::size_t n,
-                const GeogOutputs& out) {
+                const GeogOutputs& out, BlockArray& off_globe) {
   for (std::size_t i = 0; i < n; ++i) {
     const double latitude = InverseLatitude(f.At(i));
+    // NaN is kept as it comes (and marked); only a number beyond the pole becomes 0.
     out.latitude[i] = std::fabs(latitude) > M_PI_2 ? 0.0 : latitude;
+    off_globe[i] = std::fabs(latitude) <= M_PI_2 ? 0.0 : 1.0;
   }
   for (std::size_t i = 0; i < n; ++i) {
     const double longitude = InverseLongitude(f.At(i), p.m_CentralMeridian);
     out.longitude[i] = std::fabs(longitude) > M_PI ? 0.0 : longitude;
+    off_globe[i] = std::fabs(longitude) <= M_PI ? off_globe[i] : 1.0;
   }
   if (out.convergence != nullptr) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -352,7 +359,16 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
   FootpointBlock footpoints;
   FootpointsOfBlock(s, distance, x, sin_mu, cos_mu, mu, c.inverse_a_k0, n, footpoints);
   const GeogOutputs out = run.OutputsAt(first);
-  WriteBlock(p, footpoints, n, out);
+  BlockArray off_globe;
+  WriteBlock(p, footpoints, n, out, off_globe);
+  if (run.statuses != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const bool numbers = !std::isnan(out.latitude[i]) && !std::isnan(out.longitude[i]) &&
+                           (out.scale == nullptr || std::isfinite(out.scale[i]));
+      run.statuses[first + i] =
+          off_globe[i] == 0.0 && numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+    }
+  }
   // The few points the block could not take (empty positions, the equator, an
   // unusable estimate) go through the single-point path.
   for (std::size_t i = 0; i < n; ++i) {
@@ -361,8 +377,9 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
     if (!empty && !equator && !std::isnan(footpoints.step[i])) continue;
     const GeogOutputs point = run.OutputsAt(first + i);
     *point.latitude = p.FootpointStart(northings[i]);
-    p.GridToGeog(eastings[i], northings[i], point.latitude, point.longitude, point.convergence,
-                 point.scale);
+    const ProjectionStatus status = p.GridToGeog(eastings[i], northings[i], point.latitude,
+                                                 point.longitude, point.convergence, point.scale);
+    if (run.statuses != nullptr) run.statuses[first + i] = status;
   }
 }
 
@@ -429,9 +446,19 @@ void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, s
     for (std::size_t i = 0; i < n; ++i)
       out.scale[i] = ForwardScale(p, ForwardTermsOf(p, g.At(i)));
   }
+  if (run.statuses != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const bool numbers = std::isfinite(out.easting[i]) && std::isfinite(out.northing[i]) &&
+                           (out.convergence == nullptr || !std::isnan(out.convergence[i])) &&
+                           (out.scale == nullptr || std::isfinite(out.scale[i]));
+      run.statuses[first + i] = numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+    }
+  }
   for (std::size_t i = 0; i < n; ++i) {
-    if (IsEmptyGeogPosition(g.latitude[i], g.longitude[i]))
+    if (IsEmptyGeogPosition(g.latitude[i], g.longitude[i])) {
       WriteEmptyGrid(p, run.OutputsAt(first + i));
+      if (run.statuses != nullptr) run.statuses[first + i] = ProjectionStatus::kEmptyPosition;
+    }
   }
 }
 

@@ -308,7 +308,8 @@ TEST_F(Catalogue, EveryRowProjectsItsOriginToItsFalseOriginAndRoundTripsBesideIt
         const Geog start = NearOrigin(p, c);
         const GridValues grid = Forward(p, start);
         Geog back{0.0, 0.0};
-        p.GridToGeog(grid.easting, grid.northing, &back.latitude, &back.longitude);
+        EXPECT_EQ(p.GridToGeog(grid.easting, grid.northing, &back.latitude, &back.longitude),
+                  ProjectionStatus::kOk);
         back = {Degrees(back.latitude), Degrees(back.longitude)};
         EXPECT_LT(GroundDistance(spheroid_, start, back), c.round_trip)
             << "from " << start.latitude << ", " << start.longitude << " to " << back.latitude
@@ -434,7 +435,8 @@ TEST_F(Catalogue, RealUsPointsTakeOrdinaryLongitudesToTheirRealGridCoordinates) 
     EXPECT_NEAR(grid.easting, z.easting, 0.001) << p.m_Name;
     EXPECT_NEAR(grid.northing, z.northing, 0.001) << p.m_Name;
     Geog back{0.0, 0.0};
-    p.GridToGeog(z.easting, z.northing, &back.latitude, &back.longitude);
+    ASSERT_EQ(p.GridToGeog(z.easting, z.northing, &back.latitude, &back.longitude),
+              ProjectionStatus::kOk);
     EXPECT_LT(GroundDistance(spheroid_, z.at, {Degrees(back.latitude), Degrees(back.longitude)}),
               0.001)
         << p.m_Name;
@@ -477,7 +479,9 @@ TEST_F(CatalogueSearch, FindsARowByNameAndCountryOrItsOwnTextsOnTheAttachedSpher
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
   EXPECT_DOUBLE_EQ(projection_.m_FalseNorthing, -100000.0);
   double e = 0.0, n = 0.0;
-  projection_.GeogToGrid(52.657570306 * kRadiansPerDegree, 1.717921583 * kRadiansPerDegree, &e, &n);
+  ASSERT_EQ(projection_.GeogToGrid(52.657570306 * kRadiansPerDegree,
+                                   1.717921583 * kRadiansPerDegree, &e, &n),
+            ProjectionStatus::kOk);
   EXPECT_NEAR(e, 651409.903, 0.01) << "set up on the restored spheroid";
 
   spheroid_.SetBuiltIn(kGrs80Row);

@@ -238,12 +238,13 @@ class CaseRunner {
     const double easting = *Number(line.words[0]) * unit_;
     const double northing = *Number(line.words[1]) * unit_;
     double e = NAN, n = NAN;
-    projection_.GeogToGrid(latitude_, longitude_, &e, &n);
+    EXPECT_EQ(projection_.GeogToGrid(latitude_, longitude_, &e, &n), ProjectionStatus::kOk);
     EXPECT_NEAR(e, easting, tolerance_) << "easting";
     EXPECT_NEAR(n, northing, tolerance_) << "northing";
     if (forward_only_) return;
     double latitude = 0.0, longitude = 0.0;
-    projection_.GridToGeog(easting, northing, &latitude, &longitude);
+    EXPECT_EQ(projection_.GridToGeog(easting, northing, &latitude, &longitude),
+              ProjectionStatus::kOk);
     EXPECT_LE(Separation(latitude, longitude), tolerance_)
         << "inverse gives " << latitude * kDegreesPerRadian << ", "
         << longitude * kDegreesPerRadian;
@@ -256,8 +257,8 @@ class CaseRunner {
     double latitude = latitude_, longitude = longitude_;
     for (int round = 0; round < *count; ++round) {
       double e = 0.0, n = 0.0;
-      projection_.GeogToGrid(latitude, longitude, &e, &n);
-      projection_.GridToGeog(e, n, &latitude, &longitude);
+      ASSERT_EQ(projection_.GeogToGrid(latitude, longitude, &e, &n), ProjectionStatus::kOk);
+      ASSERT_EQ(projection_.GridToGeog(e, n, &latitude, &longitude), ProjectionStatus::kOk);
     }
     EXPECT_LE(Separation(latitude, longitude), *tolerance)
         << "drift after " << *count << " round trips";

@@ -31,8 +31,9 @@ std::vector<std::array<double, 2>> GridPositions(TestProjection& p) {
   for (double lat = -89.9; lat <= 89.9; lat += 2.3) {
     for (double dlon = -12.0; dlon <= 12.0; dlon += 1.7) {
       double e = 0.0, n = 0.0;
-      p.GeogToGrid(Radians(lat), Radians(lon0 + dlon), &e, &n);
-      positions.push_back({e, n});
+      if (p.GeogToGrid(Radians(lat), Radians(lon0 + dlon), &e, &n) == ProjectionStatus::kOk) {
+        positions.push_back({e, n});
+      }
     }
   }
   const double fe = p.m_FalseEasting, fn = p.m_FalseNorthing;
@@ -68,23 +69,26 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool exact = false) {
     northings.push_back(n);
   }
   Geog run(positions.size());
-  p.GridToGeogMany(eastings, northings, run.latitude, run.longitude, run.convergence, run.scale);
+  std::vector<ProjectionStatus> statuses(positions.size());
+  p.GridToGeogMany(eastings, northings, run.latitude, run.longitude, run.convergence, run.scale,
+                   statuses);
   int mismatches = 0;
   for (std::size_t i = 0; i < positions.size() && mismatches < 5; ++i) {
     double lat = p.FootpointStart(northings[i]), lon = kUntouched, gamma = kUntouched,
            k = kUntouched;
-    p.GridToGeog(eastings[i], northings[i], &lat, &lon, &gamma, &k);
+    const ProjectionStatus status = p.GridToGeog(eastings[i], northings[i], &lat, &lon, &gamma, &k);
     const double metres = exact ? 0.0 : p.Separation(lat, lon, run.latitude[i], run.longitude[i]);
-    const bool same = Same(run.latitude[i], lat, exact ? 0.0 : 1e-15) &&
+    const bool same = statuses[i] == status && Same(run.latitude[i], lat, exact ? 0.0 : 1e-15) &&
                       (Same(run.longitude[i], lon, 0.0) || metres <= 1e-8) &&
                       Same(run.convergence[i], gamma, exact ? 0.0 : 1e-12) &&
                       Same(run.scale[i], k, exact ? 0.0 : 1e-14 * std::max(1.0, k));
     if (!same) {
       ++mismatches;
       ADD_FAILURE() << "point " << i << " (" << eastings[i] << ", " << northings[i] << "): run "
-                    << run.latitude[i] << " " << run.longitude[i] << " " << run.convergence[i]
-                    << " " << run.scale[i] << ", single " << lat << " " << lon << " " << gamma
-                    << " " << k;
+                    << ProjectionStatusText(statuses[i]) << " " << run.latitude[i] << " "
+                    << run.longitude[i] << " " << run.convergence[i] << " " << run.scale[i]
+                    << ", single " << ProjectionStatusText(status) << " " << lat << " " << lon
+                    << " " << gamma << " " << k;
     }
   }
 }
@@ -184,7 +188,7 @@ TEST(GridToGeogManyTest, ConvertsAsManyPointsAsTheShortestSpanHoldsAndComputesOn
   lambert.SetParametersDeg(18.0, -77.0, 250000.0, 150000.0, 1.0);
   std::vector<double> e{255000.0, 0.0}, n{160000.0, 0.0};
   double lat = 0.0, lon = 0.0;
-  lambert.GridToGeog(e[0], n[0], &lat, &lon);
+  ASSERT_EQ(lambert.GridToGeog(e[0], n[0], &lat, &lon), ProjectionStatus::kOk);
   lambert.GridToGeogMany(e, n, e, n);
   EXPECT_EQ((std::array{e[0], n[0], e[1], n[1]}), (std::array{lat, lon, 0.0, 0.0}));
 }
@@ -215,17 +219,20 @@ void ExpectForwardRunMatchesSinglePoints(TestProjection& p) {
   }
   const std::size_t count = latitudes.size();
   std::vector<double> eastings(count), northings(count), convergences(count), scales(count);
-  p.GeogToGridMany(latitudes, longitudes, eastings, northings, convergences, scales);
+  std::vector<ProjectionStatus> statuses(count);
+  p.GeogToGridMany(latitudes, longitudes, eastings, northings, convergences, scales, statuses);
   int mismatches = 0;
   for (std::size_t i = 0; i < count && mismatches < 5; ++i) {
     double e = kUntouched, n = kUntouched, gamma = kUntouched, k = kUntouched;
-    p.GeogToGrid(latitudes[i], longitudes[i], &e, &n, &gamma, &k);
-    if (!(Same(eastings[i], e, 0.0) && Same(northings[i], n, 0.0) &&
+    const ProjectionStatus status = p.GeogToGrid(latitudes[i], longitudes[i], &e, &n, &gamma, &k);
+    if (!(statuses[i] == status && Same(eastings[i], e, 0.0) && Same(northings[i], n, 0.0) &&
           Same(convergences[i], gamma, 0.0) && Same(scales[i], k, 0.0))) {
       ++mismatches;
       ADD_FAILURE() << "point " << i << " (" << latitudes[i] << ", " << longitudes[i] << "): run "
-                    << eastings[i] << " " << northings[i] << " " << convergences[i] << " "
-                    << scales[i] << ", single " << e << " " << n << " " << gamma << " " << k;
+                    << ProjectionStatusText(statuses[i]) << " " << eastings[i] << " "
+                    << northings[i] << " " << convergences[i] << " " << scales[i] << ", single "
+                    << ProjectionStatusText(status) << " " << e << " " << n << " " << gamma << " "
+                    << k;
     }
   }
 }
@@ -250,11 +257,15 @@ TEST(GeogToGridManyTest, ConvertsInPlaceAndAsManyPointsAsTheShortestSpanHolds) {
   std::vector<double> first(150, Radians(52.0)), second(150, Radians(4.0));
   first[100] = second[100] = 0.0;  // the empty position, in the second block
   double e = 0.0, n = 0.0;
-  utm.GeogToGrid(first[0], second[0], &e, &n);
+  ASSERT_EQ(utm.GeogToGrid(first[0], second[0], &e, &n), ProjectionStatus::kOk);
   std::vector<double> scales(120, kUntouched);
-  utm.GeogToGridMany(first, second, first, second, {}, scales);
+  std::vector<ProjectionStatus> statuses(150, ProjectionStatus::kNoConvergence);
+  utm.GeogToGridMany(first, second, first, second, {}, scales, statuses);
   EXPECT_EQ((std::array{first[0], second[0], first[100], second[100], scales[100]}),
             (std::array{e, n, 0.0, 0.0, 0.9996}));
+  EXPECT_EQ(statuses[0], ProjectionStatus::kOk);
+  EXPECT_EQ(statuses[100], ProjectionStatus::kEmptyPosition);
+  EXPECT_EQ(statuses[120], ProjectionStatus::kNoConvergence) << "beyond the shortest span";
   EXPECT_EQ(first[119], e);
   EXPECT_EQ(first[120], Radians(52.0)) << "beyond the shortest span: left alone";
 }

@@ -30,7 +30,7 @@ class NationalGridTest : public ::testing::Test {
 
   double AddedRoundTripErrorAtUtm(double easting, double northing) {
     double lat = 0.0, lon = 0.0;
-    utm_.GridToGeog(easting, northing, &lat, &lon);
+    EXPECT_EQ(utm_.GridToGeog(easting, northing, &lat, &lon), ProjectionStatus::kOk);
     return AddedRoundTripError(lat, lon);
   }
 
@@ -110,7 +110,7 @@ TEST_F(NorwegianGridTest, ChoosesTheBlockAndAxisFromTheUtmPosition) {
 TEST_F(NorwegianGridTest, KeepsTheStoredAxisNorthEastOfTheBlocks) {
   SetUpGrid(PROJECTION_NORWEGIAN, 3, 32);
   double lat = 0.0, lon = 0.0;
-  utm_.GridToGeog(600000.0, 7100000.0, &lat, &lon);
+  ASSERT_EQ(utm_.GridToGeog(600000.0, 7100000.0, &lat, &lon), ProjectionStatus::kOk);
   grid_.Forward(lat, lon);
   EXPECT_EQ(grid_.GridAxis(), 3);
   EXPECT_EQ(grid_.m_Country, "NGO (Axis III)");

@@ -141,7 +141,8 @@ TEST(Rso, MeetsTheHotineWorkedExampleOnItsPublishedFalseOrigin) {
   EXPECT_NEAR(g.easting - shift_e, 679245.73, kHalfCentimetre);
   EXPECT_NEAR(g.northing - shift_n, 596562.78, kHalfCentimetre);
   double back_lat = 0.0, back_lon = 0.0;
-  p.GridToGeog(679245.73 + shift_e, 596562.78 + shift_n, &back_lat, &back_lon);
+  ASSERT_EQ(p.GridToGeog(679245.73 + shift_e, 596562.78 + shift_n, &back_lat, &back_lon),
+            ProjectionStatus::kOk);
   EXPECT_NEAR((back_lat - lat) * p.spheroid.m_SemiMajorAxis, 0.0,
               kHalfCentimetre + kLatitudeRoundTrip);
   EXPECT_NEAR((back_lon - lon) * p.spheroid.m_SemiMajorAxis, 0.0, kHalfCentimetre);
@@ -157,8 +158,10 @@ TEST(Rso, WithoutARectificationWritesOnlyTheScale) {
   EXPECT_EQ(g.northing, kUntouched);
   EXPECT_EQ(g.convergence, kUntouched);
   EXPECT_TRUE(g.scale > 0.0 && std::isfinite(g.scale)) << g.scale;
+  EXPECT_EQ(g.status, ProjectionStatus::kUnknownMethod);
   double lat = kUntouched, lon = kUntouched, gamma = kUntouched, k = kUntouched;
-  rso.GridToGeog(900000.0, 600000.0, &lat, &lon, &gamma, &k);
+  EXPECT_EQ(rso.GridToGeog(900000.0, 600000.0, &lat, &lon, &gamma, &k),
+            ProjectionStatus::kUnknownMethod);
   EXPECT_EQ(lat, kUntouched);
   EXPECT_EQ(lon, kUntouched);
   EXPECT_EQ(gamma, kUntouched);

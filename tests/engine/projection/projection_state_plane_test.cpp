@@ -150,9 +150,11 @@ TEST_F(StatePlaneRows, EveryZoneAgreesWithTheFormulaOfItsDefinitionAndRoundTrips
     for (const Geog& at : ZonePoints(z)) {
       GridValues tables = Forward(row, at);
       double latitude = 0.0, longitude = 0.0, scale = 0.0;
-      row.GridToGeog(tables.easting, tables.northing, &latitude, &longitude, nullptr, &scale);
-      // Every inverse longitude beyond 180 degrees comes back as 0: Alaska zone 10 west
-      // of the antimeridian projects but cannot come back.
+      const ProjectionStatus back =
+          row.GridToGeog(tables.easting, tables.northing, &latitude, &longitude, nullptr, &scale);
+      // Every inverse longitude beyond 180 degrees is flagged and comes back as 0: Alaska
+      // zone 10 west of the antimeridian projects but cannot come back.
+      EXPECT_EQ(back == ProjectionStatus::kOk, std::fabs(at.longitude) < 180.0);
       if (std::fabs(at.longitude) < 180.0) {
         round_trip = std::max(round_trip,
                               GroundDistance(clarke_, at, {Degrees(latitude), Degrees(longitude)}));
@@ -267,12 +269,13 @@ TEST_F(StatePlaneRows, TreatTheEmptyPositionAsNoPosition) {
   for (int code : {301, 101}) {
     CProjection& p = Zone(code);
     double e = 1.0, n = 1.0, gamma = 1.0, k = 0.0;
-    p.GeogToGrid(0.0, 0.0, &e, &n, &gamma, &k);
+    EXPECT_EQ(p.GeogToGrid(0.0, 0.0, &e, &n, &gamma, &k), ProjectionStatus::kEmptyPosition);
     EXPECT_EQ(std::vector<double>({e, n, gamma, k}), std::vector<double>({0, 0, 0, p.m_Param[4]}));
     double latitude = 1.0, longitude = 1.0;
     gamma = 1.0;
     k = 0.0;
-    p.GridToGeog(0.0, 0.0, &latitude, &longitude, &gamma, &k);
+    EXPECT_EQ(p.GridToGeog(0.0, 0.0, &latitude, &longitude, &gamma, &k),
+              ProjectionStatus::kEmptyPosition);
     EXPECT_EQ(std::vector<double>({latitude, longitude, gamma, k}),
               std::vector<double>({0, 0, 0, p.m_Param[4]}));
   }

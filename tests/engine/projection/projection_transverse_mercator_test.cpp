@@ -38,7 +38,7 @@ TEST_F(TransverseMercatorTest, Utm31MeetsTheEquatorAtItsCentralMeridianAndInvert
   for (const double easting : {200000.0, 450000.0, 500000.0, 610000.0, 800000.0}) {
     SCOPED_TRACE(easting);
     double lat = std::numeric_limits<double>::quiet_NaN(), lon = 0.0, gamma = 1.0, k = -1.0;
-    tm_.GridToGeog(easting, 0.0, &lat, &lon, &gamma, &k);
+    ASSERT_EQ(tm_.GridToGeog(easting, 0.0, &lat, &lon, &gamma, &k), ProjectionStatus::kOk);
     EXPECT_EQ(lat, 0.0);
     EXPECT_EQ(gamma, 0.0);
     if (easting == 500000.0) {
@@ -121,11 +121,12 @@ TEST_F(TransverseMercatorTest, ComputesEachRequestedOutputAloneAsInAFullCall) {
   SetUpUtm(33, true);
   const double lat = Radians(-33.0), lon = Radians(17.2);
   double full[4] = {}, alone[4] = {};
-  tm_.GeogToGrid(lat, lon, &full[0], &full[1], &full[2], &full[3]);
-  tm_.GeogToGrid(lat, lon, &alone[0], nullptr);
-  tm_.GeogToGrid(lat, lon, nullptr, &alone[1]);
-  tm_.GeogToGrid(lat, lon, nullptr, nullptr, &alone[2]);
-  tm_.GeogToGrid(lat, lon, nullptr, nullptr, nullptr, &alone[3]);
+  EXPECT_EQ(tm_.GeogToGrid(lat, lon, &full[0], &full[1], &full[2], &full[3]),
+            ProjectionStatus::kOk);
+  EXPECT_EQ(tm_.GeogToGrid(lat, lon, &alone[0], nullptr), ProjectionStatus::kOk);
+  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, &alone[1]), ProjectionStatus::kOk);
+  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, nullptr, &alone[2]), ProjectionStatus::kOk);
+  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, nullptr, nullptr, &alone[3]), ProjectionStatus::kOk);
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(alone[i], full[i]) << "output " << i;
 }

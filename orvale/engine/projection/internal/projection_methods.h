@@ -49,6 +49,7 @@ struct GeogRun {
   double* longitudes = nullptr;
   double* convergences = nullptr;
   double* scales = nullptr;
+  ProjectionStatus* statuses = nullptr;
   std::size_t count = 0;
 
   GeogOutputs OutputsAt(std::size_t i) const {
@@ -71,10 +72,22 @@ inline void WriteEmptyGeog(const CProjection& p, const GeogOutputs& out) {
   if (out.scale != nullptr) *out.scale = p.m_ScaleFactor;
 }
 
-inline void ApplyGeogExitRules(const GeogOutputs& out) {
-  if (out.latitude != nullptr && std::fabs(*out.latitude) > M_PI_2) *out.latitude = 0.0;
-  if (out.longitude != nullptr && std::fabs(*out.longitude) > M_PI) *out.longitude = 0.0;
+// A latitude or longitude that is not on the globe (or not a number) makes the point
+// outside the projection; the Parts' 0 stands in for it.
+inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
+  bool on_globe = true;
+  if (out.latitude != nullptr) {
+    on_globe = std::fabs(*out.latitude) <= M_PI_2;
+    if (std::fabs(*out.latitude) > M_PI_2) *out.latitude = 0.0;
+  }
+  if (out.longitude != nullptr) {
+    on_globe = on_globe && std::fabs(*out.longitude) <= M_PI;
+    if (std::fabs(*out.longitude) > M_PI) *out.longitude = 0.0;
+  }
   if (out.convergence != nullptr) *out.convergence = std::clamp(*out.convergence, -M_PI, M_PI);
+  const bool numbers = (out.convergence == nullptr || !std::isnan(*out.convergence)) &&
+                       (out.scale == nullptr || std::isfinite(*out.scale));
+  return on_globe && numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
 }
 
 // A run of forward conversions over arrays of `count` points; convergences and scales
@@ -86,6 +99,7 @@ struct GridRun {
   double* northings = nullptr;
   double* convergences = nullptr;
   double* scales = nullptr;
+  ProjectionStatus* statuses = nullptr;
   std::size_t count = 0;
 
   GridOutputs OutputsAt(std::size_t i) const {
@@ -118,66 +132,79 @@ inline GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, doubl
 }
 
 // Types 0-4 and state plane method 0.
-void TransverseMercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
+                                           const GridOutputs& out);
 // The whole run at once, with the common entry and exit rules applied; the spheroid
 // must be usable (a, k0 not 0).
 void TransverseMercatorForwardRun(const CProjection& p, const GridRun& run);
-void TransverseMercatorInverse(const CProjection& p, double easting, double northing,
-                               const GeogOutputs& out);
+ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
+                                           const GeogOutputs& out);
 // The whole run at once, each point starting from its own footpoint estimate, with the
 // common entry and exit rules applied; the spheroid must be usable (a, k0 not 0).
 void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run);
 
 // Type 5.
 void InitialiseMercator(CProjection& p);
-void MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void MercatorInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+ProjectionStatus MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus MercatorInverse(const CProjection& p, double easting, double northing,
+                                 const GeogOutputs& out);
+
+// Every forward and inverse below returns what became of the point: kOk, or why its
+// outputs are not a result (a failed iteration, a point outside the method, an axis
+// or zone the grid does not have).
 
 // Type 6 (its set-up is CProjection::InitialiseLambert, which calls this).
 void InitialiseLambertConstants(CProjection& p);
-void LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void LambertInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+ProjectionStatus LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus LambertInverse(const CProjection& p, double easting, double northing,
+                                const GeogOutputs& out);
 
 // Type 7.
-void CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void CassiniInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus CassiniInverse(const CProjection& p, double easting, double northing,
+                                const GeogOutputs& out);
 
 // Type 8.
-void AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
-                                 const GeogOutputs& out);
+ProjectionStatus AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g,
+                                             const GridOutputs& out);
+ProjectionStatus AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
+                                             const GeogOutputs& out);
 
 // Type 9.
 void InitialiseStereographic(CProjection& p);
-void StereographicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void StereographicInverse(const CProjection& p, double easting, double northing,
-                          const GeogOutputs& out);
+ProjectionStatus StereographicForward(const CProjection& p, const GeogPoint& g,
+                                      const GridOutputs& out);
+ProjectionStatus StereographicInverse(const CProjection& p, double easting, double northing,
+                                      const GeogOutputs& out);
 
 // Type 10.
-void PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void PolyconicInverse(const CProjection& p, double easting, double northing,
-                      const GeogOutputs& out);
+ProjectionStatus PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus PolyconicInverse(const CProjection& p, double easting, double northing,
+                                  const GeogOutputs& out);
 
 // Type 11 and state plane method 3. The set-up projects the centre, so it needs the
 // forward entry and takes the record itself.
 void InitialiseRso(CProjection& p);
-void RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void RsoInverse(const CProjection& p, double easting, double northing, const GeogOutputs& out);
+ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus RsoInverse(const CProjection& p, double easting, double northing,
+                            const GeogOutputs& out);
 
 // Type 12 methods 1 ("Lambert Tables") and 2 ("TM Tables").
 void InitialiseStatePlaneTables(CProjection& p);
-void StatePlaneTablesForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
-                             const GeogOutputs& out);
+ProjectionStatus StatePlaneTablesForward(const CProjection& p, const GeogPoint& g,
+                                         const GridOutputs& out);
+ProjectionStatus StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
+                                         const GeogOutputs& out);
 
 // Type 13. The forward records the chosen axis in the record.
-void NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void NorwegianGridInverse(const CProjection& p, double easting, double northing,
-                          const GeogOutputs& out);
+ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out);
+ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, double northing,
+                                      const GeogOutputs& out);
 
 // Type 14.
-void DanishGridForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-void DanishGridInverse(const CProjection& p, double easting, double northing,
-                       const GeogOutputs& out);
+ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
+                                   const GridOutputs& out);
+ProjectionStatus DanishGridInverse(const CProjection& p, double easting, double northing,
+                                   const GeogOutputs& out);
 
 }  // namespace orvale::projection

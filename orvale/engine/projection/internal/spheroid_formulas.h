@@ -86,20 +86,22 @@ inline Curvature CurvatureAt(const CSpheroid& s, double sin_latitude) {
   return {real ? nu : 0.0, real ? rho : 0.0};
 }
 
-// Latitude whose meridian distance is `meridian_distance`, iterated from `start`
-// (1 radian when start is 0, NaN or beyond +-pi/2). 0 when 100 rounds do not settle.
-double FootpointLatitude(const CSpheroid& spheroid, double start, double meridian_distance);
-
-// The same iteration, also giving the sine and cosine of the latitude it returns
-// (taken from those of its last round, which differs by at most 0.001 second of
-// arc: a first-order step is exact to the last bit there).
+// A latitude found by iteration, with the sine and cosine of it where the iteration
+// gives them. When the iteration did not settle within its bound of rounds,
+// `converged` is false and the latitude is the 0 that stands in for a result.
 struct LatitudeWithTrig {
   double latitude = 0.0;
   double sin_lat = 0.0;
   double cos_lat = 1.0;
+  bool converged = true;
 };
-LatitudeWithTrig FootpointLatitudeWithTrig(const CSpheroid& spheroid, double start,
-                                           double meridian_distance);
+
+// Latitude whose meridian distance is `meridian_distance`, iterated from `start`
+// (1 radian when start is 0, NaN or beyond +-pi/2), with its sine and cosine (taken
+// from those of the last round, which differs by at most 0.001 second of arc: a
+// first-order step is exact to the last bit there).
+LatitudeWithTrig FootpointLatitude(const CSpheroid& spheroid, double start,
+                                   double meridian_distance);
 // The footpoint series' shift from the rectifying latitude mu to the footpoint
 // latitude, from sin mu and cos mu.
 inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos_mu) {
@@ -114,7 +116,7 @@ inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos
 // spheroids, so the iteration started there settles in a round.
 double FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
 
-// Latitude of an isometric latitude; 0 when 100 rounds do not settle.
-double LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);
+// Latitude of an isometric latitude (without its sine and cosine).
+LatitudeWithTrig LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);
 
 }  // namespace orvale
