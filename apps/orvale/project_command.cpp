@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -190,7 +191,7 @@ class PointConverter final : public LineConverter {
         !ReadDegrees(b, ANGLE_LONGITUDE, position.b, error)) {
       return false;
     }
-    if (std::fabs(position.a) > kHalfPi || std::fabs(position.b) > 2.0 * M_PI) {
+    if (std::fabs(position.a) > kHalfPi || std::fabs(position.b) > 2.0 * std::numbers::pi) {
       error = "position out of range: latitude beyond 90 degrees or longitude beyond 360";
       return false;
     }

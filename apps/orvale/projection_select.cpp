@@ -8,7 +8,7 @@
 
 #include "orvale/platform/text_encoding.h"
 #include "orvale/storage/data_folders.h"
-#include "projection_type_names.h"
+#include "projection_setup.h"
 #include "text_options.h"
 
 namespace orvale::cli {
@@ -127,7 +127,7 @@ bool SelectByName(const std::string& text, CProjection& projection, std::string&
 }  // namespace
 
 bool ProjectionTypeFromText(const std::string& text, int& type, std::string& problem) {
-  return LookUp(kProjectionTypeNames, Lower(text), type, problem);
+  return LookUp(ProjectionTypeNames(), Lower(text), type, problem);
 }
 
 void VisitCatalogue(int type, CProjection& scratch,

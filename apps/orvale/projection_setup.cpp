@@ -4,10 +4,10 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <span>
 
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/platform/text_encoding.h"
-#include "projection_type_names.h"
 #include "text_options.h"
 
 namespace orvale::cli {
@@ -105,23 +105,102 @@ bool SetUpSpheroid(const ProjectionOptions& options, CSpheroid& spheroid, std::s
   return true;
 }
 
+namespace {
+
+// What --type offers for a type: its text, its methods, and the options that set the
+// parameters its methods use beyond the usual origin and false origin.
+std::string TypeHelp(const ProjectionTypeInfo& type) {
+  std::string help(type.text);
+  ProjectionParameters uses = type.parameters;
+  if (type.methods.size() > 1) {
+    help += ": method";
+    for (std::size_t m = 0; m < type.methods.size(); ++m) {
+      help += (m == 0 ? " " : ", ") + std::to_string(m) + " " + std::string(type.methods[m].text);
+    }
+  }
+  for (const ProjectionMethodInfo& method : type.methods)
+    uses |= method.parameters;
+  std::string options;
+  const auto add = [&](ProjectionParameters flags, const char* option) {
+    if ((uses & flags) != 0) options += options.empty() ? option : std::string(", ") + option;
+  };
+  add(kUsesUtmZone, "--zone");
+  add(kUsesNationalGridAxis, "--axis");
+  add(kUsesStandardParallels | kUsesPolarStandardParallel, "--sp1");
+  add(kUsesStandardParallels | kUsesFalseOriginLatitude, "--sp2");
+  add(kUsesSkewParameters | kUsesZoneConstants6 | kUsesZoneConstants11, "--param");
+  if (!options.empty()) help += " (" + options + ")";
+  return help;
+}
+
+struct TypeNames {
+  std::array<std::string, kProjectionTypeCount> help;
+  std::array<NamedValue, kProjectionTypeCount> names;
+};
+
+const TypeNames& ProjectionTypes() {
+  static const TypeNames types = [] {
+    TypeNames t;
+    for (int type = 0; type < kProjectionTypeCount; ++type) {
+      const ProjectionTypeInfo& info = *FindProjectionType(type);
+      const auto i = static_cast<std::size_t>(type);
+      t.help[i] = TypeHelp(info);
+      t.names[i] = {info.key, type, t.help[i]};
+    }
+    return t;
+  }();
+  return types;
+}
+
+// The parameters the record's method uses, as --describe shows them.
+std::string DescribeParameters(const CProjection& p) {
+  const ProjectionParameters uses = FindProjectionType(p.m_Type)->ParametersOf(p.m_Method);
+  char text[256];
+  std::string described;
+  if ((uses & (kUsesStandardParallels | kUsesPolarStandardParallel)) != 0) {
+    std::snprintf(text, sizeof text, " sp1 %.9f", p.m_StandardParallel1 * kDegreesPerRadian);
+    described += text;
+  }
+  if ((uses & (kUsesStandardParallels | kUsesFalseOriginLatitude)) != 0) {
+    std::snprintf(text, sizeof text, " sp2 %.9f", p.m_StandardParallel2 * kDegreesPerRadian);
+    described += text;
+  }
+  if ((uses & (kUsesSkewParameters | kUsesZoneConstants6 | kUsesZoneConstants11)) != 0) {
+    const int slots = (uses & kUsesZoneConstants11) != 0 ? 11 : 6;
+    for (int slot = 0; slot < slots; ++slot) {
+      std::snprintf(text, sizeof text, " P%d %.10g", slot,
+                    p.m_Param[static_cast<std::size_t>(slot)]);
+      described += text;
+    }
+  }
+  if ((uses & kUsesNationalGridAxis) != 0) {
+    std::snprintf(text, sizeof text, " axis %d zone %d", p.NorwegianAxis(),
+                  p.NationalGridUtmZone());
+    described += text;
+  }
+  return described;
+}
+
+}  // namespace
+
+std::span<const NamedValue> ProjectionTypeNames() {
+  return ProjectionTypes().names;
+}
+
 bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
                      std::string& problem) {
   int type = 0;
-  if (!LookUp(kProjectionTypeNames, options.type, type, problem)) return false;
-  projection.m_Type = type;
-  projection.m_Method = options.method;
+  if (!LookUp(ProjectionTypeNames(), options.type, type, problem)) return false;
   if (type == PROJECTION_UTM) {
     if (options.zone < 1 || options.zone > 60) {
       problem = "--type utm needs --zone 1..60";
       return false;
     }
-    projection.m_Method = options.south ? 1 : 0;
-    projection.m_Zone = options.zone;
-    projection.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(options.zone), 500000.0,
-                             options.south ? 10000000.0 : 0.0, 0.9996);
-    return true;
+    // The zone's catalogue row, on the spheroid chosen.
+    return projection.SetFromCatalogue(options.zone, PROJECTION_UTM, options.south ? 1 : 0);
   }
+  projection.m_Type = type;
+  projection.m_Method = options.method;
   double lat0 = 0.0, lon0 = 0.0;
   if (!ReadAngle(options.lat0, ANGLE_LATITUDE, "--lat0", lat0, problem) ||
       !ReadAngle(options.lon0, ANGLE_LONGITUDE, "--lon0", lon0, problem)) {
@@ -136,9 +215,12 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
     return false;
   }
   if (!SetSlots(options.params, projection, problem)) return false;
-  if (type == PROJECTION_NORWEGIAN || type == PROJECTION_DANISH) {
-    projection.SetGridAxisAndZone(options.axis, options.zone);
+  if (type == PROJECTION_NORWEGIAN) {
+    // The method list of the Norwegian grid is its axes.
+    projection.m_Method = options.axis - 1;
+    projection.SetNorwegianAxis(options.axis, options.zone);
   }
+  if (type == PROJECTION_DANISH) projection.SetDanishZone(options.axis, options.zone);
   projection.SetParameters(lat0, lon0, options.fe, options.fn, options.k0);
   return true;
 }
@@ -151,11 +233,11 @@ std::string DescribeProjection(const CProjection& p) {
                 p.m_Spheroid != nullptr ? p.m_Spheroid->m_Name.c_str() : "no spheroid",
                 p.m_OriginLatitude * kDegreesPerRadian, p.m_CentralMeridian * kDegreesPerRadian,
                 p.m_ScaleFactor, p.m_FalseEasting, p.m_FalseNorthing);
-  return Cp1252ToUtf8(text);
+  return Cp1252ToUtf8(text + DescribeParameters(p));
 }
 
 std::string ProjectionTypeHelp() {
-  return Describe(kProjectionTypeNames);
+  return Describe(ProjectionTypeNames());
 }
 
 }  // namespace orvale::cli

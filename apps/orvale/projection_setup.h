@@ -1,11 +1,13 @@
 #pragma once
 // Builds the spheroid and projection a command works on from its options.
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "text_options.h"
 
 namespace orvale::cli {
 
@@ -45,5 +47,8 @@ std::string DescribeProjection(const CProjection& projection);
 
 // One line per projection type name, for --help.
 std::string ProjectionTypeHelp();
+
+// The projection types by their keys, for option look-up.
+std::span<const NamedValue> ProjectionTypeNames();
 
 }  // namespace orvale::cli

@@ -8,8 +8,8 @@
 namespace orvale {
 
 // Host path of an existing file named by `path`, matching its extension without
-// regard to case ("X.spd" is found for "X.SPD", as on the original platform); the
-// plain host spelling when no such file exists.
+// regard to case ("X.spd" is found for "X.SPD": record files come from file systems
+// that ignore case); the plain host spelling when no such file exists.
 std::string ResolveFilePath(std::string_view path);
 
 bool FileExists(std::string_view path);

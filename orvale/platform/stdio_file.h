@@ -1,5 +1,5 @@
 #pragma once
-// Buffered file access in the manner of the original platform's text-file class.
+// Buffered file access for settings and record files: text lines and binary blocks.
 //
 // Text mode keeps the on-disk convention of settings files: lines written with "\n"
 // reach the disk as CR LF, and reading removes the CR LF (or LF) again. Writers never

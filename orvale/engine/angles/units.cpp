@@ -17,7 +17,7 @@ static_assert(kMetricUnits.size() == 3);
 
 constexpr std::array<LengthUnit, 12> kImperialUnits = {{
     {"International", 0.3048, "Feet", "ft"},
-    {"US Survey", 0.30480060960121924, "Feet", "ft"},
+    {"US Survey", kMetresPerUsSurveyFoot, "Feet", "ft"},
     {"British 1865", 0.30480083333333335, "Feet", "ft"},
     {"Benoit 1895A", 0.30483306666666665, "Feet", "ft"},
     {"Benoit 1895B", 0.30479973476327077, "Feet", "ft"},

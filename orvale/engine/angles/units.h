@@ -8,6 +8,10 @@
 
 namespace orvale {
 
+// The US survey foot, 1200/3937 m, and its inverse as the state-plane tables carry it.
+inline constexpr double kMetresPerUsSurveyFoot = 0.30480060960121924;
+inline constexpr double kUsSurveyFeetPerMetre = 3.2808333333333333;
+
 enum UNIT_MODE {
   UNITS_METRIC = 0,
   UNITS_IMPERIAL = 1,

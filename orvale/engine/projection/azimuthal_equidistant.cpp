@@ -18,8 +18,6 @@ double PrimeVerticalRadius(const CSpheroid& s, double latitude) {
   return CurvatureAt(s, std::sin(latitude)).nu;
 }
 
-}  // namespace
-
 ProjectionStatus AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g,
                                              const GridOutputs& out) {
   if (out.easting != nullptr) {
@@ -64,5 +62,12 @@ ProjectionStatus AzimuthalEquidistantInverse(const CProjection& p, double eastin
   if (out.scale != nullptr) *out.scale = 0.0;
   return settled ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
+
+}  // namespace
+
+const ProjectionMaths kAzimuthalEquidistantMaths = {
+    .forward = AzimuthalEquidistantForward,
+    .inverse = AzimuthalEquidistantInverse,
+};
 
 }  // namespace orvale::projection

@@ -42,8 +42,6 @@ Footpoint FootpointOf(const CSpheroid& s, double meridian_distance) {
   return f;
 }
 
-}  // namespace
-
 ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const double k0 = p.m_ScaleFactor;
@@ -92,5 +90,12 @@ ProjectionStatus CassiniInverse(const CProjection& p, double easting, double nor
   if (out.scale != nullptr) *out.scale = 0.0;
   return ProjectionStatus::kOk;
 }
+
+}  // namespace
+
+const ProjectionMaths kCassiniMaths = {
+    .forward = CassiniForward,
+    .inverse = CassiniInverse,
+};
 
 }  // namespace orvale::projection

@@ -1,7 +1,7 @@
 // The US rows of the catalogue: the NAD 83 state-plane zones of the "T.M. (USA)"
 // type and of the Lambert type, and the NAD 27 state-plane zones of the State Plane
-// type, in the order the catalogue has always listed them (zone names included, with
-// their historical spellings: users' saved selections refer to them).
+// type, in catalogue order (a row's index is its address in saved selections), zone
+// names with the spellings users know them by.
 //
 // NAD 83 parameters are those of the published zone definitions (EPSG, checked
 // against NGS). Their scale factors are the exact 1 - 1/N of the definitions, each

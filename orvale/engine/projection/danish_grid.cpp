@@ -1,6 +1,6 @@
 // Danish national grid (System 34): three zones, each tied to UTM by complex
 // polynomials in both directions (degree 3 for Jutland and Zealand, 7 for Bornholm).
-// The zone is kept in the first int32 of P0.
+// The zone is kept in the parameter block (CProjection::DanishZone).
 #include <array>
 #include <complex>
 
@@ -41,9 +41,9 @@ constexpr std::array<ZonePolynomial, 3> kForward = {{
 static_assert(kForward.size() == 3, "System 34 has three zones");
 
 // National grid to UTM: z' = (N - Noff) + i (E + Eoff), Nt = Re w, Et = Im w.
-// Bornholm's offsets are kept at 500000 as this grid has always had them, although
-// its polynomial is expanded about 50000 (where the forward lands): its grid positions
-// do not invert. No catalogue row uses that zone.
+// Bornholm's offsets here are 500000, although its polynomial is expanded about 50000
+// (where the forward lands): its grid positions do not invert. No catalogue row uses
+// that zone.
 constexpr std::array<ZonePolynomial, 3> kInverse = {{
     {3,
      200000.0,
@@ -76,11 +76,9 @@ bool IsZone(int zone) {
   return zone >= 0 && zone < static_cast<int>(kForward.size());
 }
 
-}  // namespace
-
 ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
                                    const GridOutputs& out) {
-  const int zone = p.GridAxis();
+  const int zone = p.DanishZone();
   double utm_easting = 0.0;
   double utm_northing = 0.0;
   static_cast<void>(
@@ -96,12 +94,25 @@ ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
 
 ProjectionStatus DanishGridInverse(const CProjection& p, double easting, double northing,
                                    const GeogOutputs& out) {
-  const int zone = p.GridAxis();
+  const int zone = p.DanishZone();
   if (!IsZone(zone)) return ProjectionStatus::kUnknownMethod;
   const ZonePolynomial& polynomial = kInverse[static_cast<std::size_t>(zone)];
   const Complex w = Evaluate(polynomial, Complex(northing - polynomial.northing_offset,
                                                  easting + polynomial.easting_offset));
   return TransverseMercatorInverse(p, w.imag(), w.real(), out);
 }
+
+// The grid's meridian distances count from the equator whatever the origin latitude.
+void InitialiseDanishGrid(CProjection& p) {
+  p.m_M0 = 0.0;
+}
+
+}  // namespace
+
+const ProjectionMaths kDanishGridMaths = {
+    .initialise = InitialiseDanishGrid,
+    .forward = DanishGridForward,
+    .inverse = DanishGridInverse,
+};
 
 }  // namespace orvale::projection

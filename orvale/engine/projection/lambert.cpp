@@ -2,15 +2,8 @@
 // the meridian distance from it (method 0), two standard parallels by the closed
 // conformal-factor form (method 1), and the closed isometric-latitude form of the US
 // state plane zones with the false northing carried at the origin (method 2).
-//
-// Parameter slots. Method 0: P0..P3 the series of the developed meridian distance,
-// P4 the cone radius of the standard parallel, P5 the cone constant sin phi0, P6..P8 the
-// scale series. Method 1: P11 the cone constant, P12 the radius at the origin, P13 the
-// radius factor F*a (and P0..P8 as method 0 at phi0). Method 2: P0 the cone constant,
-// P1 the radius factor, P2 the radius at the origin, P3 the radius at the parallel of
-// least scale, P4 that parallel's northing, P5 the northing of the cone's apex, P6 the
-// tangent of that parallel.
 #include <cmath>
+#include <cstddef>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
@@ -19,9 +12,24 @@
 namespace orvale::projection {
 namespace {
 
-constexpr int kOneParallel = 0;
-constexpr int kTwoParallels = 1;
-constexpr int kTwoParallelsUsa = 2;
+// Parameter slots, all derived by the set-up. Method 0: the series of the developed
+// meridian distance and of the scale about the standard parallel.
+constexpr std::size_t kDevelopedSeries = 0;  // P0 ... P3
+constexpr std::size_t kParallelRadius = 4;   // the cone's radius at the standard parallel
+constexpr std::size_t kOneParallelCone = 5;  // the cone constant, sin phi0
+constexpr std::size_t kScaleSeries = 6;      // P6 ... P8
+// Method 1 (which also sets method 0's slots at phi0, as a dialog shows them).
+constexpr std::size_t kTwoParallelCone = 11;
+constexpr std::size_t kTwoParallelOriginRadius = 12;
+constexpr std::size_t kTwoParallelRadiusFactor = 13;  // F a
+// Method 2.
+constexpr std::size_t kUsaCone = 0;
+constexpr std::size_t kUsaRadiusFactor = 1;
+constexpr std::size_t kUsaOriginRadius = 2;
+constexpr std::size_t kUsaLeastScaleRadius = 3;    // at the parallel of least scale
+constexpr std::size_t kUsaLeastScaleNorthing = 4;  // of that parallel
+constexpr std::size_t kUsaApexNorthing = 5;        // of the cone's apex
+constexpr std::size_t kUsaLeastScaleTangent = 6;   // of that parallel's latitude
 
 void InitialiseUsaCone(CProjection& p) {
   const CSpheroid& s = *p.m_Spheroid;
@@ -37,14 +45,15 @@ void InitialiseUsaCone(CProjection& p) {
   const double least_scale_radius =
       radius_factor * std::exp(-n * IsometricLatitude(s, least_scale_latitude));
   auto& param = p.m_Param;
-  param[0] = n;
-  param[1] = radius_factor;
-  param[2] = origin_radius;
-  param[5] = origin_radius + p.m_FalseNorthing;
-  param[3] = least_scale_radius;
-  param[6] = std::tan(least_scale_latitude);
-  param[4] = param[5] - least_scale_radius;
-  p.m_ScaleFactor = param[6] * std::sqrt(1.0 - s.m_E2 * n * n) * least_scale_radius / a;
+  param[kUsaCone] = n;
+  param[kUsaRadiusFactor] = radius_factor;
+  param[kUsaOriginRadius] = origin_radius;
+  param[kUsaApexNorthing] = origin_radius + p.m_FalseNorthing;
+  param[kUsaLeastScaleRadius] = least_scale_radius;
+  param[kUsaLeastScaleTangent] = std::tan(least_scale_latitude);
+  param[kUsaLeastScaleNorthing] = param[kUsaApexNorthing] - least_scale_radius;
+  p.m_ScaleFactor =
+      param[kUsaLeastScaleTangent] * std::sqrt(1.0 - s.m_E2 * n * n) * least_scale_radius / a;
 }
 
 // The scale at phi0 of the cone of constant sin(phi0) through phi1; at the equator
@@ -70,9 +79,10 @@ void InitialiseTwoParallelCone(CProjection& p) {
   const double t2 = ConformalFactor(s, p.m_StandardParallel2);
   const double n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
   const double radius_factor = m1 * a / (n * std::pow(t1, n));
-  p.m_Param[11] = n;
-  p.m_Param[13] = radius_factor;
-  p.m_Param[12] = radius_factor * std::pow(ConformalFactor(s, p.m_OriginLatitude), n);
+  p.m_Param[kTwoParallelCone] = n;
+  p.m_Param[kTwoParallelRadiusFactor] = radius_factor;
+  p.m_Param[kTwoParallelOriginRadius] =
+      radius_factor * std::pow(ConformalFactor(s, p.m_OriginLatitude), n);
   // Recomputed here too: the standard parallels can change without the full set-up.
   const Curvature curvature = CurvatureAt(s, p.m_SinLat0);
   p.m_Nu0 = curvature.nu;
@@ -90,15 +100,16 @@ void InitialiseOneParallelSeries(CProjection& p) {
   const double cos2 = p.m_CosLat0 * p.m_CosLat0;
   const double tan2 = tan0 * tan0;
   auto& param = p.m_Param;
-  param[0] = 1.0 / (6.0 * rho0 * nu0);
-  param[1] = (1.0 - 4.0 * ep2 * cos2) * tan0 / (24.0 * rho0 * nu0 * nu0);
-  param[2] = (5.0 + 3.0 * tan2 - 3.0 * ep2 * (1.0 + cos2)) / (120.0 * rho0 * rho0 * nu0 * nu0);
-  param[3] = (7.0 + 4.0 * tan2) * tan0 / (240.0 * rho0 * rho0 * nu0 * nu0 * nu0);
-  param[4] = p.m_ScaleFactor * nu0 / tan0;
-  param[5] = p.m_SinLat0;
-  param[6] = 1.0 / (18.0 * rho0 * nu0);
-  param[7] = tan0 / (6.0 * rho0 * nu0 * nu0);
-  param[8] = tan0 / (144.0 * rho0 * rho0 * nu0 * nu0 * nu0);
+  param[kDevelopedSeries] = 1.0 / (6.0 * rho0 * nu0);
+  param[kDevelopedSeries + 1] = (1.0 - 4.0 * ep2 * cos2) * tan0 / (24.0 * rho0 * nu0 * nu0);
+  param[kDevelopedSeries + 2] =
+      (5.0 + 3.0 * tan2 - 3.0 * ep2 * (1.0 + cos2)) / (120.0 * rho0 * rho0 * nu0 * nu0);
+  param[kDevelopedSeries + 3] = (7.0 + 4.0 * tan2) * tan0 / (240.0 * rho0 * rho0 * nu0 * nu0 * nu0);
+  param[kParallelRadius] = p.m_ScaleFactor * nu0 / tan0;
+  param[kOneParallelCone] = p.m_SinLat0;
+  param[kScaleSeries] = 1.0 / (18.0 * rho0 * nu0);
+  param[kScaleSeries + 1] = tan0 / (6.0 * rho0 * nu0 * nu0);
+  param[kScaleSeries + 2] = tan0 / (144.0 * rho0 * rho0 * nu0 * nu0 * nu0);
 }
 
 // Meridian distance from the standard parallel; M(0) is exactly 0.
@@ -109,20 +120,23 @@ double DistanceFromStandardParallel(const CProjection& p, double latitude) {
 double OneParallelScale(const CProjection& p, double m) {
   const auto& param = p.m_Param;
   return p.m_ScaleFactor *
-         (1.0 + param[6] * m * m + param[7] * m * m * m + param[8] * m * m * m * m);
+         (1.0 + param[kScaleSeries] * m * m + param[kScaleSeries + 1] * m * m * m +
+          param[kScaleSeries + 2] * m * m * m * m);
 }
 
-void OneParallelForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus OneParallelForward(const CProjection& p, const GeogPoint& g,
+                                    const GridOutputs& out) {
   const auto& param = p.m_Param;
   const double m = DistanceFromStandardParallel(p, g.latitude);
-  const double theta = (g.longitude - p.m_CentralMeridian) * param[5];
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[kOneParallelCone];
   const double m2 = m * m;
   const double developed =
       p.m_ScaleFactor * m *
-      (1.0 + param[0] * m2 + param[1] * m2 * m + param[2] * m2 * m2 + param[3] * m2 * m2 * m);
+      (1.0 + param[kDevelopedSeries] * m2 + param[kDevelopedSeries + 1] * m2 * m +
+       param[kDevelopedSeries + 2] * m2 * m2 + param[kDevelopedSeries + 3] * m2 * m2 * m);
   // The northing is formed from the easting, so it needs the easting requested.
   if (out.easting != nullptr) {
-    const double easting = std::sin(theta) * (param[4] - developed);
+    const double easting = std::sin(theta) * (param[kParallelRadius] - developed);
     if (out.northing != nullptr) {
       *out.northing = std::tan(0.5 * theta) * easting + developed + p.m_FalseNorthing;
     }
@@ -130,48 +144,58 @@ void OneParallelForward(const CProjection& p, const GeogPoint& g, const GridOutp
   }
   if (out.convergence != nullptr) *out.convergence = theta;
   if (out.scale != nullptr) *out.scale = OneParallelScale(p, m);
+  return ProjectionStatus::kOk;
 }
 
-void TwoParallelForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus TwoParallelForward(const CProjection& p, const GeogPoint& g,
+                                    const GridOutputs& out) {
   const auto& param = p.m_Param;
   const double t = ConformalFactor(*p.m_Spheroid, g.latitude, g.sin_lat, g.cos_lat);
-  const double r = param[13] * std::pow(t, param[11]);
-  const double theta = (g.longitude - p.m_CentralMeridian) * param[11];
+  const double r = param[kTwoParallelRadiusFactor] * std::pow(t, param[kTwoParallelCone]);
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[kTwoParallelCone];
   if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
   if (out.northing != nullptr) {
-    *out.northing = (param[12] + p.m_FalseNorthing) - r * std::cos(theta);
+    *out.northing = (param[kTwoParallelOriginRadius] + p.m_FalseNorthing) - r * std::cos(theta);
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return ProjectionStatus::kOk;
 }
 
-void UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
-  const double r = param[1] / std::exp(IsometricLatitudeOfSine(s, g.sin_lat) * param[0]);
-  const double theta = (g.longitude - p.m_CentralMeridian) * param[0];
+  const double r =
+      param[kUsaRadiusFactor] / std::exp(IsometricLatitudeOfSine(s, g.sin_lat) * param[kUsaCone]);
+  const double theta = (g.longitude - p.m_CentralMeridian) * param[kUsaCone];
   if (out.easting != nullptr) *out.easting = r * std::sin(theta) + p.m_FalseEasting;
-  if (out.northing != nullptr) *out.northing = param[5] - r * std::cos(theta);
+  if (out.northing != nullptr) *out.northing = param[kUsaApexNorthing] - r * std::cos(theta);
   if (out.convergence != nullptr) *out.convergence = theta;
   if (out.scale != nullptr) {
-    *out.scale = r * param[0] * std::sqrt(1.0 - s.m_E2 * g.sin_lat * g.sin_lat) /
+    *out.scale = r * param[kUsaCone] * std::sqrt(1.0 - s.m_E2 * g.sin_lat * g.sin_lat) /
                  (g.cos_lat * s.m_SemiMajorAxis);
   }
+  return ProjectionStatus::kOk;
 }
 
-ProjectionStatus OneParallelInverse(const CProjection& p, double x, double y,
+ProjectionStatus OneParallelInverse(const CProjection& p, double easting, double northing,
                                     const GeogOutputs& out) {
+  const double x = easting - p.m_FalseEasting;
+  const double y = northing - p.m_FalseNorthing;
   const auto& param = p.m_Param;
   bool converged = true;
-  const double theta = std::atan(x / (param[4] - y));
-  if (out.longitude != nullptr) *out.longitude = theta / param[5] + p.m_CentralMeridian;
+  const double theta = std::atan(x / (param[kParallelRadius] - y));
+  if (out.longitude != nullptr)
+    *out.longitude = theta / param[kOneParallelCone] + p.m_CentralMeridian;
   if (out.latitude != nullptr) {
     const double developed = y - x * std::tan(0.5 * theta);
     const double d2 = developed * developed;
     const double meridian_distance =
         p.m_M0 +
-        (developed / p.m_ScaleFactor) * (1.0 - param[0] * d2 - param[1] * d2 * developed -
-                                         param[2] * d2 * d2 - param[3] * d2 * d2 * developed);
+        (developed / p.m_ScaleFactor) *
+            (1.0 - param[kDevelopedSeries] * d2 - param[kDevelopedSeries + 1] * d2 * developed -
+             param[kDevelopedSeries + 2] * d2 * d2 -
+             param[kDevelopedSeries + 3] * d2 * d2 * developed);
     const LatitudeWithTrig found =
         FootpointLatitude(*p.m_Spheroid, *out.latitude, meridian_distance);
     *out.latitude = found.latitude;
@@ -184,10 +208,10 @@ ProjectionStatus OneParallelInverse(const CProjection& p, double x, double y,
   return converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
-// The conformal-factor iteration has no bound of its own; it stops after the usual
-// 100 rounds with its last estimate. This is the iteration as written, for spheroids
-// too flat for the quicker form below.
-LatitudeWithTrig LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double t) {
+// The latitude of a conformal factor t, iterated in the latitude itself: for spheroids
+// too flat for the quicker form below. The iteration has no bound of its own; it stops
+// after the usual 100 rounds with its last estimate, not converged.
+LatitudeWithTrig LatitudeFromConformalFactorInLatitude(const CSpheroid& s, double t) {
   double latitude = kHalfPi - 2.0 * std::atan(t);
   for (int round = 0; round < kIterationLimit; ++round) {
     const double e_sin = s.m_E * std::sin(latitude);
@@ -200,16 +224,16 @@ LatitudeWithTrig LatitudeFromConformalFactorAsWritten(const CSpheroid& s, double
   return {latitude, 0.0, 1.0, false};
 }
 
-// The same iteration in u = tan(pi/4 - latitude/2), which it is written in terms of:
-// latitude = pi/2 - 2 atan u, so sin(latitude) = (1 - u^2) / (1 + u^2) and a round's
+// The same iteration in u = tan(pi/4 - latitude/2), the quantity its formula is built
+// on: latitude = pi/2 - 2 atan u, so sin(latitude) = (1 - u^2) / (1 + u^2) and a round's
 // change is 2 atan((u - u') / (1 + u u')). Each round then costs one arc tangent
 // instead of a sine, a power and an arc tangent; the rounds, their changes and the
 // stopping test are the iteration's own.
 LatitudeWithTrig LatitudeFromConformalFactor(const CSpheroid& s, double t) {
-  // The written form also takes what u^2 would overflow on (a position 1e150 times the
-  // cone's radius away), and anything not a number.
+  // The iteration in the latitude also takes what u^2 would overflow on (a position
+  // 1e150 times the cone's radius away), and anything not a number.
   if (!(s.m_E <= kSeriesEccentricity) || !(t >= 0.0 && t <= 1e150)) {
-    return LatitudeFromConformalFactorAsWritten(s, t);
+    return LatitudeFromConformalFactorInLatitude(s, t);
   }
   double u = t;
   bool converged = false;
@@ -223,17 +247,20 @@ LatitudeWithTrig LatitudeFromConformalFactor(const CSpheroid& s, double t) {
   return {kHalfPi - 2.0 * std::atan(u), 0.0, 1.0, converged};
 }
 
-ProjectionStatus TwoParallelInverse(const CProjection& p, double x, double y,
+ProjectionStatus TwoParallelInverse(const CProjection& p, double easting, double northing,
                                     const GeogOutputs& out) {
+  const double x = easting - p.m_FalseEasting;
+  const double y = northing - p.m_FalseNorthing;
   const auto& param = p.m_Param;
-  const double n = param[11];
-  const double dy = param[12] - y;
+  const double n = param[kTwoParallelCone];
+  const double dy = param[kTwoParallelOriginRadius] - y;
   double r = std::sqrt(x * x + dy * dy);
   if (n < 0.0) r = -r;
   // Standard parallels that give no cone (equal ones, or one on each side of the
   // equator at the same distance) leave nothing to invert.
-  if (param[13] == 0.0 || n == 0.0) return ProjectionStatus::kInvalidProjection;
-  const double t = std::pow(r / param[13], 1.0 / n);
+  if (param[kTwoParallelRadiusFactor] == 0.0 || n == 0.0)
+    return ProjectionStatus::kInvalidProjection;
+  const double t = std::pow(r / param[kTwoParallelRadiusFactor], 1.0 / n);
   const double theta = std::atan2(x, dy);
   if (out.longitude != nullptr) *out.longitude = theta / n + p.m_CentralMeridian;
   bool converged = true;
@@ -263,83 +290,59 @@ double SineFromIsometric(const CSpheroid& s, double psi) {
   return sine;
 }
 
-ProjectionStatus UsaInverse(const CProjection& p, double x, double northing,
+ProjectionStatus UsaInverse(const CProjection& p, double easting, double northing,
                             const GeogOutputs& out) {
+  const double x = easting - p.m_FalseEasting;
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
-  const double dy = param[5] - northing;
+  const double dy = param[kUsaApexNorthing] - northing;
   const double theta = std::atan2(x, dy);
   if (out.convergence != nullptr) *out.convergence = theta;
-  if (out.longitude != nullptr) *out.longitude = theta / param[0] + p.m_CentralMeridian;
+  if (out.longitude != nullptr) *out.longitude = theta / param[kUsaCone] + p.m_CentralMeridian;
   const double r = std::sqrt(x * x + dy * dy);
   if (out.latitude != nullptr) {
-    const double sine = SineFromIsometric(s, std::log(param[1] / r) / param[0]);
+    const double sine =
+        SineFromIsometric(s, std::log(param[kUsaRadiusFactor] / r) / param[kUsaCone]);
     const double latitude = std::asin(sine);
     *out.latitude = latitude;
     if (out.scale != nullptr) {
-      *out.scale = r * param[0] * std::sqrt(1.0 - s.m_E2 * sine * sine) /
+      *out.scale = r * param[kUsaCone] * std::sqrt(1.0 - s.m_E2 * sine * sine) /
                    (s.m_SemiMajorAxis * std::cos(latitude));
     }
   } else if (out.scale != nullptr) {
     // Without the latitude, the scale comes from the series about the parallel of
     // least scale in the northing alone.
-    const double d = northing - param[4];
-    const double rc = param[3];
-    *out.scale =
-        d * d / (2.0 * rc * rc) + p.m_ScaleFactor + d * d * d * param[6] / (6.0 * rc * rc * rc);
+    const double d = northing - param[kUsaLeastScaleNorthing];
+    const double rc = param[kUsaLeastScaleRadius];
+    *out.scale = d * d / (2.0 * rc * rc) + p.m_ScaleFactor +
+                 d * d * d * param[kUsaLeastScaleTangent] / (6.0 * rc * rc * rc);
   }
   return ProjectionStatus::kOk;
 }
 
+void InitialiseTwoParallels(CProjection& p) {
+  InitialiseTwoParallelCone(p);
+  InitialiseOneParallelSeries(p);
+}
+
 }  // namespace
 
-void InitialiseLambertConstants(CProjection& p) {
-  switch (p.m_Method) {
-    case kTwoParallelsUsa:
-      InitialiseUsaCone(p);
-      break;
-    case kTwoParallels:
-      InitialiseTwoParallelCone(p);
-      InitialiseOneParallelSeries(p);
-      break;
-    case kOneParallel:
-      InitialiseOneParallelSeries(p);
-      break;
-    default:
-      break;
-  }
-}
+const ProjectionMaths kLambertOneParallelMaths = {
+    .initialise = InitialiseOneParallelSeries,
+    .forward = OneParallelForward,
+    .inverse = OneParallelInverse,
+};
 
-ProjectionStatus LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
-  switch (p.m_Method) {
-    case kOneParallel:
-      OneParallelForward(p, g, out);
-      return ProjectionStatus::kOk;
-    case kTwoParallels:
-      TwoParallelForward(p, g, out);
-      return ProjectionStatus::kOk;
-    case kTwoParallelsUsa:
-      UsaForward(p, g, out);
-      return ProjectionStatus::kOk;
-    default:
-      return ProjectionStatus::kUnknownMethod;
-  }
-}
+const ProjectionMaths kLambertTwoParallelMaths = {
+    .initialise = InitialiseTwoParallels,
+    .forward = TwoParallelForward,
+    .inverse = TwoParallelInverse,
+};
 
-ProjectionStatus LambertInverse(const CProjection& p, double easting, double northing,
-                                const GeogOutputs& out) {
-  const double x = easting - p.m_FalseEasting;
-  const double y = northing - p.m_FalseNorthing;
-  switch (p.m_Method) {
-    case kOneParallel:
-      return OneParallelInverse(p, x, y, out);
-    case kTwoParallels:
-      return TwoParallelInverse(p, x, y, out);
-    case kTwoParallelsUsa:
-      return UsaInverse(p, x, northing, out);
-    default:
-      return ProjectionStatus::kUnknownMethod;
-  }
-}
+const ProjectionMaths kLambertUsaMaths = {
+    .initialise = InitialiseUsaCone,
+    .forward = UsaForward,
+    .inverse = UsaInverse,
+};
 
 }  // namespace orvale::projection

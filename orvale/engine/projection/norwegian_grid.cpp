@@ -162,19 +162,17 @@ UtmPoint GridToUtm(int axis, double x, double y) {
   return BlockToUtm(w, LocalFrameBlock(w.real(), w.imag()));
 }
 
-}  // namespace
-
 ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   UtmPoint target;
   static_cast<void>(TransverseMercatorForward(
       p, g, {&target.easting, &target.northing, out.convergence, out.scale}));
 
   int block = kUntransformedBlock;
-  if (p.GridUtmZone() < kFirstZoneWithoutBlocks) {
+  if (p.NationalGridUtmZone() < kFirstZoneWithoutBlocks) {
     block = UtmBlock(target.easting, target.northing);
-    if (block != kUntransformedBlock) p.SetGridAxisAndZone((block + 4) / 4, p.GridUtmZone());
+    if (block != kUntransformedBlock) p.SetNorwegianAxis((block + 4) / 4, p.NationalGridUtmZone());
   }
-  const int axis = p.GridAxis();
+  const int axis = p.NorwegianAxis();
   p.m_Country = CProjection::MethodText(PROJECTION_NORWEGIAN, axis - 1);
   if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
 
@@ -201,10 +199,17 @@ ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const 
 
 ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, double northing,
                                       const GeogOutputs& out) {
-  const int axis = p.GridAxis();
+  const int axis = p.NorwegianAxis();
   if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
   const UtmPoint utm = GridToUtm(axis, easting, northing);
   return TransverseMercatorInverse(p, utm.easting, utm.northing, out);
 }
+
+}  // namespace
+
+const ProjectionMaths kNorwegianGridMaths = {
+    .recording_forward = NorwegianGridForward,
+    .inverse = NorwegianGridInverse,
+};
 
 }  // namespace orvale::projection

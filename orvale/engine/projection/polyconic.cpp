@@ -62,8 +62,6 @@ double PolyconicLatitude(const CSpheroid& s, double a_term, double b_term) {
   return std::nan("");
 }
 
-}  // namespace
-
 ProjectionStatus PolyconicForward(const CProjection& p, const GeogPoint& g,
                                   const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
@@ -120,5 +118,12 @@ ProjectionStatus PolyconicInverse(const CProjection& p, double easting, double n
   }
   return ProjectionStatus::kOk;
 }
+
+}  // namespace
+
+const ProjectionMaths kPolyconicMaths = {
+    .forward = PolyconicForward,
+    .inverse = PolyconicInverse,
+};
 
 }  // namespace orvale::projection

@@ -1,103 +1,20 @@
+// The projection record: its setters, its set-up and the two entries, which hand each
+// point to the maths its type and method choose in the family table.
+
 #include "orvale/engine/projection/projection.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/internal/projection_family.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale {
-namespace {
-
-constexpr std::array<std::string_view, kProjectionTypeCount> kTypeTexts = {
-    "U.T.M",
-    "Transverse Mercator",
-    "Gauss-Kruger TM (Pulkovo 1942)",
-    "T.M. (South Pole is North)",
-    "T.M. (USA)",
-    "Mercator",
-    "Lambert Conical",
-    "Cassini-Soldner",
-    "Azimuthal Equidistant",
-    "Stereographic",
-    "Polyconic",
-    "Rectified Skewed Orthomorphic",
-    "State Plane",
-    "Norwegian National Grid",
-    "Danish National Grid",
-};
-
-constexpr std::array<std::string_view, 2> kUtmMethods = {"North of Equator", "South of Equator"};
-constexpr std::array<std::string_view, 1> kTransverseMercatorMethods = {"Transverse Mercator"};
-constexpr std::array<std::string_view, 2> kMercatorMethods = {"Equator", "Standard Parallel"};
-constexpr std::array<std::string_view, 3> kLambertMethods = {
-    "One Standard Parallel", "Two Standard Parallel", "Two Standard Parallel (USA)"};
-constexpr std::array<std::string_view, 3> kStereographicMethods = {"Oblique", "Equatorial",
-                                                                   "Polar"};
-// "Transvere" is the text users have always seen for this method; kept as it is.
-constexpr std::array<std::string_view, 4> kStatePlaneMethods = {
-    "Transvere Mercator", "Lambert Tables", "TM Tables", "RSO"};
-constexpr std::array<std::string_view, 8> kNorwegianAxes = {
-    "NGO (Axis I)", "NGO (Axis II)", "NGO (Axis III)", "NGO (Axis IV)",
-    "NGO (Axis V)", "NGO (Axis VI)", "NGO (Axis VII)", "NGO (Axis VIII)"};
-
-struct MethodList {
-  const std::string_view* texts;
-  int count;
-};
-
-template <std::size_t N>
-constexpr MethodList ListOf(const std::array<std::string_view, N>& texts) {
-  return {texts.data(), static_cast<int>(N)};
-}
-
-constexpr MethodList MethodsOf(int type) {
-  switch (type) {
-    case PROJECTION_UTM:
-      return ListOf(kUtmMethods);
-    case PROJECTION_TRANSVERSE_MERCATOR:
-    case PROJECTION_GAUSS_KRUGER:
-    case PROJECTION_TM_SOUTH_ORIENTATED:
-    case PROJECTION_TM_USA:
-      return ListOf(kTransverseMercatorMethods);
-    case PROJECTION_MERCATOR:
-      return ListOf(kMercatorMethods);
-    case PROJECTION_LAMBERT:
-      return ListOf(kLambertMethods);
-    case PROJECTION_STEREOGRAPHIC:
-      return ListOf(kStereographicMethods);
-    case PROJECTION_STATE_PLANE:
-      return ListOf(kStatePlaneMethods);
-    case PROJECTION_NORWEGIAN:
-      return ListOf(kNorwegianAxes);
-    default:
-      return {nullptr, 0};
-  }
-}
-
-struct SlotPair {
-  std::int32_t first;
-  std::int32_t second;
-};
-
-SlotPair ReadSlotPair(double slot) {
-  return std::bit_cast<SlotPair>(slot);
-}
-
-bool IsTransverseMercatorFamily(int type, int method) {
-  return (type >= PROJECTION_UTM && type <= PROJECTION_TM_USA) ||
-         (type == PROJECTION_STATE_PLANE && method == 0);
-}
-
-bool IsRso(int type, int method) {
-  return type == PROJECTION_RSO || (type == PROJECTION_STATE_PLANE && method == 3);
-}
-
-}  // namespace
 
 std::string_view ProjectionStatusText(ProjectionStatus status) {
   switch (status) {
@@ -118,21 +35,26 @@ std::string_view ProjectionStatusText(ProjectionStatus status) {
 }
 
 std::string_view CProjection::TypeText(int type) {
-  if (type < 0 || type >= kProjectionTypeCount) return {};
-  return kTypeTexts[static_cast<std::size_t>(type)];
+  const ProjectionTypeInfo* info = FindProjectionType(type);
+  return info != nullptr ? info->text : std::string_view();
 }
 
 std::string_view CProjection::MethodText(int type, int method) {
-  if (type >= PROJECTION_TRANSVERSE_MERCATOR && type <= PROJECTION_TM_USA) {
-    return kTransverseMercatorMethods[0];
-  }
-  const MethodList list = MethodsOf(type);
-  if (method < 0 || method >= list.count) return {};
-  return list.texts[method];
+  const ProjectionTypeInfo* info = FindProjectionType(type);
+  return info != nullptr ? info->MethodText(method) : std::string_view();
 }
 
 int CProjection::MethodCount(int type) {
-  return MethodsOf(type).count;
+  const ProjectionTypeInfo* info = FindProjectionType(type);
+  return info != nullptr ? static_cast<int>(info->methods.size()) : 0;
+}
+
+CProjection::CProjection(const CProjection& other) {
+  CopyValues(other);
+  if (other.m_Spheroid != nullptr) {
+    m_OwnSpheroid = std::make_unique<CSpheroid>(*other.m_Spheroid);
+    m_Spheroid = m_OwnSpheroid.get();
+  }
 }
 
 CProjection& CProjection::operator=(const CProjection& other) {
@@ -142,7 +64,21 @@ CProjection& CProjection::operator=(const CProjection& other) {
 
 void CProjection::Assign(const CProjection& other) {
   if (this == &other) return;
-  CSpheroid* own_spheroid = m_Spheroid;
+  CopyValues(other);
+  // The spheroid belongs to this record's owner: take the other's values, not its
+  // pointer. A record without a spheroid takes a copy of its own.
+  if (other.m_Spheroid != nullptr && other.m_Spheroid != m_Spheroid) {
+    if (m_Spheroid != nullptr) {
+      *m_Spheroid = *other.m_Spheroid;
+    } else {
+      m_OwnSpheroid = std::make_unique<CSpheroid>(*other.m_Spheroid);
+      m_Spheroid = m_OwnSpheroid.get();
+    }
+  }
+  Initialise();
+}
+
+void CProjection::CopyValues(const CProjection& other) {
   m_FileTitle = other.m_FileTitle;
   m_Index = other.m_Index;
   m_Name = other.m_Name;
@@ -161,8 +97,8 @@ void CProjection::Assign(const CProjection& other) {
   m_NamedRow = other.m_NamedRow;
   m_Param = other.m_Param;
   m_Zone = other.m_Zone;
-  // The derived values too: the set-up below recomputes them, except without a
-  // spheroid, when the copy must still hold the other's.
+  // The derived values too: a set-up recomputes them, except without a spheroid, when
+  // the copy must still hold the other's.
   m_ScaleRatio = other.m_ScaleRatio;
   m_SinLat0 = other.m_SinLat0;
   m_CosLat0 = other.m_CosLat0;
@@ -171,14 +107,6 @@ void CProjection::Assign(const CProjection& other) {
   m_Rho0 = other.m_Rho0;
   m_M0 = other.m_M0;
   m_Psi0 = other.m_Psi0;
-  // The spheroid belongs to this record's owner: take the other's values, not its
-  // pointer. A record without a spheroid of its own shares the other's.
-  if (own_spheroid == nullptr) {
-    m_Spheroid = other.m_Spheroid;
-  } else if (other.m_Spheroid != nullptr && other.m_Spheroid != own_spheroid) {
-    *own_spheroid = *other.m_Spheroid;
-  }
-  Initialise();
 }
 
 void CProjection::SetParameters(double origin_latitude, double central_meridian,
@@ -277,32 +205,54 @@ int CProjection::UtmZoneFromLongitude(double longitude) {
   return static_cast<int>((longitude * kDegreesPerRadian + 183.0) / 6.0);
 }
 
+namespace {
+
+// The two int32 of a national grid, as they lie in the first slot's eight bytes.
+struct SlotPair {
+  std::int32_t first;
+  std::int32_t second;
+};
+
+// The maths that computes this record; null for a type or method without one.
+const projection::ProjectionMaths* MathsOf(const CProjection& p) {
+  const projection::ProjectionFamily* family = projection::FamilyOf(p.m_Type);
+  return family != nullptr ? family->MathsFor(p.m_Method) : nullptr;
+}
+
+}  // namespace
+
+std::int32_t CProjection::NationalGridFirst() const {
+  return std::bit_cast<SlotPair>(m_Param[0]).first;
+}
+
+std::int32_t CProjection::NorwegianAxis() const {
+  return NationalGridFirst();
+}
+
+std::int32_t CProjection::DanishZone() const {
+  return NationalGridFirst();
+}
+
+std::int32_t CProjection::NationalGridUtmZone() const {
+  return std::bit_cast<SlotPair>(m_Param[0]).second;
+}
+
+void CProjection::SetNationalGridPair(std::int32_t first, std::int32_t utm_zone) {
+  m_Param[0] = std::bit_cast<double>(SlotPair{first, utm_zone});
+}
+
+void CProjection::SetNorwegianAxis(std::int32_t axis, std::int32_t utm_zone) {
+  SetNationalGridPair(axis, utm_zone);
+}
+
+void CProjection::SetDanishZone(std::int32_t zone, std::int32_t utm_zone) {
+  SetNationalGridPair(zone, utm_zone);
+}
+
 double CProjection::FootpointStart(double northing) const {
-  if (!IsTransverseMercatorFamily(m_Type, m_Method) || m_Spheroid == nullptr ||
-      m_Spheroid->m_MeridianA0 == 0.0 || m_ScaleFactor == 0.0) {
-    return 0.0;
-  }
-  const double grid_northing = m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -northing : northing;
-  const CSpheroid& s = *m_Spheroid;
-  // The rectifying latitude of the meridian distance (y / k0 + M0) / (a A0), as one
-  // quotient, then the footpoint series: close enough that the iteration settles in
-  // its first round.
-  const double mu =
-      (grid_northing - m_FalseNorthing + m_ScaleFactor * m_M0) / (m_ScaleFactor * s.m_MeridianA0);
-  const double start = FootpointSeries(s, mu);
-  return std::fabs(start) <= kHalfPi ? start : 0.0;
-}
-
-std::int32_t CProjection::GridAxis() const {
-  return ReadSlotPair(m_Param[0]).first;
-}
-
-std::int32_t CProjection::GridUtmZone() const {
-  return ReadSlotPair(m_Param[0]).second;
-}
-
-void CProjection::SetGridAxisAndZone(std::int32_t axis, std::int32_t utm_zone) {
-  m_Param[0] = std::bit_cast<double>(SlotPair{axis, utm_zone});
+  const projection::ProjectionMaths* maths = MathsOf(*this);
+  if (maths == nullptr || maths->footpoint_start == nullptr || m_Spheroid == nullptr) return 0.0;
+  return maths->footpoint_start(*this, northing);
 }
 
 void CProjection::Initialise() {
@@ -316,64 +266,23 @@ void CProjection::Initialise() {
     m_Rho0 = curvature.rho;
     m_M0 = MeridianDistance(s, m_OriginLatitude);
     m_Psi0 = IsometricLatitude(s, m_OriginLatitude);
-    if (s.m_SemiMajorAxis != 0.0) InitialiseFamily();
+    const projection::ProjectionMaths* maths = MathsOf(*this);
+    if (s.m_SemiMajorAxis != 0.0 && maths != nullptr && maths->initialise != nullptr) {
+      maths->initialise(*this);
+    }
   }
   const double departure = m_ScaleFactor >= 1.0 ? m_ScaleFactor - 1.0 : 1.0 - m_ScaleFactor;
   m_ScaleRatio = departure == 0.0 ? 1.0 : 1.0 / departure;
 }
 
-void CProjection::InitialiseFamily() {
-  switch (m_Type) {
-    case PROJECTION_MERCATOR:
-      projection::InitialiseMercator(*this);
-      break;
-    case PROJECTION_LAMBERT:
-      InitialiseLambert();
-      break;
-    case PROJECTION_STEREOGRAPHIC:
-      projection::InitialiseStereographic(*this);
-      break;
-    case PROJECTION_RSO:
-      projection::InitialiseRso(*this);
-      break;
-    case PROJECTION_STATE_PLANE:
-      if (m_Method == 1 || m_Method == 2) projection::InitialiseStatePlaneTables(*this);
-      // The oblique zone needs the same constants as the oblique family itself.
-      if (m_Method == 3) projection::InitialiseRso(*this);
-      break;
-    case PROJECTION_DANISH:
-      m_M0 = 0.0;
-      break;
-    default:
-      break;
-  }
-}
-
 void CProjection::InitialiseLambert() {
   if (m_Spheroid == nullptr || m_Spheroid->m_SemiMajorAxis == 0.0) return;
-  projection::InitialiseLambertConstants(*this);
+  const projection::ProjectionMaths* maths =
+      projection::FamilyOf(PROJECTION_LAMBERT)->MathsFor(m_Method);
+  if (maths != nullptr) maths->initialise(*this);
 }
 
 namespace {
-
-// Methods whose computation the type selects by m_Method; any method computes for the
-// other types (their methods only name the set-up, or they have none).
-bool KnowsMethod(const CProjection& p) {
-  switch (p.m_Type) {
-    case PROJECTION_LAMBERT:
-    case PROJECTION_STEREOGRAPHIC:
-      return p.m_Method >= 0 && p.m_Method <= 2;
-    case PROJECTION_RSO:
-    case PROJECTION_STATE_PLANE:
-      return p.m_Method >= 0 && p.m_Method <= 3;
-    case PROJECTION_NORWEGIAN:
-      return p.GridAxis() >= 1 && p.GridAxis() <= 8;
-    case PROJECTION_DANISH:
-      return p.GridAxis() >= 0 && p.GridAxis() <= 2;
-    default:
-      return true;
-  }
-}
 
 bool IsNumber(const double* output) {
   return output == nullptr || std::isfinite(*output);
@@ -400,47 +309,15 @@ ProjectionStatus CProjection::GeogToGrid(double latitude, double longitude, doub
     projection::WriteEmptyGrid(*this, out);
     return ProjectionStatus::kEmptyPosition;
   }
+  const projection::ProjectionMaths* maths = MathsOf(*this);
+  if (maths == nullptr) return ProjectionStatus::kUnknownMethod;
   const projection::GeogPoint point = projection::MakeGeogPoint(*m_Spheroid, latitude, longitude);
-  ProjectionStatus status = ProjectionStatus::kUnknownMethod;
-  if (IsTransverseMercatorFamily(m_Type, m_Method)) {
-    status = projection::TransverseMercatorForward(*this, point, out);
-  } else if (IsRso(m_Type, m_Method)) {
-    status = projection::RsoForward(*this, point, out);
-  } else {
-    switch (m_Type) {
-      case PROJECTION_MERCATOR:
-        status = projection::MercatorForward(*this, point, out);
-        break;
-      case PROJECTION_LAMBERT:
-        status = projection::LambertForward(*this, point, out);
-        break;
-      case PROJECTION_CASSINI_SOLDNER:
-        status = projection::CassiniForward(*this, point, out);
-        break;
-      case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-        status = projection::AzimuthalEquidistantForward(*this, point, out);
-        break;
-      case PROJECTION_STEREOGRAPHIC:
-        status = projection::StereographicForward(*this, point, out);
-        break;
-      case PROJECTION_POLYCONIC:
-        status = projection::PolyconicForward(*this, point, out);
-        break;
-      case PROJECTION_STATE_PLANE:
-        status = projection::StatePlaneTablesForward(*this, point, out);
-        break;
-      case PROJECTION_NORWEGIAN:
-        status = projection::NorwegianGridForward(*this, point, out);
-        break;
-      case PROJECTION_DANISH:
-        status = projection::DanishGridForward(*this, point, out);
-        break;
-      default:
-        break;
-    }
+  const ProjectionStatus status = maths->recording_forward != nullptr
+                                      ? maths->recording_forward(*this, point, out)
+                                      : maths->forward(*this, point, out);
+  if (convergence != nullptr) {
+    *convergence = std::clamp(*convergence, -std::numbers::pi, std::numbers::pi);
   }
-  if (convergence != nullptr) *convergence = std::clamp(*convergence, -M_PI, M_PI);
-  if (!KnowsMethod(*this)) return ProjectionStatus::kUnknownMethod;
   return status == ProjectionStatus::kOk ? GridStatus(out) : status;
 }
 
@@ -456,52 +333,16 @@ ProjectionStatus CProjection::GridToGeog(double easting, double northing, double
     projection::WriteEmptyGeog(*this, out);
     return ProjectionStatus::kEmptyPosition;
   }
-  ProjectionStatus status = ProjectionStatus::kUnknownMethod;
-  if (IsTransverseMercatorFamily(m_Type, m_Method)) {
-    status = projection::TransverseMercatorInverse(*this, easting, northing, out);
-  } else if (IsRso(m_Type, m_Method)) {
-    status = projection::RsoInverse(*this, easting, northing, out);
-  } else {
-    switch (m_Type) {
-      case PROJECTION_MERCATOR:
-        status = projection::MercatorInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_LAMBERT:
-        status = projection::LambertInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_CASSINI_SOLDNER:
-        status = projection::CassiniInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-        status = projection::AzimuthalEquidistantInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_STEREOGRAPHIC:
-        status = projection::StereographicInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_POLYCONIC:
-        status = projection::PolyconicInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_STATE_PLANE:
-        status = projection::StatePlaneTablesInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_NORWEGIAN:
-        status = projection::NorwegianGridInverse(*this, easting, northing, out);
-        break;
-      case PROJECTION_DANISH:
-        status = projection::DanishGridInverse(*this, easting, northing, out);
-        break;
-      default:
-        break;
-    }
-  }
+  const projection::ProjectionMaths* maths = MathsOf(*this);
+  if (maths == nullptr) return ProjectionStatus::kUnknownMethod;
+  const ProjectionStatus status = maths->inverse(*this, easting, northing, out);
   const ProjectionStatus exit = projection::ApplyGeogExitRules(out);
-  if (!KnowsMethod(*this)) return ProjectionStatus::kUnknownMethod;
   return status == ProjectionStatus::kOk ? exit : status;
 }
 
 namespace {
 
-// A run (GridRun or GeogRun: two inputs, two outputs, two optional outputs) over as
+// A run (GridRun or GeogRun: two inputs, two outputs, three optional outputs) over as
 // many points as the shortest span holds; an empty optional span is not computed.
 template <class Run>
 Run MakeRun(std::span<const double> first_in, std::span<const double> second_in,
@@ -531,12 +372,12 @@ void CProjection::GeogToGridMany(std::span<const double> latitudes,
                                  std::span<double> scales, std::span<ProjectionStatus> statuses) {
   const auto run = MakeRun<projection::GridRun>(latitudes, longitudes, eastings, northings,
                                                 convergences, scales, statuses);
-  const std::size_t count = run.count;
-  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject()) {
-    projection::TransverseMercatorForwardRun(*this, run);
+  const projection::ProjectionMaths* maths = MathsOf(*this);
+  if (maths != nullptr && maths->forward_run != nullptr && CanProject() &&
+      maths->forward_run(*this, run)) {
     return;
   }
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < run.count; ++i) {
     const double latitude = latitudes[i], longitude = longitudes[i];  // outputs may overlay them
     const projection::GridOutputs out = run.OutputsAt(i);
     const ProjectionStatus status =
@@ -552,13 +393,12 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
                                  std::span<ProjectionStatus> statuses) const {
   const auto run = MakeRun<projection::GeogRun>(eastings, northings, latitudes, longitudes,
                                                 convergences, scales, statuses);
-  const std::size_t count = run.count;
-  if (IsTransverseMercatorFamily(m_Type, m_Method) && CanProject() &&
-      m_Spheroid->m_MeridianA0 != 0.0) {
-    projection::TransverseMercatorInverseRun(*this, run);
+  const projection::ProjectionMaths* maths = MathsOf(*this);
+  if (maths != nullptr && maths->inverse_run != nullptr && CanProject() &&
+      maths->inverse_run(*this, run)) {
     return;
   }
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < run.count; ++i) {
     const double easting = eastings[i], northing = northings[i];  // outputs may overlay them
     const projection::GeogOutputs out = run.OutputsAt(i);
     *out.latitude = FootpointStart(northing);

@@ -6,35 +6,17 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "orvale/engine/projection/projection_status.h"
+#include "orvale/engine/projection/projection_types.h"
 #include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale {
-
-enum PROJECTION_TYPES {
-  PROJECTION_UTM = 0,
-  PROJECTION_TRANSVERSE_MERCATOR = 1,
-  PROJECTION_GAUSS_KRUGER = 2,
-  PROJECTION_TM_SOUTH_ORIENTATED = 3,
-  PROJECTION_TM_USA = 4,
-  PROJECTION_MERCATOR = 5,
-  PROJECTION_LAMBERT = 6,
-  PROJECTION_CASSINI_SOLDNER = 7,
-  PROJECTION_AZIMUTHAL_EQUIDISTANT = 8,
-  PROJECTION_STEREOGRAPHIC = 9,
-  PROJECTION_POLYCONIC = 10,
-  PROJECTION_RSO = 11,
-  PROJECTION_STATE_PLANE = 12,
-  PROJECTION_NORWEGIAN = 13,
-  PROJECTION_DANISH = 14,
-};
-
-inline constexpr int kProjectionTypeCount = 15;
 
 // Iterations stop when a step is at most 0.001 second of arc, and bounded ones
 // after 100 rounds.
@@ -44,9 +26,10 @@ inline constexpr int kIterationLimit = 100;
 class CProjection {
  public:
   CProjection() = default;
-  // A copy refers to the same spheroid as its source; assignment copies the
-  // spheroid's contents into the spheroid the target already refers to (Assign).
-  CProjection(const CProjection&) = default;
+  // A copy holds a spheroid of its own with its source's contents, so that nothing
+  // done to the copy reaches the source's spheroid.
+  CProjection(const CProjection& other);
+  // Assign: the spheroid's contents go into the spheroid this record refers to.
   CProjection& operator=(const CProjection& other);
 
   std::string m_FileTitle;
@@ -159,11 +142,15 @@ class CProjection {
                       std::span<double> convergences = {}, std::span<double> scales = {},
                       std::span<ProjectionStatus> statuses = {}) const;
 
-  // The two int32 that the Norwegian and Danish grids keep in the first parameter
-  // slot: the national axis (1..8) or Danish zone (0..2), and the UTM zone number.
-  std::int32_t GridAxis() const;
-  std::int32_t GridUtmZone() const;
-  void SetGridAxisAndZone(std::int32_t axis, std::int32_t utm_zone);
+  // The Norwegian and Danish grids keep two int32 in the first parameter slot: the
+  // grid's own axis (Norwegian, 1..8) or zone (Danish, 0..2), then the number of the
+  // UTM zone the grid is built on. Neither is checked here; the grids flag a value
+  // they do not have.
+  std::int32_t NorwegianAxis() const;
+  std::int32_t DanishZone() const;
+  std::int32_t NationalGridUtmZone() const;
+  void SetNorwegianAxis(std::int32_t axis, std::int32_t utm_zone);
+  void SetDanishZone(std::int32_t zone, std::int32_t utm_zone);
 
   // Catalogue (projection_catalogue.cpp). Fills the record from built-in row `index`
   // of `type` (with `method` where the family takes one) and sets it up; false for a
@@ -192,16 +179,23 @@ class CProjection {
   static std::int32_t ReadRecordType(std::string_view path);
   void WriteSettingsSection(std::string_view title = {}) const;
 
-  // Display texts of the projection types and their methods; empty outside the tables.
+  // Display texts of the projection types and their methods; empty outside the tables
+  // (projection_types.h has the rest of what the table knows of each type).
   static std::string_view TypeText(int type);
   static std::string_view MethodText(int type, int method);
   // Number of methods a type offers in its method list (0 for types without one).
   static int MethodCount(int type);
 
  private:
-  void InitialiseFamily();
   // A spheroid with a semi-major axis and a scale factor: what every projection needs.
   bool CanProject() const;
+  // Every member but the spheroid.
+  void CopyValues(const CProjection& other);
+  void SetNationalGridPair(std::int32_t first, std::int32_t utm_zone);
+  std::int32_t NationalGridFirst() const;
+
+  // The spheroid of a copy made without one to copy into; m_Spheroid points at it.
+  std::unique_ptr<CSpheroid> m_OwnSpheroid;
 };
 
 // File names of the projection record files in the Global folder, in list order

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/angles/units.h"
 #include "orvale/engine/projection/internal/catalogue_rows.h"
+#include "orvale/engine/projection/internal/projection_family.h"
 #include "orvale/engine/projection/internal/state_plane_zones.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/storage/data_folders.h"
@@ -22,20 +24,14 @@ namespace {
 
 using catalogue::NamedRow;
 
-constexpr int kUtmZoneCount = 62;  // zones 0 ... 61
 constexpr int kDhdnZoneCount = 4;
-constexpr int kGaussKrugerRowCount = 36;  // 4 DHDN zones, then 32 GK zones
-constexpr int kLoBeltCount = 10;
-constexpr int kNorwegianRowCount = 5;
 constexpr int kFirstNorwegianZone = 31;
 constexpr int kNorwegianAxisCount = 8;
-constexpr int kDanishRowCount = 2;
 constexpr int kGeneralMercatorRow = 0;
 
 constexpr double kUtmFalseEasting = 500000.0;
 constexpr double kUtmSouthFalseNorthing = 10000000.0;
 constexpr double kUtmScaleFactor = 0.9996;
-constexpr double kMetresPerUsFoot = 0.30480060960121924;
 constexpr double kSecondsPerDegree = 3600.0;
 
 constexpr std::string_view kNad83 = "NAD 83";
@@ -55,44 +51,6 @@ constexpr int kStatePlaneTransverseMercator = 0;
 constexpr int kStatePlaneLambertTables = 1;
 constexpr int kStatePlaneTmTables = 2;
 constexpr int kStatePlaneRso = 3;
-
-// Built-in rows of each type, every zone of the zone families included.
-int BuiltInRowCount(int type) {
-  switch (type) {
-    case PROJECTION_UTM:
-      return kUtmZoneCount;
-    case PROJECTION_TRANSVERSE_MERCATOR:
-      return catalogue::kTransverseMercatorRowCount;
-    case PROJECTION_GAUSS_KRUGER:
-      return kGaussKrugerRowCount;
-    case PROJECTION_TM_SOUTH_ORIENTATED:
-      return kLoBeltCount;
-    case PROJECTION_TM_USA:
-      return catalogue::kTmUsaRowCount;
-    case PROJECTION_MERCATOR:
-      return catalogue::kMercatorRowCount;
-    case PROJECTION_LAMBERT:
-      return catalogue::kLambertNamedRowCount + catalogue::kLambertUsaRowCount;
-    case PROJECTION_CASSINI_SOLDNER:
-      return catalogue::kCassiniRowCount;
-    case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-      return catalogue::kAzimuthalRowCount;
-    case PROJECTION_STEREOGRAPHIC:
-      return catalogue::kStereographicRowCount;
-    case PROJECTION_POLYCONIC:
-      return catalogue::kPolyconicRowCount;
-    case PROJECTION_RSO:
-      return catalogue::kRsoRowCount;
-    case PROJECTION_STATE_PLANE:
-      return catalogue::kStatePlaneRowCount;
-    case PROJECTION_NORWEGIAN:
-      return kNorwegianRowCount;
-    case PROJECTION_DANISH:
-      return kDanishRowCount;
-    default:
-      return 0;
-  }
-}
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -124,64 +82,6 @@ void ApplyNamedRow(CProjection& p, const NamedRow& row) {
                      row.false_northing, row.scale_factor);
 }
 
-void SetUtmZone(CProjection& p, int zone) {
-  if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) {
-    p.m_Spheroid->SetBuiltIn(catalogue::kWgs84);
-  }
-  if (p.m_Method == 0 || p.m_Method == 1) {
-    p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting,
-                    p.m_Method == 1 ? kUtmSouthFalseNorthing : 0.0, kUtmScaleFactor);
-  } else {
-    // An unknown hemisphere keeps the parameters the record already had.
-    p.m_Method = 0;
-    p.Initialise();
-  }
-  p.m_Zone = zone;
-  p.m_NamedRow = false;
-  p.m_Name = CProjection::GridZoneName(zone);
-  p.m_Country.clear();
-}
-
-void SetGermanZone(CProjection& p, int index) {
-  double central_meridian = 0.0;
-  double false_easting = 0.0;
-  if (index < kDhdnZoneCount) {
-    central_meridian = 3.0 * index + 6.0;
-    false_easting = index * 1000000.0 + 2500000.0;
-    p.m_Name = Format("DHDN Zone %02d", index + 2);
-    p.m_Country = Format("West Germany (%.0lf\xB0 E)", std::fabs(central_meridian));
-    SetSpheroid(p, catalogue::kBessel1841);
-  } else {
-    const int z = index - kDhdnZoneCount;
-    central_meridian = 6.0 * z + 3.0;
-    if (central_meridian > 180.0) central_meridian -= 360.0;
-    false_easting = z * 1000000.0 + 1500000.0;
-    p.m_Name = Format("GK Zone %02d", index - 3);
-    p.m_Country =
-        Format("(%.0lf\xB0 %c)", std::fabs(central_meridian), central_meridian < 0.0 ? 'W' : 'E');
-    SetSpheroid(p, catalogue::kKrassowsky1940);
-  }
-  p.SetParametersDeg(0.0, central_meridian, false_easting, 0.0, 1.0);
-}
-
-void SetLoBelt(CProjection& p, int index) {
-  const double central_meridian = 2.0 * index + 17.0;
-  p.m_Name = Format("Lo %2.0lf\xB0 E", central_meridian);
-  p.m_Country = "South Africa";
-  SetSpheroid(p, catalogue::kClarke1880Arc);
-  p.SetParametersDeg(0.0, central_meridian, 0.0, 0.0, 1.0);
-}
-
-void SetTmUsaZone(CProjection& p, const catalogue::TmUsaRow& row) {
-  p.m_Name = row.name;
-  p.m_Country = kNad83;
-  SetSpheroid(p, catalogue::kGrs80);
-  // The zone lists give the central meridian in degrees west; the engine's
-  // longitudes are east positive, so every caller hands ordinary longitudes.
-  p.SetParametersDeg(row.origin_latitude, -row.central_meridian_west, row.false_easting,
-                     row.false_northing, row.scale_factor);
-}
-
 void SetLambertUsaZone(CProjection& p, const catalogue::LambertUsaRow& row) {
   p.m_Name = row.name;
   p.m_Country = kNad83;
@@ -191,21 +91,6 @@ void SetLambertUsaZone(CProjection& p, const catalogue::LambertUsaRow& row) {
   p.m_StandardParallel2 = row.standard_parallel2 * kRadiansPerDegree;
   p.SetParametersDeg(row.origin_latitude, row.central_meridian, row.false_easting,
                      row.false_northing, 1.0);
-}
-
-void SetLambertRow(CProjection& p, int index) {
-  if (index < catalogue::kLambertNamedRowCount) {
-    ApplyNamedRow(p, catalogue::LambertNamedRows()[static_cast<std::size_t>(index)]);
-  } else {
-    const auto row = static_cast<std::size_t>(index - catalogue::kLambertNamedRowCount);
-    SetLambertUsaZone(p, catalogue::LambertUsaRows()[row]);
-  }
-}
-
-void SetRsoRow(CProjection& p, const catalogue::RsoRow& row) {
-  const auto& q = row.p;
-  p.SetRsoParameters(q[0], q[1], q[2], q[3], q[4], q[5]);
-  ApplyNamedRow(p, row.row);
 }
 
 void SetAlaskaTmZone(CProjection& p, int code) {
@@ -225,14 +110,135 @@ bool SetTmTablesZone(CProjection& p, const catalogue::StatePlaneRow& row) {
   if (zone == nullptr) return false;
   std::copy(zone->p.begin(), zone->p.end(), p.m_Param.begin());
   p.SetParametersDeg(row.origin_latitude, -zone->p[1] / kSecondsPerDegree,
-                     zone->p[0] * kMetresPerUsFoot, 0.0, zone->p[4]);
+                     zone->p[0] * kMetresPerUsSurveyFoot, 0.0, zone->p[4]);
   return true;
 }
 
-bool SetStatePlaneRow(CProjection& p, const catalogue::StatePlaneRow& row) {
+template <typename Row, std::size_t N>
+const Row& RowAt(std::span<const Row, N> rows, int index) {
+  return rows[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+namespace catalogue {
+
+bool LoadUtmZone(CProjection& p, int zone) {
+  if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) {
+    p.m_Spheroid->SetBuiltIn(kWgs84);
+  }
+  if (p.m_Method == 0 || p.m_Method == 1) {
+    p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting,
+                    p.m_Method == 1 ? kUtmSouthFalseNorthing : 0.0, kUtmScaleFactor);
+  } else {
+    // An unknown hemisphere keeps the parameters the record already had.
+    p.m_Method = 0;
+    p.Initialise();
+  }
+  p.m_Zone = zone;
+  p.m_NamedRow = false;
+  p.m_Name = CProjection::GridZoneName(zone);
+  p.m_Country.clear();
+  return true;
+}
+
+bool LoadTransverseMercatorRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(TransverseMercatorRows(), index));
+  return true;
+}
+
+bool LoadGermanZone(CProjection& p, int index) {
+  double central_meridian = 0.0;
+  double false_easting = 0.0;
+  if (index < kDhdnZoneCount) {
+    central_meridian = 3.0 * index + 6.0;
+    false_easting = index * 1000000.0 + 2500000.0;
+    p.m_Name = Format("DHDN Zone %02d", index + 2);
+    p.m_Country = Format("West Germany (%.0lf\xB0 E)", std::fabs(central_meridian));
+    SetSpheroid(p, kBessel1841);
+  } else {
+    const int z = index - kDhdnZoneCount;
+    central_meridian = 6.0 * z + 3.0;
+    if (central_meridian > 180.0) central_meridian -= 360.0;
+    false_easting = z * 1000000.0 + 1500000.0;
+    p.m_Name = Format("GK Zone %02d", index - 3);
+    p.m_Country =
+        Format("(%.0lf\xB0 %c)", std::fabs(central_meridian), central_meridian < 0.0 ? 'W' : 'E');
+    SetSpheroid(p, kKrassowsky1940);
+  }
+  p.SetParametersDeg(0.0, central_meridian, false_easting, 0.0, 1.0);
+  return true;
+}
+
+bool LoadLoBelt(CProjection& p, int index) {
+  const double central_meridian = 2.0 * index + 17.0;
+  p.m_Name = Format("Lo %2.0lf\xB0 E", central_meridian);
+  p.m_Country = "South Africa";
+  SetSpheroid(p, kClarke1880Arc);
+  p.SetParametersDeg(0.0, central_meridian, 0.0, 0.0, 1.0);
+  return true;
+}
+
+bool LoadTmUsaZone(CProjection& p, int index) {
+  const TmUsaRow& row = RowAt(TmUsaRows(), index);
+  p.m_Name = row.name;
+  p.m_Country = kNad83;
+  SetSpheroid(p, kGrs80);
+  // The zone lists give the central meridian in degrees west; the engine's
+  // longitudes are east positive, so every caller hands ordinary longitudes.
+  p.SetParametersDeg(row.origin_latitude, -row.central_meridian_west, row.false_easting,
+                     row.false_northing, row.scale_factor);
+  return true;
+}
+
+bool LoadMercatorRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(MercatorRows(), index));
+  if (index == kGeneralMercatorRow) p.m_NamedRow = false;
+  return true;
+}
+
+bool LoadLambertRow(CProjection& p, int index) {
+  if (index < kLambertNamedRowCount) {
+    ApplyNamedRow(p, RowAt(LambertNamedRows(), index));
+  } else {
+    SetLambertUsaZone(p, RowAt(LambertUsaRows(), index - kLambertNamedRowCount));
+  }
+  return true;
+}
+
+bool LoadCassiniRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(CassiniRows(), index));
+  return true;
+}
+
+bool LoadAzimuthalRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(AzimuthalRows(), index));
+  return true;
+}
+
+bool LoadStereographicRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(StereographicRows(), index));
+  return true;
+}
+
+bool LoadPolyconicRow(CProjection& p, int index) {
+  ApplyNamedRow(p, RowAt(PolyconicRows(), index));
+  return true;
+}
+
+bool LoadRsoRow(CProjection& p, int index) {
+  const RsoRow& row = RowAt(RsoRows(), index);
+  const auto& q = row.p;
+  p.SetRsoParameters(q[0], q[1], q[2], q[3], q[4], q[5]);
+  ApplyNamedRow(p, row.row);
+  return true;
+}
+
+bool LoadStatePlaneZone(CProjection& p, int index) {
+  const StatePlaneRow& row = RowAt(StatePlaneRows(), index);
   p.m_Name = row.name;
   p.m_Country = Format("Code %4d", row.code);
-  SetSpheroid(p, catalogue::kClarke1866);
+  SetSpheroid(p, kClarke1866);
   p.m_Method = row.method;
   switch (row.method) {
     case kStatePlaneTransverseMercator:
@@ -247,7 +253,7 @@ bool SetStatePlaneRow(CProjection& p, const catalogue::StatePlaneRow& row) {
     case kStatePlaneTmTables:
       return SetTmTablesZone(p, row);
     case kStatePlaneRso: {
-      const catalogue::RsoRow& alaska = catalogue::RsoRows()[catalogue::kAlaskaZone1Rso];
+      const RsoRow& alaska = RsoRows()[kAlaskaZone1Rso];
       const auto& q = alaska.p;
       p.SetRsoParameters(q[0], q[1], q[2], q[3], q[4], q[5]);
       const NamedRow& r = alaska.row;
@@ -260,30 +266,30 @@ bool SetStatePlaneRow(CProjection& p, const catalogue::StatePlaneRow& row) {
   }
 }
 
-void SetNorwegianZone(CProjection& p, int index) {
+bool LoadNorwegianZone(CProjection& p, int index) {
   const int zone = index + kFirstNorwegianZone;
-  p.SetGridAxisAndZone(p.m_Method + 1, zone);
+  p.SetNorwegianAxis(p.m_Method + 1, zone);
   p.m_Name = CProjection::GridZoneName(zone);
   p.m_Country = std::string(CProjection::MethodText(PROJECTION_NORWEGIAN, index));
-  SetSpheroid(p, catalogue::kInternational);
+  SetSpheroid(p, kInternational);
   p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting, 0.0,
                   kUtmScaleFactor);
+  return true;
 }
 
-void SetDanishZone(CProjection& p, int index) {
+bool LoadDanishZone(CProjection& p, int index) {
   constexpr double kCentralMeridian = 9.0;
   p.m_Name = index == 0 ? "Jylland" : "Seelland";
   p.m_Country = "System 34";
-  p.SetGridAxisAndZone(index,
-                       CProjection::UtmZoneFromLongitude(kCentralMeridian * kRadiansPerDegree));
-  SetSpheroid(p, catalogue::kInternational);
+  p.SetDanishZone(index, CProjection::UtmZoneFromLongitude(kCentralMeridian * kRadiansPerDegree));
+  SetSpheroid(p, kInternational);
   p.SetParametersDeg(0.0, kCentralMeridian, kUtmFalseEasting, 0.0, kUtmScaleFactor);
+  return true;
 }
 
-template <typename Rows>
-const auto& RowAt(const Rows& rows, int index) {
-  return rows[static_cast<std::size_t>(index)];
-}
+}  // namespace catalogue
+
+namespace {
 
 // The zone number written after "Grid Zone " in a zone name; 0 when there is none.
 int ZoneInName(const std::string& name) {
@@ -308,7 +314,8 @@ std::vector<std::string> RecordFilesOfType(int type) {
 // the record's own.
 bool FindNorwegianZone(CProjection& p, const std::string& name) {
   int zone = ZoneInName(name);
-  if (zone < kFirstNorwegianZone || zone >= kFirstNorwegianZone + kNorwegianRowCount) zone = 32;
+  if (zone < kFirstNorwegianZone || zone >= kFirstNorwegianZone + catalogue::kNorwegianZoneCount)
+    zone = 32;
   CSpheroid scratch_spheroid;
   CProjection scratch;
   scratch.m_Spheroid = &scratch_spheroid;
@@ -366,12 +373,8 @@ std::string CProjection::GridZoneName(int zone) {
 }
 
 int CProjection::CatalogueRowCount(int type) {
-  // UTM, state-plane and Norwegian rows are addressed by zone, so their user records
-  // are numbered from 0 and the built-in rows shadow them.
-  if (type == PROJECTION_UTM || type == PROJECTION_STATE_PLANE || type == PROJECTION_NORWEGIAN) {
-    return 0;
-  }
-  return BuiltInRowCount(type);
+  const projection::ProjectionFamily* family = projection::FamilyOf(type);
+  return family != nullptr ? family->rows.first_record_index : 0;
 }
 
 bool CProjection::SetFromCatalogue(int index, int type, int method) {
@@ -379,57 +382,10 @@ bool CProjection::SetFromCatalogue(int index, int type, int method) {
   m_Type = type;
   m_Method = method;
   m_NamedRow = true;
-  if (index < 0 || index >= BuiltInRowCount(type)) return false;
+  const projection::ProjectionFamily* family = projection::FamilyOf(type);
+  if (family == nullptr || index < 0 || index >= family->rows.count) return false;
   ClearRowValues(*this);
-  switch (type) {
-    case PROJECTION_UTM:
-      SetUtmZone(*this, index);
-      return true;
-    case PROJECTION_TRANSVERSE_MERCATOR:
-      ApplyNamedRow(*this, RowAt(catalogue::TransverseMercatorRows(), index));
-      return true;
-    case PROJECTION_GAUSS_KRUGER:
-      SetGermanZone(*this, index);
-      return true;
-    case PROJECTION_TM_SOUTH_ORIENTATED:
-      SetLoBelt(*this, index);
-      return true;
-    case PROJECTION_TM_USA:
-      SetTmUsaZone(*this, RowAt(catalogue::TmUsaRows(), index));
-      return true;
-    case PROJECTION_MERCATOR:
-      ApplyNamedRow(*this, RowAt(catalogue::MercatorRows(), index));
-      if (index == kGeneralMercatorRow) m_NamedRow = false;
-      return true;
-    case PROJECTION_LAMBERT:
-      SetLambertRow(*this, index);
-      return true;
-    case PROJECTION_CASSINI_SOLDNER:
-      ApplyNamedRow(*this, RowAt(catalogue::CassiniRows(), index));
-      return true;
-    case PROJECTION_AZIMUTHAL_EQUIDISTANT:
-      ApplyNamedRow(*this, RowAt(catalogue::AzimuthalRows(), index));
-      return true;
-    case PROJECTION_STEREOGRAPHIC:
-      ApplyNamedRow(*this, RowAt(catalogue::StereographicRows(), index));
-      return true;
-    case PROJECTION_POLYCONIC:
-      ApplyNamedRow(*this, RowAt(catalogue::PolyconicRows(), index));
-      return true;
-    case PROJECTION_RSO:
-      SetRsoRow(*this, RowAt(catalogue::RsoRows(), index));
-      return true;
-    case PROJECTION_STATE_PLANE:
-      return SetStatePlaneRow(*this, RowAt(catalogue::StatePlaneRows(), index));
-    case PROJECTION_NORWEGIAN:
-      SetNorwegianZone(*this, index);
-      return true;
-    case PROJECTION_DANISH:
-      SetDanishZone(*this, index);
-      return true;
-    default:
-      return false;
-  }
+  return family->rows.load(*this, index);
 }
 
 bool CProjection::FindUserRecord(int index, int type, std::string& title, std::string& path) {

@@ -1,7 +1,8 @@
 #pragma once
-// What became of one position given to a projection entry. The entries still write
-// their outputs as they always do (zeros for an empty position, 0 for a latitude off
-// the globe); the status says whether those numbers are a result or stand in for one.
+// What became of one position given to a projection entry. The entries write their
+// outputs whatever becomes of the point (zeros for an empty position, 0 for a latitude
+// off the globe); the status says whether those numbers are a result or stand in for
+// one.
 
 #include <cstdint>
 #include <string_view>

@@ -75,6 +75,8 @@ double Convergence(const CProjection& p, double x) {
   }
 }
 
+ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
+
 // The set-up's projection of the centre obeys the entry rules of GeogToGrid.
 void ProjectCentre(CProjection& p) {
   const double latitude = p.m_OriginLatitude;
@@ -87,11 +89,11 @@ void ProjectCentre(CProjection& p) {
     return;
   }
   const GeogPoint centre = MakeGeogPoint(*p.m_Spheroid, latitude, longitude);
+  // A method without a rectification writes no co-ordinates, and leaves the false
+  // origin as it was; its points are flagged by their own status.
   static_cast<void>(
       RsoForward(p, centre, {&p.m_FalseEasting, &p.m_FalseNorthing, nullptr, nullptr}));
 }
-
-}  // namespace
 
 void InitialiseRso(CProjection& p) {
   const CSpheroid& s = *p.m_Spheroid;
@@ -186,5 +188,13 @@ ProjectionStatus RsoInverse(const CProjection& p, double easting, double northin
   if (!rectified) return ProjectionStatus::kUnknownMethod;
   return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
+
+}  // namespace
+
+const ProjectionMaths kRsoMaths = {
+    .initialise = InitialiseRso,
+    .forward = RsoForward,
+    .inverse = RsoInverse,
+};
 
 }  // namespace orvale::projection

@@ -1,6 +1,8 @@
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
+#include "orvale/engine/angles/angles.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "orvale/engine/projection/projection.h"
 
@@ -29,7 +31,8 @@ double IsometricLatitudeOfSine(const CSpheroid& s, double sin_lat) {
 
 double ConformalFactor(const CSpheroid& s, double latitude) {
   const double e_sin = s.m_E * std::sin(latitude);
-  return std::tan(M_PI_4 - 0.5 * latitude) * std::pow((1.0 + e_sin) / (1.0 - e_sin), s.m_HalfE);
+  return std::tan((std::numbers::pi / 4) - 0.5 * latitude) *
+         std::pow((1.0 + e_sin) / (1.0 - e_sin), s.m_HalfE);
 }
 
 double ConformalFactor(const CSpheroid& s, double latitude, double sin_lat, double cos_lat) {
@@ -50,7 +53,7 @@ LatitudeWithTrig FootpointLatitude(const CSpheroid& s, double start, double meri
   // its rounds on NaN before giving up with the 0 that is the answer.
   if (meridian_distance == 0.0) return {0.0, 0.0, 1.0, true};
   double latitude = start;
-  if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > M_PI_2) latitude = 1.0;
+  if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > kHalfPi) latitude = 1.0;
   for (int round = 0; round < kIterationLimit; ++round) {
     const double sin_lat = std::sin(latitude);
     const double cos_lat = std::cos(latitude);

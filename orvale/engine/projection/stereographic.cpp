@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
@@ -29,7 +30,7 @@ constexpr std::size_t kParallelConformalFactor = 11;  // tc
 constexpr std::size_t kParallelFactor = 12;           // mc
 constexpr std::size_t kFalseOriginNorthing = 13;      // a mc, variant C only
 
-constexpr double kQuarterPi = M_PI_4;
+constexpr double kQuarterPi = (std::numbers::pi / 4);
 
 bool IsNorth(const CProjection& p) {
   return p.m_Param[kNorthFlag] == 1.0;
@@ -137,7 +138,8 @@ void InitialisePolar(CProjection& p) {
   param[kPolarRadiusFactor] = 2.0 * s.m_SemiMajorAxis * p.m_ScaleFactor / s.m_PolarK;
 }
 
-void DoubleProjectionForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus DoubleProjectionForward(const CProjection& p, const GeogPoint& g,
+                                         const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
   const double sphere_longitude = param[kLongitudeRatio] * (g.longitude - p.m_CentralMeridian);
@@ -162,9 +164,10 @@ void DoubleProjectionForward(const CProjection& p, const GeogPoint& g, const Gri
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
   if (out.scale != nullptr) *out.scale = 0.0;
+  return ProjectionStatus::kOk;
 }
 
-void PolarForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+ProjectionStatus PolarForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const auto& param = p.m_Param;
   const bool north = IsNorth(p);
   const double t = PolarConformalFactor(*p.m_Spheroid, g.latitude, g.sin_lat, north);
@@ -179,6 +182,7 @@ void PolarForward(const CProjection& p, const GeogPoint& g, const GridOutputs& o
     *out.northing = north ? p.m_FalseNorthing + origin - along : p.m_FalseNorthing - origin + along;
   }
   if (out.convergence != nullptr) *out.convergence = 0.0;
+  return ProjectionStatus::kOk;
 }
 
 // Geodetic latitude of a conformal-sphere isometric latitude. Unbounded in principle;
@@ -219,7 +223,7 @@ ProjectionStatus DoubleProjectionInverse(const CProjection& p, double x, double 
   return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
 }
 
-void PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+ProjectionStatus PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
   const auto& param = p.m_Param;
   const bool north = IsNorth(p);
   const double from_pole =
@@ -235,43 +239,32 @@ void PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& o
                   param[kLatitudeSeries + 3] * std::sin(8.0 * chi);
   *out.longitude =
       p.m_CentralMeridian + (north ? std::atan2(x, -from_pole) : std::atan2(x, from_pole));
-}
-
-constexpr int kPolarMethod = 2;
-
-}  // namespace
-
-void InitialiseStereographic(CProjection& p) {
-  if (p.m_Method == kPolarMethod) {
-    InitialisePolar(p);
-  } else {
-    InitialiseDoubleProjection(p);
-  }
-}
-
-ProjectionStatus StereographicForward(const CProjection& p, const GeogPoint& g,
-                                      const GridOutputs& out) {
-  if (p.m_Method == kPolarMethod) {
-    PolarForward(p, g, out);
-  } else {
-    DoubleProjectionForward(p, g, out);
-  }
   return ProjectionStatus::kOk;
 }
 
-ProjectionStatus StereographicInverse(const CProjection& p, double easting, double northing,
-                                      const GeogOutputs& out) {
+// Both methods invert only with both outputs given, and give no convergence.
+template <ProjectionStatus (*Inverse)(const CProjection&, double, double, const GeogOutputs&)>
+ProjectionStatus FromGrid(const CProjection& p, double easting, double northing,
+                          const GeogOutputs& out) {
   if (out.latitude == nullptr || out.longitude == nullptr) return ProjectionStatus::kOk;
-  const double x = easting - p.m_FalseEasting;
-  const double y = northing - p.m_FalseNorthing;
-  ProjectionStatus status = ProjectionStatus::kOk;
-  if (p.m_Method == kPolarMethod) {
-    PolarInverse(p, x, y, out);
-  } else {
-    status = DoubleProjectionInverse(p, x, y, out);
-  }
+  const ProjectionStatus status =
+      Inverse(p, easting - p.m_FalseEasting, northing - p.m_FalseNorthing, out);
   if (out.convergence != nullptr) *out.convergence = 0.0;
   return status;
 }
+
+}  // namespace
+
+const ProjectionMaths kDoubleStereographicMaths = {
+    .initialise = InitialiseDoubleProjection,
+    .forward = DoubleProjectionForward,
+    .inverse = FromGrid<DoubleProjectionInverse>,
+};
+
+const ProjectionMaths kPolarStereographicMaths = {
+    .initialise = InitialisePolar,
+    .forward = PolarForward,
+    .inverse = FromGrid<PolarInverse>,
+};
 
 }  // namespace orvale::projection

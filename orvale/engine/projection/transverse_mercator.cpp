@@ -9,14 +9,16 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <numbers>
 
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
 
 namespace orvale::projection {
 namespace {
 
-constexpr double kTwoPi = 2.0 * M_PI;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kThird = 1.0 / 3.0;  // a product, not a quotient, in the per-point series
 
 // Only this family wraps the longitude difference: a zone reaches across the
@@ -24,8 +26,8 @@ constexpr double kThird = 1.0 / 3.0;  // a product, not a quotient, in the per-p
 // half a turn is a position outside the projection.
 double WrapLongitude(double longitude) {
   // Two selects rather than branches, so that loops over many points run as vector code.
-  const double east = longitude > M_PI ? longitude - kTwoPi : longitude;
-  return east < -M_PI ? east + kTwoPi : east;
+  const double east = longitude > std::numbers::pi ? longitude - kTwoPi : longitude;
+  return east < -std::numbers::pi ? east + kTwoPi : east;
 }
 
 // The footpoint (the latitude on the central meridian with the point's meridian
@@ -84,9 +86,9 @@ inline double InverseLongitude(const Footpoint& f, double central_meridian) {
   return WrapLongitude(central_meridian + (f.x_ratio * f.secant) * series);
 }
 
-// The third-order term is (3 psi' t'^2 - 2 psi'^2), the form this library has always
-// used; the expansion of the forward series has (3 psi' + t'^2 - 2 psi'^2) there. The
-// two part by some 1e-5 rad at the edge of a UTM zone: the tests measure it.
+// The third-order term is (3 psi' t'^2 - 2 psi'^2), as the inverse series is published;
+// the expansion of the forward series has (3 psi' + t'^2 - 2 psi'^2) there. The two
+// part by some 1e-5 rad at the edge of a UTM zone: the tests measure it.
 inline double InverseConvergence(const Footpoint& f) {
   const double t2 = f.tan_lat * f.tan_lat;
   const double psi = f.psi;
@@ -297,7 +299,7 @@ void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const Blo
     // loop from running as vector code.
     const bool usable = (std::fabs(step) <= kIterationTolerance) &
                         (std::fabs(shift) <= kSmallShift) & (start != 0.0) &
-                        (std::fabs(start) <= M_PI_2);
+                        (std::fabs(start) <= kHalfPi);
     const LatitudeWithTrig footpoint{start + step, sin_start + cos_start * step,
                                      cos_start - sin_start * step};
     const Footpoint point = FootpointAt(s, footpoint, x[i], inverse_a_k0);
@@ -317,19 +319,19 @@ void WriteBlock(const CProjection& p, const FootpointBlock& f, std::size_t n,
   for (std::size_t i = 0; i < n; ++i) {
     const double latitude = InverseLatitude(f.At(i));
     // NaN is kept as it comes (and marked); only a number beyond the pole becomes 0.
-    out.latitude[i] = std::fabs(latitude) > M_PI_2 ? 0.0 : latitude;
-    off_globe[i] = std::fabs(latitude) <= M_PI_2 ? 0.0 : 1.0;
+    out.latitude[i] = std::fabs(latitude) > kHalfPi ? 0.0 : latitude;
+    off_globe[i] = std::fabs(latitude) <= kHalfPi ? 0.0 : 1.0;
   }
   for (std::size_t i = 0; i < n; ++i) {
     const double longitude = InverseLongitude(f.At(i), p.m_CentralMeridian);
-    out.longitude[i] = std::fabs(longitude) > M_PI ? 0.0 : longitude;
-    off_globe[i] = std::fabs(longitude) <= M_PI ? off_globe[i] : 1.0;
+    out.longitude[i] = std::fabs(longitude) > std::numbers::pi ? 0.0 : longitude;
+    off_globe[i] = std::fabs(longitude) <= std::numbers::pi ? off_globe[i] : 1.0;
   }
   if (out.convergence != nullptr) {
     for (std::size_t i = 0; i < n; ++i) {
       const double convergence = InverseConvergence(f.At(i));
-      const double below = convergence > M_PI ? M_PI : convergence;
-      out.convergence[i] = below < -M_PI ? -M_PI : below;
+      const double below = convergence > std::numbers::pi ? std::numbers::pi : convergence;
+      out.convergence[i] = below < -std::numbers::pi ? -std::numbers::pi : below;
     }
   }
   if (out.scale != nullptr) {
@@ -383,10 +385,11 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
   }
 }
 
-}  // namespace
-
-void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run) {
+// The run needs the meridian arc's coefficients: a spheroid with 1/f of 0 or less has
+// none, and its points go through the single-point path one by one.
+bool InverseRun(const CProjection& p, const GeogRun& run) {
   const CSpheroid& s = *p.m_Spheroid;
+  if (s.m_MeridianA0 == 0.0) return false;
   RunConstants constants;
   constants.orientation = OrientationOf(p);
   constants.inverse_a_k0 = 1.0 / (s.m_SemiMajorAxis * p.m_ScaleFactor);
@@ -394,9 +397,8 @@ void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run) {
   for (std::size_t first = 0; first < run.count; first += kBlockSize) {
     InverseBlock(p, constants, run, first, std::min(kBlockSize, run.count - first));
   }
+  return true;
 }
-
-namespace {
 
 // A block of positions with what every forward series needs of them, side by side.
 struct GeogBlock {
@@ -438,8 +440,8 @@ void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, s
     for (std::size_t i = 0; i < n; ++i) {
       const GeogPoint point = g.At(i);
       const double convergence = ForwardConvergence(point, ForwardTermsOf(p, point));
-      const double below = convergence > M_PI ? M_PI : convergence;
-      out.convergence[i] = below < -M_PI ? -M_PI : below;
+      const double below = convergence > std::numbers::pi ? std::numbers::pi : convergence;
+      out.convergence[i] = below < -std::numbers::pi ? -std::numbers::pi : below;
     }
   }
   if (out.scale != nullptr) {
@@ -462,12 +464,34 @@ void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, s
   }
 }
 
-}  // namespace
-
-void TransverseMercatorForwardRun(const CProjection& p, const GridRun& run) {
+bool ForwardRun(const CProjection& p, const GridRun& run) {
   for (std::size_t first = 0; first < run.count; first += kBlockSize) {
     ForwardBlock(p, run, first, std::min(kBlockSize, run.count - first));
   }
+  return true;
 }
+
+// The rectifying latitude of the meridian distance (y / k0 + M0) / (a A0), as one
+// quotient, then the footpoint series: close enough that the iteration settles in its
+// first round.
+double FootpointStart(const CProjection& p, double northing) {
+  const CSpheroid& s = *p.m_Spheroid;
+  if (s.m_MeridianA0 == 0.0 || p.m_ScaleFactor == 0.0) return 0.0;
+  const double grid_northing = OrientationOf(p) * northing;
+  const double mu = (grid_northing - p.m_FalseNorthing + p.m_ScaleFactor * p.m_M0) /
+                    (p.m_ScaleFactor * s.m_MeridianA0);
+  const double start = FootpointSeries(s, mu);
+  return std::fabs(start) <= kHalfPi ? start : 0.0;
+}
+
+}  // namespace
+
+const ProjectionMaths kTransverseMercatorMaths = {
+    .forward = TransverseMercatorForward,
+    .inverse = TransverseMercatorInverse,
+    .forward_run = ForwardRun,
+    .inverse_run = InverseRun,
+    .footpoint_start = FootpointStart,
+};
 
 }  // namespace orvale::projection

@@ -32,10 +32,20 @@ TEST(ProjectionAssignTest, CopiesEveryMemberAndTheSpheroidByContents) {
   EXPECT_EQ((std::array{a.easting, a.northing, a.convergence, a.scale}),
             (std::array{b.easting, b.northing, b.convergence, b.scale}));
 
-  // A target without a spheroid of its own shares the source's.
+  // A target without a spheroid, assigned or copy-constructed, takes a spheroid of its
+  // own with the source's contents: loading another row into it leaves the source's
+  // spheroid alone.
   CProjection bare;
-  bare.Assign(source);
-  EXPECT_EQ(bare.m_Spheroid, source.m_Spheroid);
+  bare = source;
+  CProjection constructed(source);
+  for (CProjection* copy : {&bare, &constructed}) {
+    ASSERT_NE(copy->m_Spheroid, nullptr);
+    EXPECT_NE(copy->m_Spheroid, source.m_Spheroid);
+    EXPECT_EQ(copy->m_Spheroid->m_Name, "Airy 1830");
+    ASSERT_TRUE(copy->SetFromCatalogue(0, PROJECTION_NORWEGIAN, 0));
+    EXPECT_EQ(copy->m_Spheroid->m_Name, "International Spheroid");
+    EXPECT_EQ(source.spheroid.m_Name, "Airy 1830") << "the source's spheroid is untouched";
+  }
 
   // Without any spheroid the set-up cannot derive the origin's values: they are copied.
   CProjection detached = source;

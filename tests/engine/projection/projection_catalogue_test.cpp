@@ -197,17 +197,17 @@ TEST_F(Catalogue, UtmKeepsTheAttachedSpheroidUnlessItIsEmpty) {
 
 TEST_F(Catalogue, NationalGridsKeepTheirAxisOrZoneAndTheUtmZoneInTheFirstSlot) {
   Row(1, PROJECTION_NORWEGIAN, 2);
-  EXPECT_EQ(projection_.GridAxis(), 3) << "method 2 is NGO axis III";
-  EXPECT_EQ(projection_.GridUtmZone(), 32);
+  EXPECT_EQ(projection_.NorwegianAxis(), 3) << "method 2 is NGO axis III";
+  EXPECT_EQ(projection_.NationalGridUtmZone(), 32);
   EXPECT_EQ(projection_.m_Country, "NGO (Axis II)") << "the country follows the row";
   EXPECT_DOUBLE_EQ(projection_.m_CentralMeridian, CProjection::UtmZoneCentralMeridian(32));
   Row(4, PROJECTION_NORWEGIAN, 7);
-  EXPECT_EQ(projection_.GridAxis(), 8);
-  EXPECT_EQ(projection_.GridUtmZone(), 35);
+  EXPECT_EQ(projection_.NorwegianAxis(), 8);
+  EXPECT_EQ(projection_.NationalGridUtmZone(), 35);
   for (int zone = 0; zone < 2; ++zone) {
     Row(zone, PROJECTION_DANISH);
-    EXPECT_EQ(projection_.GridAxis(), zone);
-    EXPECT_EQ(projection_.GridUtmZone(), 32);
+    EXPECT_EQ(projection_.NorwegianAxis(), zone);
+    EXPECT_EQ(projection_.NationalGridUtmZone(), 32);
     EXPECT_EQ(projection_.m_Name, zone == 0 ? "Jylland" : "Seelland");
   }
 }
@@ -521,7 +521,7 @@ TEST_F(CatalogueSearch, ReadsUtmAndNorwegianZonesFromTheNameAndKeepsTheUtmHemisp
   // A Norwegian zone, on axis I.
   ASSERT_TRUE(projection_.FindByName("Grid Zone 33 (15\xB0 E)", "", PROJECTION_NORWEGIAN));
   EXPECT_EQ(projection_.m_Index, 2);
-  EXPECT_EQ(projection_.GridAxis(), 1);
+  EXPECT_EQ(projection_.NorwegianAxis(), 1);
   EXPECT_EQ(spheroid_.m_Name, "International Spheroid");
   // A zone outside 31 ... 35 is read as 32, whose name this is not.
   EXPECT_FALSE(projection_.FindByName("Grid Zone 40 (57\xB0 E)", "", PROJECTION_NORWEGIAN));

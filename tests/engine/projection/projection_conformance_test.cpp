@@ -203,8 +203,13 @@ class CaseRunner {
         projection_.m_Param[static_cast<std::size_t>(slot)] = *Number(values[key]);
     }
     if (values.count("axis") || values.count("zone")) {
-      projection_.SetGridAxisAndZone(static_cast<int>(number("axis", 0)),
-                                     static_cast<int>(number("zone", 0)));
+      const int axis = static_cast<int>(number("axis", 0));
+      const int zone = static_cast<int>(number("zone", 0));
+      if (projection_.m_Type == PROJECTION_DANISH) {
+        projection_.SetDanishZone(axis, zone);
+      } else {
+        projection_.SetNorwegianAxis(axis, zone);
+      }
     }
     if (values.count("polar")) {
       projection_.SetPolar(values["polar"] == "north");

@@ -15,7 +15,8 @@ class NationalGridTest : public ::testing::Test {
   void SetUpGrid(int type, int axis_or_zone, int utm_zone) {
     grid_.m_Type = type;
     grid_.m_Method = type == PROJECTION_NORWEGIAN ? std::max(axis_or_zone - 1, 0) : 0;
-    grid_.SetGridAxisAndZone(axis_or_zone, utm_zone);
+    if (type == PROJECTION_NORWEGIAN) grid_.SetNorwegianAxis(axis_or_zone, utm_zone);
+    if (type == PROJECTION_DANISH) grid_.SetDanishZone(axis_or_zone, utm_zone);
     const double lon0 = CProjection::UtmZoneCentralMeridian(utm_zone);
     grid_.SetParameters(0.0, lon0, 500000.0, 0.0, 0.9996);
     utm_.SetParameters(0.0, lon0, 500000.0, 0.0, 0.9996);
@@ -67,8 +68,8 @@ TEST_F(NorwegianGridTest, AgreesWithTheGeodeticDefinitionOfEachAxisToAFewMetres)
     // Zones below 33 choose the axis themselves: start from a different one.
     SetUpGrid(PROJECTION_NORWEGIAN, c.utm_zone < 33 ? 8 : c.axis, c.utm_zone);
     const GridOutputs g = grid_.Forward(Radians(c.lat), Radians(c.lon));
-    EXPECT_EQ(grid_.GridAxis(), c.axis);
-    EXPECT_EQ(grid_.GridUtmZone(), c.utm_zone);
+    EXPECT_EQ(grid_.NorwegianAxis(), c.axis);
+    EXPECT_EQ(grid_.NationalGridUtmZone(), c.utm_zone);
     EXPECT_EQ(grid_.m_Country, AxisName(c.axis));
     EXPECT_NEAR(g.easting, c.x, 3.0);
     EXPECT_NEAR(g.northing, c.y, 3.0);
@@ -100,7 +101,7 @@ TEST_F(NorwegianGridTest, ChoosesTheBlockAndAxisFromTheUtmPosition) {
       SetUpGrid(PROJECTION_NORWEGIAN, 5, 32);
       EXPECT_LT(AddedRoundTripErrorAtUtm(easting, northing), 0.001);
       const int axis = side < 0.0 ? b.axis_before : b.axis_after;
-      EXPECT_EQ(grid_.GridAxis(), axis);
+      EXPECT_EQ(grid_.NorwegianAxis(), axis);
       EXPECT_EQ(grid_.m_Country, AxisName(axis));
     }
   }
@@ -112,14 +113,14 @@ TEST_F(NorwegianGridTest, KeepsTheStoredAxisNorthEastOfTheBlocks) {
   double lat = 0.0, lon = 0.0;
   ASSERT_EQ(utm_.GridToGeog(600000.0, 7100000.0, &lat, &lon), ProjectionStatus::kOk);
   grid_.Forward(lat, lon);
-  EXPECT_EQ(grid_.GridAxis(), 3);
+  EXPECT_EQ(grid_.NorwegianAxis(), 3);
   EXPECT_EQ(grid_.m_Country, "NGO (Axis III)");
   for (int axis = 4; axis <= 8; ++axis) {
     SCOPED_TRACE(axis);
     SetUpGrid(PROJECTION_NORWEGIAN, axis, 34);
     grid_.m_Country.clear();
     grid_.Forward(Radians(69.0), Radians(21.0));
-    EXPECT_EQ(grid_.GridAxis(), axis);
+    EXPECT_EQ(grid_.NorwegianAxis(), axis);
     EXPECT_EQ(grid_.m_Country, AxisName(axis));
   }
 }
@@ -154,7 +155,7 @@ TEST_F(NorwegianGridTest, StopsIteratingAfterAHundredRoundsWithTheLastEstimate) 
   const GridOutputs g = grid_.Forward(Radians(1.0), Radians(-170.0));
   EXPECT_NE(g.easting, kUntouched);
   EXPECT_NE(g.northing, kUntouched);
-  EXPECT_EQ(grid_.m_Country, AxisName(grid_.GridAxis()));
+  EXPECT_EQ(grid_.m_Country, AxisName(grid_.NorwegianAxis()));
 }
 
 // System 34's two directions are independent fits checked against each other. Measured:

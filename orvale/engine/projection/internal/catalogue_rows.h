@@ -1,13 +1,17 @@
 #pragma once
-// The fixed rows of the built-in projection catalogue, digit for digit as published:
-// angles in degrees, lengths in metres. The generated zone families (UTM, German and
-// Gauss-Kruger zones, South African belts, Norwegian and Danish zones) are not tables
-// and live in projection_catalogue.cpp; the NAD 27 table constants of the state-plane
-// zones are in state_plane_zones.h.
+// The built-in projection catalogue: the fixed rows, digit for digit as published
+// (angles in degrees, lengths in metres), and the loader of each type's rows. The
+// generated zone families (UTM, German and Gauss-Kruger zones, South African belts,
+// Norwegian and Danish zones) are not tables: their loaders build them. The NAD 27
+// table constants of the state-plane zones are in state_plane_zones.h.
 
 #include <array>
 #include <span>
 #include <string_view>
+
+namespace orvale {
+class CProjection;
+}  // namespace orvale
 
 namespace orvale::catalogue {
 
@@ -91,7 +95,11 @@ struct StatePlaneRow {
   double origin_latitude;  // degrees, the published latitude of origin; TM tables only
 };
 
+// Rows of each type (the zone families' rows are their zones).
+inline constexpr int kUtmZoneCount = 62;  // zones 0 ... 61
 inline constexpr int kTransverseMercatorRowCount = 39;
+inline constexpr int kGermanZoneCount = 36;  // 4 DHDN zones, then 32 GK zones
+inline constexpr int kLoBeltCount = 10;
 inline constexpr int kTmUsaRowCount = 54;
 inline constexpr int kMercatorRowCount = 5;
 inline constexpr int kLambertNamedRowCount = 8;
@@ -101,7 +109,10 @@ inline constexpr int kAzimuthalRowCount = 1;
 inline constexpr int kStereographicRowCount = 3;
 inline constexpr int kPolyconicRowCount = 1;
 inline constexpr int kRsoRowCount = 4;
+inline constexpr int kLambertRowCount = kLambertNamedRowCount + kLambertUsaRowCount;
 inline constexpr int kStatePlaneRowCount = 130;
+inline constexpr int kNorwegianZoneCount = 5;  // UTM zones 31 ... 35
+inline constexpr int kDanishZoneCount = 2;
 
 // The oblique zone of Alaska, on Clarke 1866, shared by the RSO family and the state
 // plane catalogue.
@@ -118,5 +129,24 @@ std::span<const RsoRow, kRsoRowCount> RsoRows();
 std::span<const TmUsaRow, kTmUsaRowCount> TmUsaRows();
 std::span<const LambertUsaRow, kLambertUsaRowCount> LambertUsaRows();
 std::span<const StatePlaneRow, kStatePlaneRowCount> StatePlaneRows();
+
+// Each type's row loader, as the family table calls it: fills row `index` (within the
+// type's count) on a record whose parallels and parameter block are cleared, and sets
+// it up; false when the row cannot be built.
+bool LoadUtmZone(CProjection& p, int index);
+bool LoadTransverseMercatorRow(CProjection& p, int index);
+bool LoadGermanZone(CProjection& p, int index);
+bool LoadLoBelt(CProjection& p, int index);
+bool LoadTmUsaZone(CProjection& p, int index);
+bool LoadMercatorRow(CProjection& p, int index);
+bool LoadLambertRow(CProjection& p, int index);
+bool LoadCassiniRow(CProjection& p, int index);
+bool LoadAzimuthalRow(CProjection& p, int index);
+bool LoadStereographicRow(CProjection& p, int index);
+bool LoadPolyconicRow(CProjection& p, int index);
+bool LoadRsoRow(CProjection& p, int index);
+bool LoadStatePlaneZone(CProjection& p, int index);
+bool LoadNorwegianZone(CProjection& p, int index);
+bool LoadDanishZone(CProjection& p, int index);
 
 }  // namespace orvale::catalogue

@@ -1,12 +1,15 @@
 #pragma once
-// The projection families behind CProjection's entries. Each family source holds the
-// set-up, forward and inverse of one method family; projection.cpp only dispatches.
-// Internal to the engine: not installed as public API beyond this declaration.
+// What the projection families share: the point and output records the dispatcher
+// hands them, the common entry and exit rules, and the maths each family source
+// defines. The dispatcher (projection.cpp) reaches a family only through its
+// ProjectionMaths, chosen by the family table (projection_family.h).
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "orvale/engine/projection/projection.h"
 
@@ -73,18 +76,19 @@ inline void WriteEmptyGeog(const CProjection& p, const GeogOutputs& out) {
 }
 
 // A latitude or longitude that is not on the globe (or not a number) makes the point
-// outside the projection; the Parts' 0 stands in for it.
+// outside the projection; 0 stands in for it.
 inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
   bool on_globe = true;
   if (out.latitude != nullptr) {
-    on_globe = std::fabs(*out.latitude) <= M_PI_2;
-    if (std::fabs(*out.latitude) > M_PI_2) *out.latitude = 0.0;
+    on_globe = std::fabs(*out.latitude) <= kHalfPi;
+    if (std::fabs(*out.latitude) > kHalfPi) *out.latitude = 0.0;
   }
   if (out.longitude != nullptr) {
-    on_globe = on_globe && std::fabs(*out.longitude) <= M_PI;
-    if (std::fabs(*out.longitude) > M_PI) *out.longitude = 0.0;
+    on_globe = on_globe && std::fabs(*out.longitude) <= std::numbers::pi;
+    if (std::fabs(*out.longitude) > std::numbers::pi) *out.longitude = 0.0;
   }
-  if (out.convergence != nullptr) *out.convergence = std::clamp(*out.convergence, -M_PI, M_PI);
+  if (out.convergence != nullptr)
+    *out.convergence = std::clamp(*out.convergence, -std::numbers::pi, std::numbers::pi);
   const bool numbers = (out.convergence == nullptr || !std::isnan(*out.convergence)) &&
                        (out.scale == nullptr || std::isfinite(*out.scale));
   return on_globe && numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
@@ -131,80 +135,54 @@ inline GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, doubl
   return GeogPointFrom(spheroid, latitude, longitude, std::sin(latitude), std::cos(latitude));
 }
 
-// Types 0-4 and state plane method 0.
+// The computation of one method: its set-up, its two directions, and what a run of
+// points can share. Every direction returns what became of the point: kOk, or why its
+// outputs are not a result (a failed iteration, a point outside the method, an axis or
+// zone the grid does not have). The common entry and exit rules (no spheroid, the
+// empty position, the exit range checks) are the dispatcher's, not the method's.
+struct ProjectionMaths {
+  // The method's own constants, after the values every projection derives; null when
+  // it needs none. Runs only on a spheroid with a semi-major axis.
+  void (*initialise)(CProjection& p) = nullptr;
+  ProjectionStatus (*forward)(const CProjection& p, const GeogPoint& g,
+                              const GridOutputs& out) = nullptr;
+  // Instead of `forward`, for the one method whose forward notes in the record what the
+  // position chose (the Norwegian grid, its axis).
+  ProjectionStatus (*recording_forward)(CProjection& p, const GeogPoint& g,
+                                        const GridOutputs& out) = nullptr;
+  ProjectionStatus (*inverse)(const CProjection& p, double easting, double northing,
+                              const GeogOutputs& out) = nullptr;
+  // A whole run at once with the common rules applied, on a spheroid with a semi-major
+  // axis and a scale factor; false when the method cannot take this run (the caller then
+  // converts point by point). Null: always point by point.
+  bool (*forward_run)(const CProjection& p, const GridRun& run) = nullptr;
+  bool (*inverse_run)(const CProjection& p, const GeogRun& run) = nullptr;
+  // A start for the inverse's iteration from the point itself; null when the method
+  // has no iteration that one would help (the start is then 0, the default).
+  double (*footpoint_start)(const CProjection& p, double northing) = nullptr;
+};
+
+// The maths of every method family, each defined in the family's own source.
+extern const ProjectionMaths kTransverseMercatorMaths;  // types 0-4, state plane method 0
+extern const ProjectionMaths kMercatorMaths;
+extern const ProjectionMaths kLambertOneParallelMaths;
+extern const ProjectionMaths kLambertTwoParallelMaths;
+extern const ProjectionMaths kLambertUsaMaths;
+extern const ProjectionMaths kCassiniMaths;
+extern const ProjectionMaths kAzimuthalEquidistantMaths;
+extern const ProjectionMaths kDoubleStereographicMaths;  // the oblique and equatorial methods
+extern const ProjectionMaths kPolarStereographicMaths;
+extern const ProjectionMaths kPolyconicMaths;
+extern const ProjectionMaths kRsoMaths;  // type 11, state plane method 3
+extern const ProjectionMaths kLambertTablesMaths;
+extern const ProjectionMaths kTmTablesMaths;
+extern const ProjectionMaths kNorwegianGridMaths;
+extern const ProjectionMaths kDanishGridMaths;
+
+// The national grids are polynomials on the transverse Mercator of their UTM zone.
 ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
                                            const GridOutputs& out);
-// The whole run at once, with the common entry and exit rules applied; the spheroid
-// must be usable (a, k0 not 0).
-void TransverseMercatorForwardRun(const CProjection& p, const GridRun& run);
 ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
                                            const GeogOutputs& out);
-// The whole run at once, each point starting from its own footpoint estimate, with the
-// common entry and exit rules applied; the spheroid must be usable (a, k0 not 0).
-void TransverseMercatorInverseRun(const CProjection& p, const GeogRun& run);
-
-// Type 5.
-void InitialiseMercator(CProjection& p);
-ProjectionStatus MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus MercatorInverse(const CProjection& p, double easting, double northing,
-                                 const GeogOutputs& out);
-
-// Every forward and inverse below returns what became of the point: kOk, or why its
-// outputs are not a result (a failed iteration, a point outside the method, an axis
-// or zone the grid does not have).
-
-// Type 6 (its set-up is CProjection::InitialiseLambert, which calls this).
-void InitialiseLambertConstants(CProjection& p);
-ProjectionStatus LambertForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus LambertInverse(const CProjection& p, double easting, double northing,
-                                const GeogOutputs& out);
-
-// Type 7.
-ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus CassiniInverse(const CProjection& p, double easting, double northing,
-                                const GeogOutputs& out);
-
-// Type 8.
-ProjectionStatus AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g,
-                                             const GridOutputs& out);
-ProjectionStatus AzimuthalEquidistantInverse(const CProjection& p, double easting, double northing,
-                                             const GeogOutputs& out);
-
-// Type 9.
-void InitialiseStereographic(CProjection& p);
-ProjectionStatus StereographicForward(const CProjection& p, const GeogPoint& g,
-                                      const GridOutputs& out);
-ProjectionStatus StereographicInverse(const CProjection& p, double easting, double northing,
-                                      const GeogOutputs& out);
-
-// Type 10.
-ProjectionStatus PolyconicForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus PolyconicInverse(const CProjection& p, double easting, double northing,
-                                  const GeogOutputs& out);
-
-// Type 11 and state plane method 3. The set-up projects the centre, so it needs the
-// forward entry and takes the record itself.
-void InitialiseRso(CProjection& p);
-ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus RsoInverse(const CProjection& p, double easting, double northing,
-                            const GeogOutputs& out);
-
-// Type 12 methods 1 ("Lambert Tables") and 2 ("TM Tables").
-void InitialiseStatePlaneTables(CProjection& p);
-ProjectionStatus StatePlaneTablesForward(const CProjection& p, const GeogPoint& g,
-                                         const GridOutputs& out);
-ProjectionStatus StatePlaneTablesInverse(const CProjection& p, double easting, double northing,
-                                         const GeogOutputs& out);
-
-// Type 13. The forward records the chosen axis in the record.
-ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out);
-ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, double northing,
-                                      const GeogOutputs& out);
-
-// Type 14.
-ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
-                                   const GridOutputs& out);
-ProjectionStatus DanishGridInverse(const CProjection& p, double easting, double northing,
-                                   const GeogOutputs& out);
 
 }  // namespace orvale::projection
