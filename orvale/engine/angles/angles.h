@@ -13,6 +13,7 @@ inline constexpr double kDegreesPerRadian = 57.2957795131;
 inline constexpr double kRadiansPerDegree = 0.017453292519943;
 inline constexpr double kGradiansPerRadian = 63.66197723677778;
 inline constexpr double kHalfPi = 1.5707963267948966;
+inline constexpr double kSecondsPerDegree = 3600.0;
 
 // Reserved values meaning "no value": the largest finite double shows as an empty
 // text, exactly -1.0 as "n/a".

@@ -32,7 +32,6 @@ constexpr int kGeneralMercatorRow = 0;
 constexpr double kUtmFalseEasting = 500000.0;
 constexpr double kUtmSouthFalseNorthing = 10000000.0;
 constexpr double kUtmScaleFactor = 0.9996;
-constexpr double kSecondsPerDegree = 3600.0;
 
 constexpr std::string_view kNad83 = "NAD 83";
 

@@ -22,8 +22,6 @@
 namespace orvale::projection {
 namespace {
 
-constexpr double kSecondsPerDegree = 3600.0;
-
 // Clarke 1866 in the tables' own digits.
 constexpr double kClarkeE2 = 0.006768658;
 constexpr double kClarkeEp2 = 0.0068147849;
