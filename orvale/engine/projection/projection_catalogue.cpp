@@ -70,17 +70,6 @@ void ClearRowValues(CProjection& p) {
   p.m_Param.fill(0.0);
 }
 
-void ApplyNamedRow(CProjection& p, const NamedRow& row) {
-  p.m_Name = row.name;
-  p.m_Country = row.country;
-  SetSpheroid(p, row.spheroid);
-  if (row.method != catalogue::kCallerMethod) p.m_Method = row.method;
-  p.m_StandardParallel1 = row.standard_parallel1 * kRadiansPerDegree;
-  p.m_StandardParallel2 = row.standard_parallel2 * kRadiansPerDegree;
-  p.SetParametersDeg(row.origin_latitude, row.central_meridian, row.false_easting,
-                     row.false_northing, row.scale_factor);
-}
-
 void SetLambertUsaZone(CProjection& p, const catalogue::LambertUsaRow& row) {
   p.m_Name = row.name;
   p.m_Country = kNad83;
@@ -122,6 +111,18 @@ const Row& RowAt(std::span<const Row, N> rows, int index) {
 
 namespace catalogue {
 
+bool ApplyNamedRow(CProjection& p, const NamedRow& row) {
+  p.m_Name = row.name;
+  p.m_Country = row.country;
+  SetSpheroid(p, row.spheroid);
+  if (row.method != kCallerMethod) p.m_Method = row.method;
+  p.m_StandardParallel1 = row.standard_parallel1 * kRadiansPerDegree;
+  p.m_StandardParallel2 = row.standard_parallel2 * kRadiansPerDegree;
+  p.SetParametersDeg(row.origin_latitude, row.central_meridian, row.false_easting,
+                     row.false_northing, row.scale_factor);
+  return true;
+}
+
 bool LoadUtmZone(CProjection& p, int zone) {
   if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) {
     p.m_Spheroid->SetBuiltIn(kWgs84);
@@ -138,11 +139,6 @@ bool LoadUtmZone(CProjection& p, int zone) {
   p.m_NamedRow = false;
   p.m_Name = CProjection::GridZoneName(zone);
   p.m_Country.clear();
-  return true;
-}
-
-bool LoadTransverseMercatorRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(TransverseMercatorRows(), index));
   return true;
 }
 
@@ -191,37 +187,17 @@ bool LoadTmUsaZone(CProjection& p, int index) {
 }
 
 bool LoadMercatorRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(MercatorRows(), index));
+  LoadNamedRow<MercatorRows>(p, index);
   if (index == kGeneralMercatorRow) p.m_NamedRow = false;
   return true;
 }
 
 bool LoadLambertRow(CProjection& p, int index) {
   if (index < kLambertNamedRowCount) {
-    ApplyNamedRow(p, RowAt(LambertNamedRows(), index));
+    LoadNamedRow<LambertNamedRows>(p, index);
   } else {
     SetLambertUsaZone(p, RowAt(LambertUsaRows(), index - kLambertNamedRowCount));
   }
-  return true;
-}
-
-bool LoadCassiniRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(CassiniRows(), index));
-  return true;
-}
-
-bool LoadAzimuthalRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(AzimuthalRows(), index));
-  return true;
-}
-
-bool LoadStereographicRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(StereographicRows(), index));
-  return true;
-}
-
-bool LoadPolyconicRow(CProjection& p, int index) {
-  ApplyNamedRow(p, RowAt(PolyconicRows(), index));
   return true;
 }
 

@@ -6,6 +6,7 @@
 // table constants of the state-plane zones are in state_plane_zones.h.
 
 #include <array>
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -133,17 +134,17 @@ std::span<const StatePlaneRow, kStatePlaneRowCount> StatePlaneRows();
 // Each type's row loader, as the family table calls it: fills row `index` (within the
 // type's count) on a record whose parallels and parameter block are cleared, and sets
 // it up; false when the row cannot be built.
+bool ApplyNamedRow(CProjection& p, const NamedRow& row);
+template <auto Rows>
+bool LoadNamedRow(CProjection& p, int index) {
+  return ApplyNamedRow(p, Rows()[static_cast<std::size_t>(index)]);
+}
 bool LoadUtmZone(CProjection& p, int index);
-bool LoadTransverseMercatorRow(CProjection& p, int index);
 bool LoadGermanZone(CProjection& p, int index);
 bool LoadLoBelt(CProjection& p, int index);
 bool LoadTmUsaZone(CProjection& p, int index);
 bool LoadMercatorRow(CProjection& p, int index);
 bool LoadLambertRow(CProjection& p, int index);
-bool LoadCassiniRow(CProjection& p, int index);
-bool LoadAzimuthalRow(CProjection& p, int index);
-bool LoadStereographicRow(CProjection& p, int index);
-bool LoadPolyconicRow(CProjection& p, int index);
 bool LoadRsoRow(CProjection& p, int index);
 bool LoadStatePlaneZone(CProjection& p, int index);
 bool LoadNorwegianZone(CProjection& p, int index);
