@@ -1,5 +1,5 @@
-// Spheroid and projection record files of any bytes: loading fails or succeeds,
-// never crashes, and a loaded projection still computes.
+// Spheroid and projection record files of any bytes: loading fails or succeeds, never
+// crashes, and a loaded projection still computes.
 #include <cstdint>
 
 #include "fuzz_support.h"
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orvale::fuzzing::WriteFile(folder + "Fuzzed.PRJ", data, size);
 
   orvale::CSpheroid spheroid;
-  spheroid.Load("Fuzzed");
-  spheroid.SetFromIndex(53);
+  static_cast<void>(spheroid.Load("Fuzzed"));
+  static_cast<void>(spheroid.SetFromIndex(53));
 
   orvale::CSpheroid attached;
   orvale::CProjection projection;

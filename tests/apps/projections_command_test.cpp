@@ -201,7 +201,7 @@ TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("cassini/2", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");
-  projection_.SetFromIndex(0, PROJECTION_UTM, 0);
+  ASSERT_TRUE(projection_.SetFromIndex(0, PROJECTION_UTM, 0));
   ASSERT_TRUE(cli::SelectProjection("local site 1", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_Type, PROJECTION_CASSINI_SOLDNER);
   EXPECT_EQ(projection_.m_Index, 2);

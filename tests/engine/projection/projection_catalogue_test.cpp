@@ -528,7 +528,7 @@ TEST_F(CatalogueSearch, ReadsUtmAndNorwegianZonesFromTheNameAndKeepsTheUtmHemisp
 }
 
 TEST_F(CatalogueSearch, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOrToUtmZone31) {
-  projection_.SetFromIndex(0, PROJECTION_TRANSVERSE_MERCATOR, 0);
+  ASSERT_TRUE(projection_.SetFromIndex(0, PROJECTION_TRANSVERSE_MERCATOR, 0));
   projection_.MatchSpheroid();
   EXPECT_EQ(projection_.m_Index, 0) << "a row on its own spheroid stays";
   const struct {
@@ -537,13 +537,13 @@ TEST_F(CatalogueSearch, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOrT
   } moves[] = {{PROJECTION_TRANSVERSE_MERCATOR, kGrs80Row, 1, "OSGRS80 Grid"},
                {PROJECTION_GAUSS_KRUGER, 21, 4, "GK Zone 01"}};  // DHDN on Bessel to Krassowsky
   for (const auto& move : moves) {
-    projection_.SetFromIndex(0, move.type, 0);
+    ASSERT_TRUE(projection_.SetFromIndex(0, move.type, 0));
     spheroid_.SetBuiltIn(move.spheroid);
     projection_.MatchSpheroid();
     EXPECT_EQ(projection_.m_Index, move.index);
     EXPECT_EQ(projection_.m_Name, move.name);
   }
-  projection_.SetFromIndex(0, PROJECTION_CASSINI_SOLDNER, 0);
+  ASSERT_TRUE(projection_.SetFromIndex(0, PROJECTION_CASSINI_SOLDNER, 0));
   spheroid_.SetBuiltIn(kGrs80Row);
   projection_.MatchSpheroid();
   EXPECT_EQ(projection_.m_Type, PROJECTION_UTM) << "no Cassini row on GRS80";
@@ -551,7 +551,7 @@ TEST_F(CatalogueSearch, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOrT
   EXPECT_EQ(projection_.m_Method, 0);
   EXPECT_EQ(spheroid_.m_Name, "GRS80");
 
-  projection_.SetFromIndex(40, PROJECTION_UTM, 1);
+  ASSERT_TRUE(projection_.SetFromIndex(40, PROJECTION_UTM, 1));
   spheroid_.SetBuiltIn(kAiry1830Row);
   projection_.MatchSpheroid();
   EXPECT_EQ(projection_.m_Zone, 40) << "a UTM zone never moves";

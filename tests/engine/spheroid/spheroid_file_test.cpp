@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/data_folders.h"
