@@ -135,11 +135,10 @@ bool FindProjection(CProjection& p, std::string_view name, std::string_view coun
   // Copies: the texts may be the record's own, which every candidate overwrites.
   const Wanted wanted{std::string(name), std::string(country), p.m_Spheroid};
   // Candidates set their own spheroids; a scratch WGS84 takes them, and the record is
-  // set up on its own spheroid again at the end. The zone families' spheroid is fixed,
-  // so their rows are built on the record's own.
+  // set up on its own spheroid again at the end.
   CSpheroid* const own_spheroid = p.m_Spheroid;
   CSpheroid scratch;
-  if (type != PROJECTION_UTM && type != PROJECTION_NORWEGIAN) p.m_Spheroid = &scratch;
+  p.m_Spheroid = &scratch;
   const bool found = FindAmongRowsAndFiles(p, wanted, type);
   p.m_Spheroid = own_spheroid;
   if (found) {

@@ -522,9 +522,25 @@ TEST_F(CatalogueSearch, ReadsUtmAndNorwegianZonesFromTheNameAndKeepsTheUtmHemisp
   ASSERT_TRUE(projection_.FindByName("Grid Zone 33 (15\xB0 E)", "", PROJECTION_NORWEGIAN));
   EXPECT_EQ(projection_.m_Index, 2);
   EXPECT_EQ(projection_.GridAxis(), 1);
-  EXPECT_EQ(spheroid_.m_Name, "International Spheroid");
   // A zone outside 31 ... 35 is read as 32, whose name this is not.
   EXPECT_FALSE(projection_.FindByName("Grid Zone 40 (57\xB0 E)", "", PROJECTION_NORWEGIAN));
+}
+
+// The zones' rows set spheroids of their own (International for the Norwegian grid,
+// WGS84 for UTM on an empty spheroid); a search only reads them.
+TEST_F(CatalogueSearch, NeverChangesTheAttachedSpheroidWhateverTheType) {
+  spheroid_.SetBuiltIn(kAiry1830Row);
+  ASSERT_TRUE(projection_.FindByName("Grid Zone 33 (15\xB0 E)", "", PROJECTION_NORWEGIAN));
+  EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
+  EXPECT_EQ(projection_.m_Country, "NGO (Axis III)");
+  EXPECT_FALSE(projection_.FindByName("Grid Zone 40 (57\xB0 E)", "", PROJECTION_NORWEGIAN));
+  EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
+  spheroid_.SetAxes(0.0, 0.0);
+  ASSERT_TRUE(projection_.FindByName("Grid Zone 31 (3\xB0 E)", "", PROJECTION_UTM));
+  EXPECT_EQ(spheroid_.m_SemiMajorAxis, 0.0);
+  EXPECT_EQ(projection_.GeogToGrid(0.9, 0.05, nullptr, nullptr),
+            ProjectionStatus::kInvalidProjection)
+      << "set up on the attached spheroid";
 }
 
 TEST_F(CatalogueSearch, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOrToUtmZone31) {
