@@ -185,10 +185,11 @@ class CProjection {
   // Loads the row or record file of `type` with this name and country (case-sensitive)
   // whose spheroid is the one attached; the record's own texts when none are given.
   // Candidates are built on a spheroid of the search's own, so the attached one is
-  // never changed. The first row with the name and country ends the scan of the rows:
-  // taken when its spheroid is the attached one, rejected otherwise. UTM and Norwegian
-  // zones are found by the zone number in the name. Without a match: false, the texts
-  // searched for, origin and false origin 0, and k0 1.
+  // never changed. The first row with the name and country ends the scan of the rows,
+  // and the first record file with them the scan of the files: taken when its spheroid
+  // is the attached one, rejected otherwise. UTM and Norwegian zones are found by the
+  // zone number in the name. Without a match: false, the texts searched for, origin and
+  // false origin 0, and k0 1.
   [[nodiscard]] bool FindByName(std::string_view name, std::string_view country, int type);
   [[nodiscard]] bool FindByName(int type);
   // Brings the projection to a row of its type that uses the attached spheroid.

@@ -82,14 +82,12 @@ bool FindRow(CProjection& p, const Wanted& wanted, int type) {
   return false;
 }
 
-// Users keep one name on several spheroids, so the scan of their records goes on past
-// a record on another spheroid.
+// The first record file with the wanted texts ends the scan, as a row does.
 bool FindRecordFile(CProjection& p, const Wanted& wanted, int type) {
   const std::vector<std::string> files = ProjectionRecordFilesOfType(type);
   for (std::size_t k = 0; k < files.size(); ++k) {
-    if (!p.ReadRecordFile(files[k]) || !wanted.Names(p) || !wanted.OnSpheroid(*p.m_Spheroid)) {
-      continue;
-    }
+    if (!p.ReadRecordFile(files[k]) || !wanted.Names(p)) continue;
+    if (!wanted.OnSpheroid(*p.m_Spheroid)) return false;
     p.m_Index = CProjection::CatalogueRowCount(type) + static_cast<int>(k);
     return true;
   }

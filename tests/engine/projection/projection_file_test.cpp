@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kGlobal = "C:\\MyData\\Global\\";
 constexpr int kAiry1830Row = 0;
+constexpr int kWgs84Row = 26;
 constexpr int kNoRecordType = 15;
 
 // Little-endian bytes of a number, spelled out here rather than by the library's
@@ -269,19 +270,22 @@ TEST_F(ProjectionFile, BuiltInZonesShadowUserRecordsOfTheSameIndex) {
   EXPECT_EQ(projection_.m_Country, "Danish record") << "numbered after Jylland and Seelland";
 }
 
-TEST_F(ProjectionFile, FindByNameSearchesTheRecordFilesAfterTheRowsOnTheSameSpheroid) {
+TEST_F(ProjectionFile, FindByNameTakesTheFirstRecordWithTheNameOnlyOnTheSameSpheroid) {
   SaveRecord("On Airy", PROJECTION_CASSINI_SOLDNER, "Mine");
   CSpheroid wgs84;
   SaveRecord("A on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On WGS84", &wgs84);
   SaveRecord("B same name on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy", &wgs84);
 
   // Files in name order: "A on WGS84", "B same name on WGS84", "On Airy".
-  ASSERT_TRUE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER));
-  EXPECT_EQ(projection_.m_FileTitle, "On Airy") << "the record on another spheroid is passed";
-  EXPECT_EQ(projection_.m_Index, 2 + 2);
+  EXPECT_FALSE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER))
+      << "the first record of that name is on another spheroid, which ends the search";
   EXPECT_EQ(projection_.m_Spheroid, &spheroid_);
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-
+  spheroid_.SetBuiltIn(kWgs84Row);
+  ASSERT_TRUE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER));
+  EXPECT_EQ(projection_.m_FileTitle, "B same name on WGS84");
+  EXPECT_EQ(projection_.m_Index, 2 + 1);
+  EXPECT_EQ(spheroid_.m_Name, "WGS84");
   EXPECT_FALSE(projection_.FindByName("Mine", "Nowhere", PROJECTION_CASSINI_SOLDNER));
 }
 
