@@ -117,9 +117,10 @@ bool ProjectionTypeFromText(const std::string& text, int& type, std::string& pro
   return LookUp(kProjectionTypeNames, Lower(text), type, problem);
 }
 
-void VisitCatalogue(int type, CProjection& scratch,
-                    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit) {
-  const ProjectionRecordsByType records = ListProjectionRecords();
+std::vector<std::string> VisitCatalogue(
+    int type, CProjection& scratch,
+    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit) {
+  ProjectionRecordsByType records = ListProjectionRecords();
   for (int t = 0; t < kProjectionTypeCount; ++t) {
     if (type >= 0 && t != type) continue;
     for (int index = 0; scratch.SetFromCatalogue(index, t, 0); ++index) {
@@ -132,6 +133,7 @@ void VisitCatalogue(int type, CProjection& scratch,
       visit({t, first + static_cast<int>(k), own[k], readable}, scratch);
     }
   }
+  return std::move(records.unreadable);
 }
 
 bool SelectProjection(const std::string& text, CProjection& projection, std::string& problem) {

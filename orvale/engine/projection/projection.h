@@ -201,7 +201,7 @@ class CProjection {
   // with origin and false origin 0 and k0 1).
   [[nodiscard]] bool ReadRecordFile(std::string_view path = {});
   // The type in the block of the record file of the path's title; 15 (no type) for a
-  // file that cannot be opened or ends before it.
+  // file that ReadRecordFile would refuse.
   static std::int32_t ReadRecordType(std::string_view path);
   void WriteSettingsSection(std::string_view title = {}) const;
 

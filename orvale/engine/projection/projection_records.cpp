@@ -93,8 +93,8 @@ bool DecodeBlock(std::string_view block_bytes, RecordBlock& block) {
   return block.type >= 0 && block.type < kProjectionTypeCount;
 }
 
-// A record file read whole: false when it cannot be opened, ends before its lines or
-// its block does not decode.
+// The one reader behind both ReadRecordFile and ReadRecordType, so that a file counts
+// for a type exactly when it can be loaded.
 std::optional<ProjectionRecord> ReadProjectionRecord(std::string_view title) {
   auto contents = ReadRecord(title, kExtension, kLineCount, kBlockSize);
   ProjectionRecord record;
@@ -179,11 +179,8 @@ bool LoadProjectionRecord(CProjection& p, std::string_view path) {
 }
 
 std::int32_t ProjectionRecordType(std::string_view path) {
-  const auto contents = ReadRecord(FileTitle(path), kExtension, kLineCount, kBlockSize);
-  if (!contents || contents->lines_read < kLineCount || contents->block.size() < 4) {
-    return kNoProjectionRecordType;
-  }
-  return LoadInt32Le(reinterpret_cast<const unsigned char*>(contents->block.data()) + kTypeOffset);
+  const auto record = ReadProjectionRecord(FileTitle(path));
+  return record ? record->block.type : kNoProjectionRecordType;
 }
 
 void WriteProjectionSettings(const CProjection& p, std::string_view title) {

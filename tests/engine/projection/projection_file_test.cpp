@@ -13,6 +13,7 @@
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
@@ -188,15 +189,14 @@ TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) 
   const struct {
     const char* title;
     std::string bytes;  // none: no file
-    std::int32_t type;  // what ReadRecordType makes of it
   } files[] = {
-      {"Missing", "", kNoRecordType},
-      {"Truncated", lines + BlockBytes(Block()).substr(0, 40), 1},
-      {"Short", "Bad\nSite\n", kNoRecordType},
-      {"Empty", "", kNoRecordType},
-      {"Huge", huge_line, kNoRecordType},
-      {"Typeless", lines + BlockBytes(wrong_type), 99},
-      {"NotANumber", lines + BlockBytes(not_a_number), 1},
+      {"Missing", ""},
+      {"Truncated", lines + BlockBytes(Block()).substr(0, 40)},
+      {"Short", "Bad\nSite\n"},
+      {"Empty", ""},
+      {"Huge", huge_line},
+      {"Typeless", lines + BlockBytes(wrong_type)},
+      {"NotANumber", lines + BlockBytes(not_a_number)},
   };
   for (const auto& file : files) {
     SCOPED_TRACE(file.title);
@@ -212,8 +212,23 @@ TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) 
                                    p.m_FalseNorthing, p.m_ScaleFactor}),
               std::vector<double>({0, 0, 0, 0, 1}));
     EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-    EXPECT_EQ(CProjection::ReadRecordType(file.title), file.type);
+    EXPECT_EQ(CProjection::ReadRecordType(file.title), kNoRecordType)
+        << "a file that does not load counts for no type";
   }
+  EXPECT_TRUE(ProjectionRecordFilesOfType(PROJECTION_TRANSVERSE_MERCATOR).empty());
+  EXPECT_EQ(ListProjectionRecords().unreadable.size(), std::size(files) - 1);
+}
+
+// A damaged record takes no index, so every index listed loads.
+TEST_F(ProjectionFile, DamagedRecordsTakeNoIndexFromTheRecordsThatLoad) {
+  WriteBytes(InGlobal("A Broken.PRJ"), "A\n\n\n\n" + BlockBytes(Block()).substr(0, 63));
+  SaveRecord("B Good", PROJECTION_TRANSVERSE_MERCATOR);
+  const ProjectionRecordsByType records = ListProjectionRecords();
+  EXPECT_EQ(records.files[PROJECTION_TRANSVERSE_MERCATOR], std::vector<std::string>{"B Good.PRJ"});
+  EXPECT_EQ(records.unreadable, std::vector<std::string>{"A Broken.PRJ"});
+  ASSERT_TRUE(projection_.SetFromIndex(39, PROJECTION_TRANSVERSE_MERCATOR, 0));
+  EXPECT_EQ(projection_.m_FileTitle, "B Good");
+  EXPECT_FALSE(projection_.SetFromIndex(40, PROJECTION_TRANSVERSE_MERCATOR, 0));
 }
 
 TEST_F(ProjectionFile, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
