@@ -189,7 +189,7 @@ class CProjection {
   // and the first record file with them the scan of the files: taken when its spheroid
   // is the attached one, rejected otherwise. UTM and Norwegian zones are found by the
   // zone number in the name. Without a match: false, the texts searched for, origin and
-  // false origin 0, and k0 1.
+  // false origin 0, k0 1, and the file title the record had.
   [[nodiscard]] bool FindByName(std::string_view name, std::string_view country, int type);
   [[nodiscard]] bool FindByName(int type);
   // Brings the projection to a row of its type that uses the attached spheroid.

@@ -132,6 +132,7 @@ bool FindProjectionUserRecord(int index, int type, std::string& title, std::stri
 bool FindProjection(CProjection& p, std::string_view name, std::string_view country, int type) {
   // Copies: the texts may be the record's own, which every candidate overwrites.
   const Wanted wanted{std::string(name), std::string(country), p.m_Spheroid};
+  const std::string file_title = p.m_FileTitle;
   // Candidates set their own spheroids; a scratch WGS84 takes them, and the record is
   // set up on its own spheroid again at the end.
   CSpheroid* const own_spheroid = p.m_Spheroid;
@@ -146,6 +147,8 @@ bool FindProjection(CProjection& p, std::string_view name, std::string_view coun
   p.m_Type = type;
   p.m_Name = wanted.name;
   p.m_Country = wanted.country;
+  // The files read on the way must not become the one a later save overwrites.
+  p.m_FileTitle = file_title;
   p.SetParameters(0.0, 0.0, 0.0, 0.0, 1.0);
   return false;
 }

@@ -301,7 +301,9 @@ TEST_F(ProjectionFile, FindByNameTakesTheFirstRecordWithTheNameOnlyOnTheSameSphe
   EXPECT_EQ(projection_.m_FileTitle, "B same name on WGS84");
   EXPECT_EQ(projection_.m_Index, 2 + 1);
   EXPECT_EQ(spheroid_.m_Name, "WGS84");
+  projection_.m_FileTitle = "Own";
   EXPECT_FALSE(projection_.FindByName("Mine", "Nowhere", PROJECTION_CASSINI_SOLDNER));
+  EXPECT_EQ(projection_.m_FileTitle, "Own") << "a failed search must not leave a file to overwrite";
 }
 
 TEST_F(ProjectionFile, WritesTheSelectionSummaryAndItsSpheroidsForTheHost) {
