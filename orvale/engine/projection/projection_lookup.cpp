@@ -34,19 +34,20 @@ int ZoneInName(const std::string& name) {
   return static_cast<int>(zone);
 }
 
-bool TakeBuiltInRow(CProjection& p, int index, int type, int method) {
+[[nodiscard]] bool TakeBuiltInRow(CProjection& p, int index, int type, int method) {
   if (!p.SetFromCatalogue(index, type, method)) return false;
   p.m_FileTitle.clear();
   return true;
 }
 
-bool FindUtmZone(CProjection& p, const std::string& name) {
+[[nodiscard]] bool FindUtmZone(CProjection& p, const std::string& name) {
   return TakeBuiltInRow(p, ZoneInName(name), PROJECTION_UTM, p.m_Method);
 }
 
 // The zone named, on the first axis whose row has the name.
-bool FindNorwegianZone(CProjection& p, const std::string& name) {
-  int row = ZoneInName(name) - kFirstNorwegianZone;
+[[nodiscard]] bool FindNorwegianZone(CProjection& p, const std::string& name) {
+  const int zone = ZoneInName(name);
+  int row = zone >= kFirstNorwegianZone ? zone - kFirstNorwegianZone : -1;
   if (!p.SetFromCatalogue(row, PROJECTION_NORWEGIAN, 0)) {
     row = kDefaultNorwegianZone - kFirstNorwegianZone;
   }
@@ -71,7 +72,7 @@ struct Wanted {
 
 // The first row with the wanted texts ends the scan: a name and country appear once
 // among a type's rows.
-bool FindRow(CProjection& p, const Wanted& wanted, int type) {
+[[nodiscard]] bool FindRow(CProjection& p, const Wanted& wanted, int type) {
   const int method = p.m_Method;
   for (int row = 0; p.SetFromCatalogue(row, type, method); ++row) {
     if (!wanted.Names(p)) continue;
@@ -83,7 +84,7 @@ bool FindRow(CProjection& p, const Wanted& wanted, int type) {
 }
 
 // The first record file with the wanted texts ends the scan, as a row does.
-bool FindRecordFile(CProjection& p, const Wanted& wanted, int type) {
+[[nodiscard]] bool FindRecordFile(CProjection& p, const Wanted& wanted, int type) {
   const std::vector<std::string> files = ProjectionRecordFilesOfType(type);
   for (std::size_t k = 0; k < files.size(); ++k) {
     if (!p.ReadRecordFile(files[k]) || !wanted.Names(p)) continue;
@@ -94,7 +95,7 @@ bool FindRecordFile(CProjection& p, const Wanted& wanted, int type) {
   return false;
 }
 
-bool FindAmongRowsAndFiles(CProjection& p, const Wanted& wanted, int type) {
+[[nodiscard]] bool FindAmongRowsAndFiles(CProjection& p, const Wanted& wanted, int type) {
   switch (type) {
     case PROJECTION_UTM:
       return FindUtmZone(p, wanted.name);

@@ -71,7 +71,7 @@ std::string EncodeBlock(const CProjection& p) {
 
 // A block from a file that was cut short, names no projection type or holds a value
 // that is not a number is no record: false.
-bool DecodeBlock(std::string_view block_bytes, RecordBlock& block) {
+[[nodiscard]] bool DecodeBlock(std::string_view block_bytes, RecordBlock& block) {
   if (block_bytes.size() < kBlockSize) return false;
   const auto* bytes = reinterpret_cast<const unsigned char*>(block_bytes.data());
   block.type = LoadInt32Le(bytes + kTypeOffset);

@@ -38,7 +38,7 @@ std::string EncodeAxes(const CSpheroid& spheroid) {
 
 // Stores the double at `offset` when the file supplied all of it and it is a
 // number; false otherwise, leaving `value` as it was.
-bool TakeDouble(std::string_view bytes, std::size_t offset, double& value) {
+[[nodiscard]] bool TakeDouble(std::string_view bytes, std::size_t offset, double& value) {
   if (bytes.size() < offset + 8) return false;
   const double decoded =
       LoadDoubleLe(reinterpret_cast<const unsigned char*>(bytes.data()) + offset);
@@ -49,7 +49,7 @@ bool TakeDouble(std::string_view bytes, std::size_t offset, double& value) {
 
 // Each axis the block holds whole is taken, so a file cut short keeps the values it
 // could not supply; false unless all three were taken.
-bool DecodeAxes(std::string_view bytes, CSpheroid& spheroid) {
+[[nodiscard]] bool DecodeAxes(std::string_view bytes, CSpheroid& spheroid) {
   bool complete = TakeDouble(bytes, kSemiMajorAxisOffset, spheroid.m_SemiMajorAxis);
   complete = TakeDouble(bytes, kSemiMinorAxisOffset, spheroid.m_SemiMinorAxis) && complete;
   return TakeDouble(bytes, kInverseFlatteningOffset, spheroid.m_InverseFlattening) && complete;

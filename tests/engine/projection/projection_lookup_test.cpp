@@ -155,7 +155,8 @@ TEST_F(ProjectionLookup, FindsZonesByTheNumberInTheNameAndLeavesTheSpheroidAlone
             std::tuple(2, "NGO (Axis III)", "Airy 1830"));
   EXPECT_EQ(projection_.GridAxis(), 1) << "the first axis whose row has the name";
   // A zone outside 31 ... 35 is read as 32, whose name this is not.
-  EXPECT_FALSE(projection_.FindByName("Grid Zone 40 (57\xB0 E)", "", PROJECTION_NORWEGIAN));
+  for (const char* name : {"Grid Zone 40 (57\xB0 E)", "Grid Zone -2147483648", "Grid Zone x"})
+    EXPECT_FALSE(projection_.FindByName(name, "", PROJECTION_NORWEGIAN)) << name;
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
 
   projection_.m_Method = 1;
