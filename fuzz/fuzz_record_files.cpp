@@ -1,9 +1,12 @@
-// Spheroid and projection record files of any bytes: loading fails or succeeds,
-// never crashes, and a loaded projection still computes.
+// Spheroid and projection record files of any bytes: loading fails or succeeds, never
+// crashes, a file counts for a projection type exactly when it loads, and a loaded
+// projection still computes.
 #include <cstdint>
+#include <cstdlib>
 
 #include "fuzz_support.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/data_folders.h"
 
@@ -14,14 +17,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orvale::fuzzing::WriteFile(folder + "Fuzzed.PRJ", data, size);
 
   orvale::CSpheroid spheroid;
-  spheroid.Load("Fuzzed");
-  spheroid.SetFromIndex(53);
+  static_cast<void>(spheroid.Load("Fuzzed"));
+  static_cast<void>(spheroid.SetFromIndex(53));
 
   orvale::CSpheroid attached;
   orvale::CProjection projection;
   projection.m_Spheroid = &attached;
-  orvale::CProjection::ReadRecordType("Fuzzed");
-  if (projection.ReadRecordFile("Fuzzed")) {
+  const bool counted =
+      orvale::CProjection::ReadRecordType("Fuzzed") != orvale::kNoProjectionRecordType;
+  const bool loaded = projection.ReadRecordFile("Fuzzed");
+  if (counted != loaded) std::abort();  // a listed index must always load
+  if (loaded) {
     double e = 0.0, n = 0.0, latitude = 0.0, longitude = 0.0, convergence = 0.0, scale = 0.0;
     if (projection.GeogToGrid(0.9, 0.1, &e, &n, &convergence, &scale) ==
         orvale::ProjectionStatus::kOk) {

@@ -1,13 +1,12 @@
 #include "projection_select.h"
 
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <string_view>
 #include <vector>
 
+#include "orvale/engine/projection/projection_records.h"
 #include "orvale/platform/text_encoding.h"
-#include "orvale/storage/data_folders.h"
 #include "projection_setup.h"
 #include "text_options.h"
 
@@ -38,21 +37,9 @@ std::string Reference(const CatalogueEntry& entry) {
   return std::to_string(entry.type) + "/" + std::to_string(entry.index);
 }
 
-// Record files by type, in folder order.
-std::array<std::vector<std::string>, kProjectionTypeCount> RecordFilesByType() {
-  std::array<std::vector<std::string>, kProjectionTypeCount> files;
-  for (std::string& file : ProjectionRecordFiles()) {
-    const std::int32_t type = CProjection::ReadRecordType(file);
-    if (type >= 0 && type < kProjectionTypeCount) {
-      files[static_cast<std::size_t>(type)].push_back(std::move(file));
-    }
-  }
-  return files;
-}
-
 bool Load(const CatalogueEntry& entry, int method, CProjection& projection) {
   if (entry.file.empty()) return projection.SetFromIndex(entry.index, entry.type, method);
-  if (!projection.ReadRecordFile(RecordFolder() + entry.file)) return false;
+  if (!projection.ReadRecordFile(entry.file)) return false;
   projection.m_Index = entry.index;
   return true;
 }
@@ -130,21 +117,23 @@ bool ProjectionTypeFromText(const std::string& text, int& type, std::string& pro
   return LookUp(ProjectionTypeNames(), Lower(text), type, problem);
 }
 
-void VisitCatalogue(int type, CProjection& scratch,
-                    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit) {
-  const auto files = RecordFilesByType();
+std::vector<std::string> VisitCatalogue(
+    int type, CProjection& scratch,
+    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit) {
+  ProjectionRecordsByType records = ListProjectionRecords();
   for (int t = 0; t < kProjectionTypeCount; ++t) {
     if (type >= 0 && t != type) continue;
     for (int index = 0; scratch.SetFromCatalogue(index, t, 0); ++index) {
       visit({t, index, "", true}, scratch);
     }
     const int first = CProjection::CatalogueRowCount(t);
-    const auto& own = files[static_cast<std::size_t>(t)];
+    const auto& own = records.files[static_cast<std::size_t>(t)];
     for (std::size_t k = 0; k < own.size(); ++k) {
-      const bool readable = scratch.ReadRecordFile(RecordFolder() + own[k]);
+      const bool readable = scratch.ReadRecordFile(own[k]);
       visit({t, first + static_cast<int>(k), own[k], readable}, scratch);
     }
   }
+  return std::move(records.unreadable);
 }
 
 bool SelectProjection(const std::string& text, CProjection& projection, std::string& problem) {

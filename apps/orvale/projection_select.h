@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "orvale/engine/projection/projection.h"
 
@@ -25,14 +26,16 @@ struct CatalogueEntry {
   int type = 0;
   int index = 0;
   std::string file;      // empty for a built-in row
-  bool readable = true;  // false for a record file that cannot be read whole
+  bool readable = true;  // false for a record file that no longer reads since it was listed
 };
 
 // Visits the entries of one type (every type when `type` is negative) in catalogue
 // order, each loaded into `scratch` (which must point at a spheroid of its own).
-// UTM zones are visited north of the equator.
-void VisitCatalogue(int type, CProjection& scratch,
-                    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit);
+// UTM zones are visited north of the equator. Returns the record files that count
+// for no type (they cannot be read whole), which have no entry.
+std::vector<std::string> VisitCatalogue(
+    int type, CProjection& scratch,
+    const std::function<void(const CatalogueEntry&, const CProjection&)>& visit);
 
 // A projection type from its number or name; false with the reason otherwise.
 bool ProjectionTypeFromText(const std::string& text, int& type, std::string& problem);

@@ -7,6 +7,8 @@
 #include <span>
 
 #include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/text_encoding.h"
 #include "text_options.h"
 
@@ -64,8 +66,7 @@ bool SelectSpheroid(const std::string& text, CSpheroid& spheroid, std::string& p
   }
   const std::string wanted = Lower(Utf8ToCp1252(text).value_or(text));
   const bool by_epsg = wanted.starts_with("epsg:");
-  const int built_in_rows = 53;
-  const int rows = built_in_rows + static_cast<int>(SpheroidRecordFiles().size());
+  const int rows = kBuiltInSpheroidCount + static_cast<int>(SpheroidRecordFiles().size());
   for (int row = 0; row < rows; ++row) {
     if (!spheroid.SetFromIndex(row)) continue;
     const std::string name = Lower(spheroid.m_Name);
@@ -76,7 +77,7 @@ bool SelectSpheroid(const std::string& text, CSpheroid& spheroid, std::string& p
                 : wanted == name || wanted == full;
     if (match) return true;
   }
-  spheroid.SetBuiltIn(26);
+  spheroid.SetBuiltIn(kDefaultSpheroidIndex);
   problem = "no spheroid called '" + text + "' (see 'orvale spheroids')";
   return false;
 }

@@ -105,14 +105,20 @@ Catalogue ReadCatalogue(int type, const Streams& streams) {
   CSpheroid spheroid;
   CProjection scratch;
   scratch.m_Spheroid = &spheroid;
-  VisitCatalogue(type, scratch, [&](const CatalogueEntry& entry, const CProjection& p) {
-    catalogue.rows.push_back(Describe(entry, p));
-    if (entry.readable) return;
-    // Still listed, so that the index of every later record holds.
+  const std::vector<std::string> uncounted =
+      VisitCatalogue(type, scratch, [&](const CatalogueEntry& entry, const CProjection& p) {
+        catalogue.rows.push_back(Describe(entry, p));
+        if (entry.readable) return;
+        // Changed since it was counted: still listed, so the index of every later record holds.
+        catalogue.all_read = false;
+        streams.err << "orvale projections: " << Cp1252ToUtf8(entry.file)
+                    << ": not a complete projection record; listed without values\n";
+      });
+  for (const std::string& file : uncounted) {
     catalogue.all_read = false;
-    streams.err << "orvale projections: " << Cp1252ToUtf8(entry.file)
-                << ": not a complete projection record; listed without values\n";
-  });
+    streams.err << "orvale projections: " << Cp1252ToUtf8(file)
+                << ": not a complete projection record of any type; not counted\n";
+  }
   return catalogue;
 }
 
@@ -218,7 +224,8 @@ void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status) {
       "on no spheroid of their own. Angles are degrees, FE and FN metres, except that\n"
       "the NAD 27 'Lambert Tables' rows show their tables' false origin in US survey\n"
       "feet and their central meridian west positive. A record file that cannot be read\n"
-      "whole is listed by its file name without values, and the exit status is then 1.");
+      "whole counts for no type and takes no row: it is named on standard error, and\n"
+      "the exit status is then 1.");
   command->add_option("--type", options->type,
                       "Only this projection type: its number 0..14 or its name (utm, tm, gk,\n"
                       "tm-south, tm-usa, mercator, lambert, cassini, azimuthal,\n"

@@ -16,6 +16,7 @@
 #include "commands.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
+#include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/text_encoding.h"
 #include "text_fields.h"
 

@@ -93,7 +93,7 @@ TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTh
       << tm[40];
 }
 
-TEST_F(ProjectionsCommand, WritesJsonWithNullsForARecordThatCannotBeRead) {
+TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCountingIt) {
   SaveRecord("Good", "", "Good");
   testing::TemporaryDrives::WriteBytes(
       RecordFolder() + "Broken.PRJ",
@@ -107,12 +107,16 @@ TEST_F(ProjectionsCommand, WritesJsonWithNullsForARecordThatCannotBeRead) {
                          "\"k0\": 0.9996012717}"),
             std::string::npos)
       << run.out;
-  EXPECT_NE(run.out.find("{\"type\": 1, \"row\": 39, \"method\": null, \"name\": \"Broken.PRJ\", "
-                         "\"country\": \"\", \"spheroid\": \"\", \"lat0\": null"),
-            std::string::npos)
-      << "listed in its place, without values";
-  EXPECT_NE(run.out.find("\"row\": 40, \"method\": 0, \"name\": \"Good\""), std::string::npos);
+  EXPECT_EQ(run.out.find("Broken"), std::string::npos) << "it takes no row";
+  EXPECT_NE(run.out.find("\"row\": 39, \"method\": 0, \"name\": \"Good\""), std::string::npos);
   EXPECT_TRUE(run.out.starts_with("[\n  {") && run.out.ends_with("}\n]\n"));
+  // The row listed is the row selected.
+  CSpheroid spheroid;
+  CProjection selected;
+  selected.m_Spheroid = &spheroid;
+  std::string problem;
+  ASSERT_TRUE(cli::SelectProjection("tm/39", selected, problem)) << problem;
+  EXPECT_EQ(selected.m_Name, "Good");
 }
 
 TEST_F(ProjectionsCommand, RefusesAnUnknownType) {
@@ -201,7 +205,7 @@ TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("cassini/2", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");
-  projection_.SetFromIndex(0, PROJECTION_UTM, 0);
+  ASSERT_TRUE(projection_.SetFromIndex(0, PROJECTION_UTM, 0));
   ASSERT_TRUE(cli::SelectProjection("local site 1", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_Type, PROJECTION_CASSINI_SOLDNER);
   EXPECT_EQ(projection_.m_Index, 2);

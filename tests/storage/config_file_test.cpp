@@ -29,13 +29,14 @@ TEST_F(ConfigFile, NamesTheFileAfterTheTopicInTheSettingsFolder) {
   EXPECT_TRUE(FolderExists("C:\\MySettings\\Orvale\\")) << "the folder is made on first use";
 }
 
-TEST_F(ConfigFile, ReadsIntegersAfterTheFirstEqualsSign) {
+TEST_F(ConfigFile, ReadsIntegersAfterTheFirstEqualsSignLineByLine) {
   WriteSettings("Numbers",
-                "Type = 7\r\nType =      7\r\nA = B = 3\r\nNegative = -12\r\n"
-                "Trailing = 42abc\r\nWord = abc\r\nHuge = 99999999999999\r\n");
+                "Type = 7\r\nno equals sign here\r\nType =      7\r\nA = B = 3\r\n"
+                "Negative = -12\r\nTrailing = 42abc\r\nWord = abc\r\nHuge = 99999999999999\r\n");
   CConfigFile file;
   ASSERT_TRUE(file.OpenForRead("Numbers"));
   EXPECT_EQ(file.ReadInt(-1), 7);
+  EXPECT_EQ(file.ReadInt(-1), -1) << "a line without '=' gives the default; the next read goes on";
   EXPECT_EQ(file.ReadInt(-1), 7);
   EXPECT_EQ(file.ReadInt(-1), 0) << "the value starts after the first '=' only";
   EXPECT_EQ(file.ReadInt(-1), -12);
@@ -43,15 +44,6 @@ TEST_F(ConfigFile, ReadsIntegersAfterTheFirstEqualsSign) {
   EXPECT_EQ(file.ReadInt(-1), 0) << "text that is no number converts to 0, as the C library does";
   EXPECT_EQ(file.ReadInt(-1), INT_MAX);
   EXPECT_EQ(file.ReadInt(-1), -1) << "past the end of the file the default comes back";
-}
-
-TEST_F(ConfigFile, GivesTheDefaultForALineWithoutEqualsAndMovesOn) {
-  WriteSettings("Gaps", "Notation = 2\r\nno equals sign here\r\nDecimals = 4\r\n");
-  CConfigFile file;
-  ASSERT_TRUE(file.OpenForRead("Gaps"));
-  EXPECT_EQ(file.ReadInt(9), 2);
-  EXPECT_EQ(file.ReadInt(9), 9);
-  EXPECT_EQ(file.ReadInt(9), 4);
 }
 
 TEST_F(ConfigFile, ReadsDoublesCharactersAndTexts) {
@@ -126,21 +118,9 @@ TEST_F(ConfigFile, FallsBackToDefaultsWhenTheFileIsMissing) {
   EXPECT_EQ(file.ReadString(), "");
 }
 
-TEST_F(ConfigFile, SurvivesBinaryBytesAndHugeLines) {
-  std::string binary;
-  for (int i = 0; i < 4096; ++i)
-    binary += static_cast<char>((i * 7919) & 0xFF);
-  WriteSettings("Binary", binary);
+// Any bytes at all are the fuzz target's; here a line too long to keep.
+TEST_F(ConfigFile, SkipsTheRestOfAHugeLineAndReadsTheNext) {
   CConfigFile file;
-  ASSERT_TRUE(file.OpenForRead("Binary"));
-  for (int i = 0; i < 100; ++i) {
-    file.ReadInt(0);
-    file.ReadDouble(0.0);
-    file.ReadChar(' ');
-    file.ReadString();
-  }
-  file.Close();
-
   WriteSettings("Huge", "Value = 5" + std::string(1 << 20, '5') + "\r\nNext = 3\r\n");
   ASSERT_TRUE(file.OpenForRead("Huge"));
   EXPECT_EQ(file.ReadInt(0), INT_MAX);

@@ -72,22 +72,14 @@ TEST_F(DataFolders, FailsTheRedirectWhenItsFileIsMissingOrBlank) {
   EXPECT_EQ(RecordFolder(), "C:\\MyData\\Global\\");
 }
 
-TEST_F(DataFolders, CreatesEveryLevelOfADeepPath) {
+TEST_F(DataFolders, CreatesEveryLevelOfADeepPathAndRefusesOnesTooShortOrWithoutADrive) {
   EXPECT_TRUE(CreateFolders("C:\\a\\b\\c"));
   EXPECT_TRUE(FolderExists("C:\\a\\b\\c\\"));
   EXPECT_TRUE(CreateFolders("C:\\a\\b\\c\\")) << "existing levels count as success";
-}
-
-TEST_F(DataFolders, RefusesPathsTooShortOrWithoutADrive) {
   EXPECT_FALSE(CreateFolders("C:"));
   EXPECT_FALSE(CreateFolders("C:\\"));
   EXPECT_FALSE(CreateFolders("relative\\folder\\"));
   EXPECT_FALSE(CreateFolders("Q:\\unconfigured\\"));
-}
-
-TEST_F(DataFolders, PutsSettingsInAFolderOfTheProgramsOwn) {
-  EXPECT_EQ(GetSettingsFolder(), "C:\\MySettings\\Orvale\\");
-  EXPECT_TRUE(FolderExists("C:\\MySettings\\Orvale\\"));
 }
 
 TEST_F(DataFolders, ReportsFailureWithoutCrashingWhenNothingCanBeCreated) {

@@ -10,7 +10,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "orvale/engine/projection/projection_status.h"
 #include "orvale/engine/projection/projection_types.h"
@@ -159,23 +158,37 @@ class CProjection {
   bool SetFromCatalogue(int index, int type, int method);
   // Built-in rows that come before the user records of a type (0 for types 0, 12, 13).
   static int CatalogueRowCount(int type);
-  // A built-in row, else the user record standing for `index` of the type.
-  bool SetFromIndex(int index, int type, int method);
-  // The record file standing for `index` of `type` (index counts after the built-in
-  // rows), in folder order; false when there is none.
-  static bool FindUserRecord(int index, int type, std::string& title, std::string& path);
-  // Loads the row or record file of `type` with this name and country (case-sensitive)
-  // whose spheroid is the one attached; the record's own texts when none are given.
-  bool FindByName(std::string_view name, std::string_view country, int type);
-  bool FindByName(int type);
-  // Brings the projection to a row of its type that uses the attached spheroid.
-  void MatchSpheroid();
   // "Grid Zone 31 (3° E)" (Windows-1252).
   static std::string GridZoneName(int zone);
 
-  // Record files (projection_file.cpp): four text lines and the 64-byte block.
-  bool WriteRecordFile(std::string_view path = {});
-  bool ReadRecordFile(std::string_view path = {});
+  // Look-up among the built-in rows and the record files (projection_lookup.cpp).
+
+  // A built-in row, else the user record standing for `index` of the type.
+  [[nodiscard]] bool SetFromIndex(int index, int type, int method);
+  // The record file standing for `index` of `type` (index counts after the built-in
+  // rows), in folder order; false when there is none.
+  [[nodiscard]] static bool FindUserRecord(int index, int type, std::string& title,
+                                           std::string& path);
+  // Loads the row or record file of `type` with this name and country (case-sensitive)
+  // whose spheroid is the one attached; the record's own texts when none are given.
+  // Candidates are built on a spheroid of the search's own, so the attached one is
+  // never changed. The first row with the name and country ends the scan of the rows,
+  // and the first record file with them the scan of the files: taken when its spheroid
+  // is the attached one, rejected otherwise. UTM and Norwegian zones are found by the
+  // zone number in the name. Without a match: false, the texts searched for, origin and
+  // false origin 0, k0 1, and the file title the record had.
+  [[nodiscard]] bool FindByName(std::string_view name, std::string_view country, int type);
+  [[nodiscard]] bool FindByName(int type);
+  // Brings the projection to a row of its type that uses the attached spheroid.
+  void MatchSpheroid();
+
+  // Record files (projection_records.h): four text lines and the 64-byte block.
+  [[nodiscard]] bool WriteRecordFile(std::string_view path = {});
+  // False for a file that cannot be opened or read whole (the record keeps its texts,
+  // with origin and false origin 0 and k0 1).
+  [[nodiscard]] bool ReadRecordFile(std::string_view path = {});
+  // The type in the block of the record file of the path's title; 15 (no type) for a
+  // file that ReadRecordFile would refuse.
   static std::int32_t ReadRecordType(std::string_view path);
   void WriteSettingsSection(std::string_view title = {}) const;
 
@@ -197,9 +210,5 @@ class CProjection {
   // The spheroid of a copy made without one to copy into; m_Spheroid points at it.
   std::unique_ptr<CSpheroid> m_OwnSpheroid;
 };
-
-// File names of the projection record files in the Global folder, in list order
-// (the order FindUserRecord counts them in).
-std::vector<std::string> ProjectionRecordFiles();
 
 }  // namespace orvale

@@ -1,15 +1,13 @@
 // The built-in projection catalogue: generated zone families and the fixed tables of
-// catalogue_rows.h, addressed by (index, type, method), and the user record files
-// that extend each type after its built-in rows.
+// catalogue_rows.h, addressed by (index, type, method). The user record files that
+// extend each type after its built-in rows are looked up in projection_lookup.cpp.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/angles/units.h"
@@ -17,7 +15,6 @@
 #include "orvale/engine/projection/internal/projection_family.h"
 #include "orvale/engine/projection/internal/state_plane_zones.h"
 #include "orvale/engine/projection/projection.h"
-#include "orvale/storage/data_folders.h"
 
 namespace orvale {
 namespace {
@@ -26,7 +23,6 @@ using catalogue::NamedRow;
 
 constexpr int kDhdnZoneCount = 4;
 constexpr int kFirstNorwegianZone = 31;
-constexpr int kNorwegianAxisCount = 8;
 constexpr int kGeneralMercatorRow = 0;
 
 constexpr double kUtmFalseEasting = 500000.0;
@@ -264,84 +260,6 @@ bool LoadDanishZone(CProjection& p, int index) {
 
 }  // namespace catalogue
 
-namespace {
-
-// The zone number written after "Grid Zone " in a zone name; 0 when there is none.
-int ZoneInName(const std::string& name) {
-  constexpr std::size_t kPrefixLength = 10;
-  if (name.size() <= kPrefixLength) return 0;
-  const long zone = std::strtol(name.c_str() + kPrefixLength, nullptr, 10);
-  if (zone < std::numeric_limits<int>::min() || zone > std::numeric_limits<int>::max()) return -1;
-  return static_cast<int>(zone);
-}
-
-// Titles of the record files of one type, in list order.
-std::vector<std::string> RecordFilesOfType(int type) {
-  std::vector<std::string> files;
-  for (std::string& file : ProjectionRecordFiles()) {
-    if (CProjection::ReadRecordType(file) == type) files.push_back(std::move(file));
-  }
-  return files;
-}
-
-// The Norwegian zone named (a zone outside 31 ... 35 is read as 32) on the first axis
-// whose row has the name. The zones' spheroid is fixed, so the row found is built on
-// the record's own.
-bool FindNorwegianZone(CProjection& p, const std::string& name) {
-  int zone = ZoneInName(name);
-  if (zone < kFirstNorwegianZone || zone >= kFirstNorwegianZone + catalogue::kNorwegianZoneCount)
-    zone = 32;
-  CSpheroid scratch_spheroid;
-  CProjection scratch;
-  scratch.m_Spheroid = &scratch_spheroid;
-  for (int axis = 0; axis < kNorwegianAxisCount; ++axis) {
-    scratch.SetFromCatalogue(zone - kFirstNorwegianZone, PROJECTION_NORWEGIAN, axis);
-    if (scratch.m_Name == name) {
-      p.SetFromCatalogue(zone - kFirstNorwegianZone, PROJECTION_NORWEGIAN, axis);
-      p.m_FileTitle.clear();
-      return true;
-    }
-  }
-  return false;
-}
-
-// The row, else the record file, of the type with this name and country whose
-// spheroid is the record's own. Candidates are built on a scratch WGS84 so that the
-// record's spheroid stays as it is; the record is set up on it again at the end.
-bool FindOnOwnSpheroid(CProjection& p, const std::string& name, const std::string& country,
-                       int type) {
-  CSpheroid* const own_spheroid = p.m_Spheroid;
-  CSpheroid scratch;
-  p.m_Spheroid = &scratch;
-  auto same_texts = [&] { return p.m_Name == name && p.m_Country == country; };
-  auto on_own_spheroid = [&] { return own_spheroid == nullptr || scratch.IsSame(*own_spheroid); };
-  bool found = false;
-  const int method = p.m_Method;
-  for (int row = 0; p.SetFromCatalogue(row, type, method); ++row) {
-    if (same_texts()) {
-      // A name and country appear once among a type's rows: a match on another
-      // spheroid ends the search of the rows.
-      found = on_own_spheroid();
-      if (found) p.m_FileTitle.clear();
-      break;
-    }
-  }
-  if (!found) {
-    // Users keep one name on several spheroids, so the scan of their records goes on
-    // past a record on another spheroid.
-    const std::vector<std::string> files = RecordFilesOfType(type);
-    for (std::size_t k = 0; k < files.size() && !found; ++k) {
-      found = p.ReadRecordFile(files[k]) && same_texts() && on_own_spheroid();
-      if (found) p.m_Index = CProjection::CatalogueRowCount(type) + static_cast<int>(k);
-    }
-  }
-  p.m_Spheroid = own_spheroid;
-  p.Initialise();
-  return found;
-}
-
-}  // namespace
-
 std::string CProjection::GridZoneName(int zone) {
   return Format("%s%2d (%d\xB0 %c)", "Grid Zone ", zone, std::abs(6 * zone - 183),
                 zone < 31 ? 'W' : 'E');
@@ -361,72 +279,6 @@ bool CProjection::SetFromCatalogue(int index, int type, int method) {
   if (family == nullptr || index < 0 || index >= family->rows.count) return false;
   ClearRowValues(*this);
   return family->rows.load(*this, index);
-}
-
-bool CProjection::FindUserRecord(int index, int type, std::string& title, std::string& path) {
-  const int first = CatalogueRowCount(type);
-  if (index < first) return false;
-  const std::vector<std::string> files = RecordFilesOfType(type);
-  const auto k = static_cast<std::size_t>(index - first);
-  if (k >= files.size()) return false;
-  const std::string& file = files[k];
-  title = file.substr(0, file.rfind('.'));
-  path = RecordFolder() + file;
-  return true;
-}
-
-bool CProjection::SetFromIndex(int index, int type, int method) {
-  if (SetFromCatalogue(index, type, method)) {
-    m_FileTitle.clear();
-    return true;
-  }
-  std::string title;
-  std::string path;
-  if (!FindUserRecord(index, type, title, path) || !ReadRecordFile(path)) return false;
-  m_Index = index;
-  return true;
-}
-
-bool CProjection::FindByName(int type) {
-  return FindByName(m_Name, m_Country, type);
-}
-
-bool CProjection::FindByName(std::string_view name, std::string_view country, int type) {
-  // Copies: the texts may be this record's own, which every row tried overwrites.
-  const std::string wanted_name(name);
-  const std::string wanted_country(country);
-  bool found = false;
-  if (type == PROJECTION_UTM) {
-    found = SetFromCatalogue(ZoneInName(wanted_name), type, m_Method);
-    if (found) m_FileTitle.clear();
-  } else if (type == PROJECTION_NORWEGIAN) {
-    found = FindNorwegianZone(*this, wanted_name);
-  } else {
-    found = FindOnOwnSpheroid(*this, wanted_name, wanted_country, type);
-  }
-  if (found) return true;
-  m_Type = type;
-  m_Name = wanted_name;
-  m_Country = wanted_country;
-  SetParameters(0.0, 0.0, 0.0, 0.0, 1.0);
-  return false;
-}
-
-void CProjection::MatchSpheroid() {
-  if (m_Type == PROJECTION_UTM || m_Spheroid == nullptr) return;
-  const int type = m_Type;
-  CSpheroid scratch_spheroid;
-  CProjection scratch;
-  scratch.m_Spheroid = &scratch_spheroid;
-  scratch.SetFromIndex(m_Index, type, m_Method);
-  if (scratch_spheroid.IsSame(*m_Spheroid)) return;
-  for (int row = 0; scratch.SetFromCatalogue(row, type, 0); ++row) {
-    if (scratch_spheroid.IsSame(*m_Spheroid)) {
-      SetFromIndex(row, type, 0);
-      return;
-    }
-  }
-  SetFromIndex(31, PROJECTION_UTM, 0);
 }
 
 }  // namespace orvale

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <utility>
 
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
 
@@ -94,21 +93,6 @@ bool CSpheroid::SetBuiltIn(std::int32_t index) {
   return true;
 }
 
-bool CSpheroid::SetFromIndex(std::int32_t index) {
-  m_Index = -1;
-  if (SetBuiltIn(index)) return true;
-  if (index >= kFirstUserSpheroidIndex) {
-    const std::vector<std::string> files = SpheroidRecordFiles();
-    const auto k = static_cast<std::size_t>(index - kFirstUserSpheroidIndex);
-    if (k < files.size() && Load(files[k])) {
-      m_Index = index;
-      return true;
-    }
-  }
-  SetBuiltIn(kDefaultSpheroidIndex);
-  return false;
-}
-
 void CSpheroid::SetAxes(double semi_major_axis, double inverse_flattening) {
   // Typed or copied values outside this band are not a real earth ellipsoid (the
   // spheres' 1.0 and an unset 0 among them); the International 297 stands in.
@@ -117,46 +101,6 @@ void CSpheroid::SetAxes(double semi_major_axis, double inverse_flattening) {
   m_InverseFlattening = inverse_flattening;
   m_SemiMinorAxis = (1.0 - 1.0 / inverse_flattening) * semi_major_axis;
   ComputeConstants();
-}
-
-bool CSpheroid::FindByName(std::string_view name, std::string_view country) {
-  return Find(std::string(name), std::string(country), false);
-}
-
-bool CSpheroid::FindByName() {
-  return Find(m_Name, m_Country, true);
-}
-
-bool CSpheroid::Find(std::string name, std::string country, bool texts_are_own) {
-  const auto rows = BuiltInSpheroids();
-  for (std::int32_t i = 0; i < kBuiltInSpheroidCount; ++i) {
-    const SpheroidRow& row = rows[static_cast<std::size_t>(i)];
-    // WGS84 is found whatever country the caller remembered with it.
-    if (row.name == name && (i == kDefaultSpheroidIndex || row.country == country)) {
-      return SetBuiltIn(i);
-    }
-  }
-  // Each file is read into a scratch copy, so a failed search leaves no file title
-  // behind for a later Save to overwrite.
-  const std::vector<std::string> files = SpheroidRecordFiles();
-  for (std::size_t k = 0; k < files.size(); ++k) {
-    CSpheroid record(*this);
-    if (record.Load(files[k]) && record.m_Name == name && record.m_Country == country) {
-      *this = record;
-      m_Index = kFirstUserSpheroidIndex + static_cast<std::int32_t>(k);
-      return true;
-    }
-  }
-  m_Name.clear();
-  m_Country.clear();
-  SetAxes(0.0, 0.0);
-  m_EPSGNo = 0;
-  m_Index = -1;
-  if (texts_are_own) {
-    m_Name = std::move(name);
-    m_Country = std::move(country);
-  }
-  return false;
 }
 
 bool CSpheroid::IsSame(const CSpheroid& other) const {

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orvale {
 
@@ -38,38 +37,40 @@ class CSpheroid {
   // kept. Any other index returns false and changes nothing.
   bool SetBuiltIn(std::int32_t index);
 
+  // Look-up in the combined list (spheroid_lookup.cpp).
+
   // Loads entry `index` of the combined list: a built-in row, or the record file
   // standing for it. An index past the last record file, or a record file that
   // cannot be read whole, gives row 26 and false.
-  bool SetFromIndex(std::int32_t index);
-
-  // Sets a (metres) and 1/f, replacing a 1/f outside 290 to 310 by 297, and sets
-  // b = a(1 - 1/f). Name, country, index and EPSG number are kept.
-  void SetAxes(double semi_major_axis, double inverse_flattening);
+  [[nodiscard]] bool SetFromIndex(std::int32_t index);
 
   // Finds a spheroid by name and country (case-sensitive) and loads it: built-in
   // rows first (row 26, WGS84, matches on the name alone), then the record files in
   // list order. Without a match: false, a = b = 0, 1/f = 297, EPSG 0, m_Index -1,
   // m_FileTitle kept, and name and country empty.
-  bool FindByName(std::string_view name, std::string_view country);
+  [[nodiscard]] bool FindByName(std::string_view name, std::string_view country);
 
   // The same search for the record's own name and country, which are kept (not
   // emptied) when nothing matches. This is the form for an absent name or country:
   // either one missing means the record's own pair is searched, so a half-given
   // pair has no overload of its own.
-  bool FindByName();
+  [[nodiscard]] bool FindByName();
+
+  // Sets a (metres) and 1/f, replacing a 1/f outside 290 to 310 by 297, and sets
+  // b = a(1 - 1/f). Name, country, index and EPSG number are kept.
+  void SetAxes(double semi_major_axis, double inverse_flattening);
 
   // Same name and same country, compared case-sensitively.
   bool IsSame(const CSpheroid& other) const;
 
-  // Record files (spheroid_file.cpp). Paths are library paths ("C:\\x\\Name.SPD").
+  // Record files (spheroid_records.h). Paths are library paths ("C:\\x\\Name.SPD").
 
   // Writes "<Global folder><m_FileTitle>.SPD", replacing the file whole or not at
   // all. A given path only supplies the file title. Without a title the key is
   // "<name>" or "<name>_<country>" and is kept in m_FileTitle. False when there is
   // no key, the key is not a valid file name, a text holds a line feed, or the file
   // cannot be written.
-  bool Save(std::string_view path = {});
+  [[nodiscard]] bool Save(std::string_view path = {});
 
   // Reads the record file of the path's file title from the Global folder (the
   // path's own folder and extension are not used); m_EPSGNo becomes 0 and m_Index
@@ -77,7 +78,7 @@ class CSpheroid {
   // (m_FileTitle is still set from the path). A file cut short, or holding an
   // infinite or NaN value, leaves the values it could not supply as they were and
   // returns false.
-  bool Load(std::string_view path);
+  [[nodiscard]] bool Load(std::string_view path);
 
   // Records the current name and country in the settings file "Spheroid <suffix>"
   // ("Spheroid" without a suffix) for the host. Silently skipped when the file
@@ -118,11 +119,6 @@ class CSpheroid {
   void ClearConstants();
   void ComputeMeridianCoefficients();
   void ComputeFootpointCoefficients();
-  bool Find(std::string name, std::string country, bool texts_are_own);
 };
-
-// File names of the spheroid record files in the Global folder, in list order: the
-// k-th (from 0) stands for index 53 + k.
-std::vector<std::string> SpheroidRecordFiles();
 
 }  // namespace orvale

@@ -1,7 +1,10 @@
 #pragma once
-// What every kind of record file shares: where it lives, what it is called, and
-// which texts can be stored in its lines.
+// What every kind of record file shares: where it lives, what it is called, and its
+// layout: text lines, each ended by one line feed, then a block of bytes.
 
+#include <cstddef>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +14,11 @@ namespace orvale {
 // The name of a file without folder and extension.
 std::string FileTitle(std::string_view path);
 
-// The key a new record is saved under: its name, or "<name>_<country>".
-std::string RecordKey(std::string_view name, std::string_view country);
+// The title a record is saved under: the file title of `path` when one is given, else
+// the record's own `title`; when that is empty, its key, the name or "<name>_<country>"
+// (empty when the record has no name either).
+std::string SaveTitle(std::string_view path, std::string_view title, std::string_view name,
+                      std::string_view country);
 
 // "<record folder><title>.<extension>".
 std::string RecordPath(std::string_view title, std::string_view extension);
@@ -20,11 +26,26 @@ std::string RecordPath(std::string_view title, std::string_view extension);
 // Names of the record files with this extension, in list order (sorted).
 std::vector<std::string> RecordFiles(std::string_view extension);
 
-// A key naming no file inside the record folder: empty, or holding a folder
-// separator, a control character or a character the shared file systems refuse.
-bool IsUsableFileTitle(std::string_view title);
+// Writes the lines, each ended by a line feed, then the block as the record file of
+// `title`, replacing it whole or not at all. False, with nothing written, when the title
+// would name no file inside the record folder (empty, a folder separator, a control
+// character or one the shared file systems refuse), when a line holds a line feed or is
+// longer than a reader takes, or when the file cannot be written.
+[[nodiscard]] bool WriteRecord(std::string_view title, std::string_view extension,
+                               std::initializer_list<std::string_view> lines,
+                               std::string_view block);
 
-// A text the line reader would cut or split cannot be stored as a line.
-bool IsStorableLine(std::string_view text);
+// A record file as far as it goes: the lines asked for, those the file ends before
+// left empty, and the bytes after them up to the size asked for.
+struct RecordContents {
+  std::vector<std::string> lines;
+  std::size_t lines_read = 0;
+  std::string block;
+};
+
+// Reads `line_count` lines and then up to `block_size` bytes of the record file of
+// `title`; nothing when the title is empty or the file cannot be opened.
+std::optional<RecordContents> ReadRecord(std::string_view title, std::string_view extension,
+                                         std::size_t line_count, std::size_t block_size);
 
 }  // namespace orvale

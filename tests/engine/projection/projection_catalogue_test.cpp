@@ -1,25 +1,29 @@
-// The built-in projection catalogue: its families and their edges, every row against
-// its own origin and a round trip, the US zones against their published lists and
-// definitions (the NAD 27 rows against theirs: projection_state_plane_test.cpp), and
-// the name and spheroid searches.
+// The built-in projection catalogue: its families and their edges, the rows built by
+// rule, every row against its own origin, a round trip and its record file, and the US
+// zones against their published lists, definitions and points (the NAD 27 rows against
+// their tables: projection_state_plane_test.cpp).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/catalogue_rows.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/platform/text_encoding.h"
+#include "support/data_rows.h"
 #include "support/state_plane_reference.h"
 #include "support/temporary_drives.h"
 
@@ -28,8 +32,6 @@ namespace {
 
 using namespace testing;
 
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
-constexpr int kWgs84Row = 26;
 constexpr int kAiry1830Row = 0;
 
 // Families in type order: the built-in rows each type holds.
@@ -75,91 +77,25 @@ TEST_F(Catalogue, FamiliesEndAfterTheirLastRowsAndAFailedLookUpKeepsWhatItWasGiv
   EXPECT_EQ(projection_.m_Name, "Ordnance Survey") << "the row itself is not touched";
 }
 
-TEST(GridZoneName, RightAlignsTheZoneAndNamesTheCentralMeridian) {
-  EXPECT_EQ(CProjection::GridZoneName(5), "Grid Zone  5 (153\xB0 W)");
-  EXPECT_EQ(CProjection::GridZoneName(30), "Grid Zone 30 (3\xB0 W)");
-  EXPECT_EQ(CProjection::GridZoneName(31), "Grid Zone 31 (3\xB0 E)");
-  EXPECT_EQ(CProjection::GridZoneName(0), "Grid Zone  0 (183\xB0 W)");
-  EXPECT_EQ(CProjection::GridZoneName(61), "Grid Zone 61 (183\xB0 E)");
-}
-
-// One row as the catalogue prints it; NaN where the set-up decides the value.
-struct TellingRow {
-  int type, index, method;
-  const char *name, *country, *spheroid;
-  double latitude, longitude, false_easting, false_northing, scale_factor;
-};
-
 // Degrees come back through the two truncated conversion factors, so they are held
-// to 1e-10 degree (0.01 mm); lengths and scale factors must be the printed doubles.
-void ExpectPrinted(double actual, double printed, double tolerance, const char* what) {
-  if (std::isnan(printed)) return;
-  EXPECT_NEAR(actual, printed, tolerance) << what;
-}
-
-// The other NAD 83 rows and Alaska's closed-TM zones are held to their definitions below
-// and in the state-plane test.
-TEST_F(Catalogue, TellingRowsHoldTheirPrintedValues) {
-  const double n = kNoValue;
-  const TellingRow rows[] = {
-      {0, 5, 0, "Grid Zone  5 (153\xB0 W)", "", "WGS84", 0, -153, 500000, 0, 0.9996},
-      {0, 31, 1, "Grid Zone 31 (3\xB0 E)", "", "WGS84", 0, 3, 500000, 10000000, 0.9996},
-      {1, 0, 0, "Ordnance Survey", "National Grid", "Airy 1830", 49, -2, 400000, -100000,
-       0.9996012717},
-      {1, 38, 0, "Gauss Kruger 9N", "WGS 84", "WGS84", 0, 51, 500000, 0, 1},
-      {2, 0, 0, "DHDN Zone 02", "West Germany (6\xB0 E)", "Bessel 1841", 0, 6, 2500000, 0, 1},
-      {2, 4, 0, "GK Zone 01", "(3\xB0 E)", "Krassowsky 1940", 0, 3, 1500000, 0, 1},
-      {2, 33, 0, "GK Zone 30", "(177\xB0 E)", "Krassowsky 1940", 0, 177, 30500000, 0, 1},
-      {2, 34, 0, "GK Zone 31", "(177\xB0 W)", "Krassowsky 1940", 0, -177, 31500000, 0, 1},
-      {2, 35, 0, "GK Zone 32", "(171\xB0 W)", "Krassowsky 1940", 0, -171, 32500000, 0, 1},
-      {3, 0, 0, "Lo 17\xB0 E", "South Africa", "Clarke 1880 (Arc)", 0, 17, 0, 0, 1},
-      {3, 9, 0, "Lo 35\xB0 E", "South Africa", "Clarke 1880 (Arc)", 0, 35, 0, 0, 1},
-      {4, 1, 0, "Alabama Wast", "NAD 83", "GRS80", 30, -87.5, 600000, 0, 1 - 1 / 15000.0},
-      {4, 53, 0, "Wyoming West", "NAD 83", "GRS80", 40.5, -110.0833333333, 800000, 100000,
-       0.9999375},
-      {5, 3, 1, "NZ 168.55", "New Zealnd", "International Spheroid", -41, 168.9166666667, 500000,
-       10000000, n},
-      {6, 0, 0, "Jamaican National Grid", "Jamaica 1969", "Clarke 1866 Spheroid", 18, -77, 250000,
-       150000, 1},
-      {6, 17, 2, "Colorado North", "NAD 83", "GRS80", 39.3333333333, -105.5, 914401.8289,
-       304800.6096, n},
-      {6, 75, 2, "Puerto Rico/Virgin I", "NAD 83", "GRS80", 17.8333333333, -66.4333333333, 200000,
-       200000, n},
-      {7, 1, 0, " Grid", "Singapore", "Everest 1830 (Modified)", 1.2876466667, 103.8530022222,
-       30000, 30000, 1},
-      {8, 0, 0, "Agana Monument 1945", "Guam", "Clarke 1866 Spheroid", 13.4724663528,
-       144.7487507056, 50000, 50000, 1},
-      {9, 2, 0, "Amersfoot", "(RD) System", "Bessel 1841", 52.1561605556, 5.3876388889, 155000,
-       463000, 0.9999079},
-      {10, 0, 0, "Polyconic", "Brazil", "SAD 1969", 0, -54, 5000000, 10000000, 1},
-      {11, 0, 0, "R.S.O.", "Borneo", "Everest 1830 (1967 Def)", 4, 115, n, n, 0.99984},
-      {11, 3, 3, "Alaska (Zone 1)", "NAD 83", "GRS80", 57, -133.6666666667, n, n, 0.9999},
-      {12, 0, 2, "Alabama (East)", "Code  101", "Clarke 1866 Spheroid", 30.5, -85.8333333333,
-       500000 * kMetresPerUsFoot, 0, 0.99996},
-      {12, 2, 3, "Alaska (Zone 1)", "Code 5001", "Clarke 1866 Spheroid", 57, -133.6666666667, n, n,
-       0.9999},
-      {12, 3, 0, "Alaska (Zone 2)", "Code 5002", "Clarke 1866 Spheroid", 54, -142,
-       152400.30480060962, 0, 0.9999},
-      {12, 31, 1, "Florida (North) ", "Code  903", "Clarke 1866 Spheroid", n, n, n, n, n},
-      {12, 129, 2, "Wyoming (West)", "Code 4904", "Clarke 1866 Spheroid", 40.6666666667,
-       -396300 / 3600.0, 500000 * kMetresPerUsFoot, 0, 0.9999411765},
-      {13, 2, 0, "Grid Zone 33 (15\xB0 E)", "NGO (Axis III)", "International Spheroid", 0, 15,
-       500000, 0, 0.9996},
-      {14, 1, 0, "Seelland", "System 34", "International Spheroid", 0, 9, 500000, 0, 0.9996},
-  };
-  for (const TellingRow& r : rows) {
-    SCOPED_TRACE(::testing::Message() << "type " << r.type << " row " << r.index);
-    const CProjection& p = Row(r.index, r.type, r.method);
-    EXPECT_EQ(p.m_Name, r.name);
-    EXPECT_EQ(p.m_Country, r.country);
-    EXPECT_EQ(spheroid_.m_Name, r.spheroid);
-    EXPECT_EQ(p.m_Method, r.method);
-    EXPECT_EQ(p.m_Index, r.index);
-    ExpectPrinted(Degrees(p.m_OriginLatitude), r.latitude, 1e-10, "latitude of origin");
-    ExpectPrinted(Degrees(p.m_CentralMeridian), r.longitude, 1e-10, "central meridian");
-    ExpectPrinted(p.m_FalseEasting, r.false_easting, 0.0, "false easting");
-    ExpectPrinted(p.m_FalseNorthing, r.false_northing, 0.0, "false northing");
-    ExpectPrinted(p.m_ScaleFactor, r.scale_factor, 0.0, "scale factor");
+// to 1e-10 degree (0.01 mm); lengths and scale factors must be the stated doubles.
+TEST_F(Catalogue, RowsBuiltByRuleHoldTheValuesOfTheirRules) {
+  for (const DataRow& row : ReadDataRows("catalogue/generated_rows.txt", 6)) {
+    SCOPED_TRACE(row.where);
+    const std::vector<double> key = row.Numbers(0);
+    const CProjection& p =
+        Row(static_cast<int>(key.at(1)), static_cast<int>(key.at(0)), static_cast<int>(key.at(2)));
+    EXPECT_EQ(Cp1252ToUtf8(p.m_Name), row.fields[1]);
+    EXPECT_EQ(Cp1252ToUtf8(p.m_Country), row.fields[2]);
+    EXPECT_EQ(spheroid_.m_Name, row.fields[3]);
+    EXPECT_EQ(p.m_Method, std::stoi(row.fields[4]));
+    const std::vector<double> v = row.Numbers(5);
+    const double actual[] = {Degrees(p.m_OriginLatitude), Degrees(p.m_CentralMeridian),
+                             p.m_FalseEasting, p.m_FalseNorthing, p.m_ScaleFactor};
+    for (std::size_t i = 0; i < std::size(actual); ++i) {
+      if (std::isnan(v.at(i))) continue;  // decided by the set-up
+      EXPECT_NEAR(actual[i], v[i], i < 2 ? 1e-10 : 0.0) << "value " << i;
+    }
   }
 }
 
@@ -320,6 +256,43 @@ TEST_F(Catalogue, EveryRowProjectsItsOriginToItsFalseOriginAndRoundTripsBesideIt
 }
 
 // ---------------------------------------------------------------------------------
+// Every row: a name of its own, numbers, and a record file that gives it back
+
+// What a record file keeps of a projection.
+auto Kept(const CProjection& p) {
+  return std::tuple(
+      p.m_Name, p.m_Country, p.m_Spheroid->m_Name, p.m_Spheroid->m_Country, p.m_Type, p.m_Method,
+      std::array{p.m_OriginLatitude, p.m_CentralMeridian, p.m_FalseEasting, p.m_FalseNorthing,
+                 p.m_ScaleFactor, p.m_StandardParallel1, p.m_StandardParallel2});
+}
+
+class EveryRow : public TemporaryDrives {};
+
+TEST_F(EveryRow, IsNamedOnceInItsTypeHoldsNumbersAndComesBackFromItsRecordFile) {
+  CSpheroid spheroid, read_spheroid;
+  CProjection row, read;
+  row.m_Spheroid = &spheroid;
+  read.m_Spheroid = &read_spheroid;
+  for (int type = 0; type < kProjectionTypeCount; ++type) {
+    std::set<std::pair<std::string, std::string>> names;
+    for (int index = 0; row.SetFromCatalogue(index, type, 0); ++index) {
+      SCOPED_TRACE(::testing::Message() << "type " << type << " row " << index);
+      EXPECT_TRUE(names.emplace(row.m_Name, row.m_Country).second) << "a second " << row.m_Name;
+      const auto kept = Kept(row);
+      for (double value : std::get<6>(kept))
+        EXPECT_TRUE(std::isfinite(value));
+      for (double value : row.m_Param)
+        EXPECT_TRUE(std::isfinite(value));
+      ASSERT_TRUE(row.WriteRecordFile("Row"));
+      read.m_Param = row.m_Param;  // not stored: a record keeps what it held before
+      ASSERT_TRUE(read.ReadRecordFile("Row"));
+      EXPECT_EQ(Kept(read), kept);
+    }
+    EXPECT_EQ(static_cast<int>(names.size()), kFamilySizes[type]) << "type " << type;
+  }
+}
+
+// ---------------------------------------------------------------------------------
 // US zones against their published lists and definitions
 
 // The words of a zone name, lower case, without the words every list adds ("zone",
@@ -413,149 +386,23 @@ TEST_F(Catalogue, Nad83RowsAreTheZonesOfTheirNamesAndHoldToTheirDefinitions) {
   }
 }
 
-// Points of NAD 83 zones computed by PROJ 9.1.1 (cs2cs EPSG:4269 to the zone's EPSG
-// CRS), metres. PROJ's transverse Mercator is the exact series, ours is Redfearn's:
-// within a degree of the central meridian they agree far inside 1 mm.
-TEST_F(Catalogue, RealUsPointsTakeOrdinaryLongitudesToTheirRealGridCoordinates) {
-  const struct {
-    int type, row;
-    Geog at;
-    double easting, northing;
-  } points[] = {
-      {PROJECTION_TM_USA, 0, {33.0, -86.0}, 184425.0782, 277207.5596},      // EPSG:26929
-      {PROJECTION_TM_USA, 0, {32.3668, -86.3}, 156081.2025, 207072.6332},   // EPSG:26929
-      {PROJECTION_TM_USA, 0, {31.2, -85.2}, 260357.5857, 77776.5357},       // EPSG:26929
-      {PROJECTION_TM_USA, 53, {43.0, -110.5}, 766026.6988, 377738.0266},    // EPSG:32158
-      {PROJECTION_TM_USA, 53, {41.5, -110.9}, 731815.4378, 211368.9732},    // EPSG:32158
-      {PROJECTION_LAMBERT, 12, {37.5, -122.0}, 2000000.0000, 481497.1895},  // EPSG:26942
-  };
-  for (const auto& z : points) {
-    CProjection& p = Row(z.row, z.type);
-    const GridValues grid = Forward(p, z.at);
-    EXPECT_NEAR(grid.easting, z.easting, 0.001) << p.m_Name;
-    EXPECT_NEAR(grid.northing, z.northing, 0.001) << p.m_Name;
+TEST_F(Catalogue, RealPointsProjectToThePublishedGridCoordinates) {
+  for (const DataRow& point : ReadDataRows("catalogue/grid_points.txt", 6)) {
+    SCOPED_TRACE(point.where);
+    const std::vector<double> key = point.Numbers(0), at = point.Numbers(1),
+                              grid = point.Numbers(2);
+    const double unit = point.Numbers(3).at(0), tolerance = point.Numbers(4).at(0);
+    CProjection& p = Row(static_cast<int>(key.at(1)), static_cast<int>(key.at(0)));
+    const GridValues projected = Forward(p, {at.at(0), at.at(1)});
+    EXPECT_NEAR(projected.easting / unit, grid.at(0), tolerance);
+    EXPECT_NEAR(projected.northing / unit, grid.at(1), tolerance);
+    if (point.fields[5] == "forward") continue;
     Geog back{0.0, 0.0};
-    ASSERT_EQ(p.GridToGeog(z.easting, z.northing, &back.latitude, &back.longitude),
+    ASSERT_EQ(p.GridToGeog(grid[0] * unit, grid[1] * unit, &back.latitude, &back.longitude),
               ProjectionStatus::kOk);
-    EXPECT_LT(GroundDistance(spheroid_, z.at, {Degrees(back.latitude), Degrees(back.longitude)}),
-              0.001)
-        << p.m_Name;
+    back = {Degrees(back.latitude), Degrees(back.longitude)};
+    EXPECT_LT(GroundDistance(spheroid_, {at[0], at[1]}, back), tolerance * unit);
   }
-}
-
-TEST_F(Catalogue, AlaskaZoneOneIsTheObliqueMercatorOfItsDefinition) {
-  // EPSG:26731 (NAD27 / Alaska zone 1, Hotine variant A) by PROJ 9.1.1, US feet. Its
-  // false origin is 16404166.67 ft, 1 mm more than the 5000000 m the row adds.
-  const struct {
-    Geog at;
-    double easting_ft, northing_ft;
-  } points[] = {{{57.0, -133.6666666667}, 2685642.8185, 1887198.4700},
-                {{58.0, -135.0}, 2426988.1270, 2255083.2124},
-                {{56.0, -132.0}, 3026768.7349, 1526047.8819},
-                {{55.5, -131.5}, 3134812.7185, 1346361.4806}};
-  CProjection& p = Row(2, PROJECTION_STATE_PLANE);
-  for (const auto& point : points) {
-    const GridValues grid = Forward(p, point.at);
-    EXPECT_NEAR(grid.easting / kMetresPerUsFoot, point.easting_ft, 0.02) << point.at.latitude;
-    EXPECT_NEAR(grid.northing / kMetresPerUsFoot, point.northing_ft, 0.02) << point.at.latitude;
-  }
-}
-
-// ---------------------------------------------------------------------------------
-// Searches by name and spheroid
-
-class CatalogueSearch : public testing::TemporaryDrives {
- protected:
-  CatalogueSearch() { projection_.m_Spheroid = &spheroid_; }
-  CSpheroid spheroid_;
-  CProjection projection_;
-};
-
-TEST_F(CatalogueSearch, FindsARowByNameAndCountryOrItsOwnTextsOnTheAttachedSpheroid) {
-  spheroid_.SetBuiltIn(kAiry1830Row);
-  ASSERT_TRUE(projection_.FindByName("Ordnance Survey", "National Grid", 1));
-  EXPECT_EQ(projection_.m_Index, 0);
-  EXPECT_EQ(projection_.m_Spheroid, &spheroid_);
-  EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-  EXPECT_DOUBLE_EQ(projection_.m_FalseNorthing, -100000.0);
-  double e = 0.0, n = 0.0;
-  ASSERT_EQ(projection_.GeogToGrid(52.657570306 * kRadiansPerDegree,
-                                   1.717921583 * kRadiansPerDegree, &e, &n),
-            ProjectionStatus::kOk);
-  EXPECT_NEAR(e, 651409.903, 0.01) << "set up on the restored spheroid";
-
-  spheroid_.SetBuiltIn(kGrs80Row);
-  ASSERT_TRUE(projection_.FindByName("Irish", "GPS Grid", 1));
-  EXPECT_EQ(projection_.m_Index, 3);
-
-  spheroid_.SetBuiltIn(kClarke1866Row);
-  projection_.SetNames("Wyoming (West)", "Code 4904");
-  ASSERT_TRUE(projection_.FindByName(PROJECTION_STATE_PLANE)) << "by the record's own texts";
-  EXPECT_EQ(projection_.m_Index, 129);
-  EXPECT_EQ(projection_.m_Method, 2);
-}
-
-TEST_F(CatalogueSearch, RejectsAnotherSpellingAndARowOnAnotherSpheroidAndClearsTheParameters) {
-  spheroid_.SetBuiltIn(kAiry1830Row);
-  EXPECT_FALSE(projection_.FindByName("ordnance survey", "National Grid", 1)) << "case matters";
-  EXPECT_FALSE(projection_.FindByName("Ordnance Survey", "", 1));
-  spheroid_.SetBuiltIn(kWgs84Row);
-  EXPECT_FALSE(projection_.FindByName("Ordnance Survey", "National Grid", 1));
-  EXPECT_EQ(spheroid_.m_Name, "WGS84") << "the spheroid is never changed by a failed search";
-  EXPECT_EQ(projection_.m_Name, "Ordnance Survey");
-  EXPECT_EQ(projection_.m_Country, "National Grid");
-  const CProjection& p = projection_;
-  EXPECT_EQ(std::vector<double>({p.m_OriginLatitude, p.m_CentralMeridian, p.m_FalseEasting,
-                                 p.m_FalseNorthing, p.m_ScaleFactor}),
-            std::vector<double>({0, 0, 0, 0, 1}));
-}
-
-TEST_F(CatalogueSearch, ReadsUtmAndNorwegianZonesFromTheNameAndKeepsTheUtmHemisphere) {
-  projection_.m_Method = 1;
-  ASSERT_TRUE(projection_.FindByName("Grid Zone 31 (3\xB0 E)", "", PROJECTION_UTM));
-  EXPECT_EQ(projection_.m_Zone, 31);
-  EXPECT_EQ(projection_.m_FalseNorthing, 10000000.0);
-  ASSERT_TRUE(projection_.FindByName("Grid Zone  5 (153\xB0 W)", "", PROJECTION_UTM));
-  EXPECT_EQ(projection_.m_Zone, 5);
-  EXPECT_FALSE(projection_.FindByName("Grid Zone 75", "", PROJECTION_UTM));
-  // A Norwegian zone, on axis I.
-  ASSERT_TRUE(projection_.FindByName("Grid Zone 33 (15\xB0 E)", "", PROJECTION_NORWEGIAN));
-  EXPECT_EQ(projection_.m_Index, 2);
-  EXPECT_EQ(projection_.NorwegianAxis(), 1);
-  EXPECT_EQ(spheroid_.m_Name, "International Spheroid");
-  // A zone outside 31 ... 35 is read as 32, whose name this is not.
-  EXPECT_FALSE(projection_.FindByName("Grid Zone 40 (57\xB0 E)", "", PROJECTION_NORWEGIAN));
-}
-
-TEST_F(CatalogueSearch, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOrToUtmZone31) {
-  projection_.SetFromIndex(0, PROJECTION_TRANSVERSE_MERCATOR, 0);
-  projection_.MatchSpheroid();
-  EXPECT_EQ(projection_.m_Index, 0) << "a row on its own spheroid stays";
-  const struct {
-    int type, spheroid, index;
-    const char* name;
-  } moves[] = {{PROJECTION_TRANSVERSE_MERCATOR, kGrs80Row, 1, "OSGRS80 Grid"},
-               {PROJECTION_GAUSS_KRUGER, 21, 4, "GK Zone 01"}};  // DHDN on Bessel to Krassowsky
-  for (const auto& move : moves) {
-    projection_.SetFromIndex(0, move.type, 0);
-    spheroid_.SetBuiltIn(move.spheroid);
-    projection_.MatchSpheroid();
-    EXPECT_EQ(projection_.m_Index, move.index);
-    EXPECT_EQ(projection_.m_Name, move.name);
-  }
-  projection_.SetFromIndex(0, PROJECTION_CASSINI_SOLDNER, 0);
-  spheroid_.SetBuiltIn(kGrs80Row);
-  projection_.MatchSpheroid();
-  EXPECT_EQ(projection_.m_Type, PROJECTION_UTM) << "no Cassini row on GRS80";
-  EXPECT_EQ(projection_.m_Zone, 31);
-  EXPECT_EQ(projection_.m_Method, 0);
-  EXPECT_EQ(spheroid_.m_Name, "GRS80");
-
-  projection_.SetFromIndex(40, PROJECTION_UTM, 1);
-  spheroid_.SetBuiltIn(kAiry1830Row);
-  projection_.MatchSpheroid();
-  EXPECT_EQ(projection_.m_Zone, 40) << "a UTM zone never moves";
-  EXPECT_EQ(projection_.m_Method, 1);
 }
 
 }  // namespace

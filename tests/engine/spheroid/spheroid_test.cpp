@@ -8,8 +8,10 @@
 #include <tuple>
 #include <vector>
 
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
+#include "support/data_rows.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
@@ -39,16 +41,6 @@ CSpheroid BuiltIn(int row) {
   return s;
 }
 
-double MeridianDistance(const CSpheroid& s, double latitude) {
-  return s.m_SemiMajorAxis * (s.m_A0 * latitude - s.m_A2 * std::sin(2 * latitude) +
-                              s.m_A4 * std::sin(4 * latitude) - s.m_A6 * std::sin(6 * latitude));
-}
-
-double FootpointLatitude(const CSpheroid& s, double mu) {
-  return mu + s.m_Foot2 * std::sin(2 * mu) + s.m_Foot4 * std::sin(4 * mu) +
-         s.m_Foot6 * std::sin(6 * mu) + s.m_Foot8 * std::sin(8 * mu);
-}
-
 TEST(Spheroid, StartsAsWgs84WithTheEccentricityOfTheStatedExpression) {
   const CSpheroid s;
   EXPECT_EQ(std::tie(s.m_Name, s.m_Index, s.m_EPSGNo, s.m_SemiMajorAxis, s.m_RangeBearingMethod),
@@ -67,17 +59,15 @@ TEST(Spheroid, StartsAsWgs84WithTheEccentricityOfTheStatedExpression) {
               1e-15);
 }
 
-// Meridian arcs from the equator by GeographicLib's GeodSolve -i (exact geodesics).
+// The meridian series of the coefficients against exact arcs, and the footpoint series
+// of the other coefficients as its inverse.
 TEST(Spheroid, MeridianSeriesMatchesExactArcsAndTheFootpointSeriesInvertsIt) {
-  const std::tuple<int, double, double> arcs[] = {{26, 90.0, 10001965.729313},
-                                                  {26, 30.0, 3320113.397940},
-                                                  {0, 90.0, 10001126.081590},
-                                                  {12, 90.0, 10001867.627648}};
-  for (const auto& [row, degrees, metres] : arcs) {
-    const CSpheroid s = BuiltIn(row);
-    EXPECT_NEAR(MeridianDistance(s, degrees * kDegree), metres, 0.001) << row << " at " << degrees;
+  for (const testing::DataRow& arc : testing::ReadDataRows("spheroid/meridian_arcs.txt", 3)) {
+    const CSpheroid s = BuiltIn(std::stoi(arc.fields[0]));
+    const double degrees = arc.Numbers(1).at(0), metres = arc.Numbers(2).at(0);
+    EXPECT_NEAR(MeridianDistance(s, degrees * kDegree), metres, 0.001) << arc.where;
     if (degrees == 90.0) {  // the quarter meridian by the series' own constant
-      EXPECT_NEAR(s.m_MeridianA0 * std::numbers::pi / 2, metres, 0.001) << row;
+      EXPECT_NEAR(s.m_MeridianA0 * std::numbers::pi / 2, metres, 0.001) << arc.where;
     }
   }
   for (int row : {0, 12, 26, 31}) {
@@ -87,7 +77,7 @@ TEST(Spheroid, MeridianSeriesMatchesExactArcsAndTheFootpointSeriesInvertsIt) {
     for (double degrees = -89.0; degrees <= 89.0; degrees += 8.9) {
       const double latitude = degrees * kDegree;
       const double mu = MeridianDistance(s, latitude) / s.m_MeridianA0;
-      EXPECT_NEAR(FootpointLatitude(s, mu), latitude, 5e-10) << "row " << row << " at " << degrees;
+      EXPECT_NEAR(FootpointSeries(s, mu), latitude, 5e-10) << "row " << row << " at " << degrees;
     }
   }
 }

@@ -1,6 +1,6 @@
 // Projection record files: their bytes, reading them back, the files that cannot be
-// read, their place in the catalogue after the built-in rows, and the selection
-// summary written for the host.
+// read and count for no type, and the selection summary written for the host. Their
+// place in the catalogue: projection_lookup_test.cpp.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
@@ -50,7 +52,7 @@ std::string BlockBytes(const Block& b) {
   return bytes;
 }
 
-class ProjectionFile : public testing::TemporaryDrives {
+class ProjectionRecords : public testing::TemporaryDrives {
  protected:
   void SetUp() override {
     TemporaryDrives::SetUp();
@@ -70,23 +72,11 @@ class ProjectionFile : public testing::TemporaryDrives {
     projection_.SetParameters(b.values[0], b.values[1], b.values[2], b.values[3], b.values[4]);
   }
 
-  // Saves a record of a type under a title, named as given (country: the title), on the
-  // fixture's spheroid unless another is given.
-  void SaveRecord(const std::string& title, int type, const std::string& name = "Site",
-                  std::string country = "", CSpheroid* spheroid = nullptr) {
-    CProjection p;
-    p.m_Spheroid = spheroid != nullptr ? spheroid : &spheroid_;
-    p.m_Type = type;
-    p.SetNames(name.c_str(), country.empty() ? title.c_str() : country.c_str());
-    p.SetParameters(0.9, 0.1, 1000.0, 2000.0, 1.0);
-    ASSERT_TRUE(p.WriteRecordFile(InGlobal(title + ".PRJ")));
-  }
-
   CSpheroid spheroid_;
   CProjection projection_;
 };
 
-TEST_F(ProjectionFile, SavesUnderNameAndCountryAsFourLinesAndTheBlock) {
+TEST_F(ProjectionRecords, SavesFourLinesAndTheBlockUnderItsTitleOrElseNameAndCountry) {
   Typed("Local", "Site 1");
   ASSERT_TRUE(projection_.WriteRecordFile());
   EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");
@@ -100,9 +90,20 @@ TEST_F(ProjectionFile, SavesUnderNameAndCountryAsFourLinesAndTheBlock) {
   ASSERT_TRUE(plain.WriteRecordFile());
   EXPECT_EQ(ReadBytes(InGlobal("Local.PRJ")), "Local\n\n\n\n" + BlockBytes(Block()))
       << "no spheroid attached: two empty lines";
+  // A path gives only the title; a record without a key, or one that would leave the
+  // folder or not read back, is not written.
+  ASSERT_TRUE(plain.WriteRecordFile("E:\\Somewhere\\Chosen.txt"));
+  EXPECT_EQ(plain.m_FileTitle, "Chosen");
+  for (const char* name : {"", "Puerto Rico/Virgin I", "Two\nLines"}) {
+    CProjection refused;
+    refused.SetNames(name, nullptr);
+    EXPECT_FALSE(refused.WriteRecordFile()) << name;
+  }
+  EXPECT_EQ(FindFiles(InGlobal("*.PRJ")),
+            (std::vector<std::string>{"Chosen.PRJ", "Local.PRJ", "Local_Site 1.PRJ"}));
 }
 
-TEST_F(ProjectionFile, StoresTheValuesAfterSetUp) {
+TEST_F(ProjectionRecords, StoresTheValuesAfterSetUp) {
   // A Lambert two-parallel record keeps the scale factor its set-up derives.
   projection_.m_Type = PROJECTION_LAMBERT;
   projection_.m_Method = 1;
@@ -119,7 +120,7 @@ TEST_F(ProjectionFile, StoresTheValuesAfterSetUp) {
             LittleEndian(30 * kRadiansPerDegree) + LittleEndian(50 * kRadiansPerDegree));
 }
 
-TEST_F(ProjectionFile, ReadsARecordBackAndRewritesItByteForByte) {
+TEST_F(ProjectionRecords, ReadsARecordBackAndRewritesItByteForByte) {
   Typed("Local", "Site 1");
   ASSERT_TRUE(projection_.WriteRecordFile());
   const std::string written = ReadBytes(InGlobal("Local_Site 1.PRJ"));
@@ -128,38 +129,17 @@ TEST_F(ProjectionFile, ReadsARecordBackAndRewritesItByteForByte) {
   CProjection read;
   read.m_Spheroid = &other;
   ASSERT_TRUE(read.ReadRecordFile("D:\\Elsewhere\\Local_Site 1.txt"));
-  EXPECT_EQ(read.m_FileTitle, "Local_Site 1");
-  EXPECT_EQ(read.m_Name, "Local");
-  EXPECT_EQ(read.m_Country, "Site 1");
-  EXPECT_EQ(other.m_Name, "Airy 1830");
-  EXPECT_EQ(read.m_Type, 1);
-  EXPECT_EQ(read.m_OriginLatitude, 0.85);
-  EXPECT_EQ(read.m_CentralMeridian, -0.035);
-  EXPECT_EQ(read.m_ScaleFactor, 0.9996012717);
+  EXPECT_EQ(std::tie(read.m_FileTitle, read.m_Name, read.m_Country, other.m_Name, read.m_Type),
+            std::tuple("Local_Site 1", "Local", "Site 1", "Airy 1830", 1));
+  EXPECT_EQ(std::tie(read.m_OriginLatitude, read.m_CentralMeridian, read.m_ScaleFactor),
+            std::tuple(0.85, -0.035, 0.9996012717));
   EXPECT_DOUBLE_EQ(read.m_SinLat0, std::sin(0.85)) << "set up after reading";
 
   ASSERT_TRUE(read.WriteRecordFile(InGlobal("Copy.PRJ")));
   EXPECT_EQ(ReadBytes(InGlobal("Copy.PRJ")), written);
 }
 
-TEST_F(ProjectionFile, NamesTheFileAfterThePathAndRefusesRecordsWithoutAKey) {
-  Typed("Local", "Site 1");
-  ASSERT_TRUE(projection_.WriteRecordFile("E:\\Somewhere\\Chosen.txt"));
-  EXPECT_EQ(projection_.m_FileTitle, "Chosen");
-  EXPECT_TRUE(FileExists(InGlobal("Chosen.PRJ")));
-
-  CProjection unnamed;
-  EXPECT_FALSE(unnamed.WriteRecordFile());
-  CProjection slash;
-  slash.SetNames("Puerto Rico/Virgin I", "NAD 83");
-  EXPECT_FALSE(slash.WriteRecordFile()) << "a separator would leave the Global folder";
-  CProjection broken;
-  broken.SetNames("Two\nLines", nullptr);
-  EXPECT_FALSE(broken.WriteRecordFile(InGlobal("Broken.PRJ")));
-  EXPECT_EQ(FindFiles(InGlobal("*.PRJ")), std::vector<std::string>{"Chosen.PRJ"});
-}
-
-TEST_F(ProjectionFile, ReadingAUtmRecordSetsNeitherItsZoneNorItsZoneName) {
+TEST_F(ProjectionRecords, ReadingAUtmRecordSetsNeitherItsZoneNorItsZoneName) {
   ASSERT_TRUE(projection_.SetFromCatalogue(31, PROJECTION_UTM, 1));
   projection_.SetNames("Site grid", nullptr);
   ASSERT_TRUE(projection_.WriteRecordFile());
@@ -177,7 +157,7 @@ TEST_F(ProjectionFile, ReadingAUtmRecordSetsNeitherItsZoneNorItsZoneName) {
 }
 
 // A file that cannot be read leaves the record named as it was, with an empty origin.
-TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) {
+TEST_F(ProjectionRecords, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) {
   const std::string lines = "Bad\nSite\nGRS80\n\n";
   std::string huge_line(200000, 'x');
   Block wrong_type;
@@ -187,15 +167,14 @@ TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) 
   const struct {
     const char* title;
     std::string bytes;  // none: no file
-    std::int32_t type;  // what ReadRecordType makes of it
   } files[] = {
-      {"Missing", "", kNoRecordType},
-      {"Truncated", lines + BlockBytes(Block()).substr(0, 40), 1},
-      {"Short", "Bad\nSite\n", kNoRecordType},
-      {"Empty", "", kNoRecordType},
-      {"Huge", huge_line, kNoRecordType},
-      {"Typeless", lines + BlockBytes(wrong_type), 99},
-      {"NotANumber", lines + BlockBytes(not_a_number), 1},
+      {"Missing", ""},
+      {"Truncated", lines + BlockBytes(Block()).substr(0, 40)},
+      {"Short", "Bad\nSite\n"},
+      {"Empty", ""},
+      {"Huge", huge_line},
+      {"Typeless", lines + BlockBytes(wrong_type)},
+      {"NotANumber", lines + BlockBytes(not_a_number)},
   };
   for (const auto& file : files) {
     SCOPED_TRACE(file.title);
@@ -211,11 +190,14 @@ TEST_F(ProjectionFile, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroid) 
                                    p.m_FalseNorthing, p.m_ScaleFactor}),
               std::vector<double>({0, 0, 0, 0, 1}));
     EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-    EXPECT_EQ(CProjection::ReadRecordType(file.title), file.type);
+    EXPECT_EQ(CProjection::ReadRecordType(file.title), kNoRecordType)
+        << "a file that does not load counts for no type";
   }
+  EXPECT_TRUE(ProjectionRecordFilesOfType(PROJECTION_TRANSVERSE_MERCATOR).empty());
+  EXPECT_EQ(ListProjectionRecords().unreadable.size(), std::size(files) - 1);
 }
 
-TEST_F(ProjectionFile, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
+TEST_F(ProjectionRecords, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
   WriteBytes(InGlobal("Quarry.PRJ"), "\n\n\n\n" + BlockBytes(Block()));
   ASSERT_TRUE(projection_.ReadRecordFile("Quarry.PRJ"));
   EXPECT_EQ(projection_.m_Name, "Quarry") << "named after its file";
@@ -228,64 +210,7 @@ TEST_F(ProjectionFile, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
   EXPECT_EQ(projection_.m_FalseEasting, 400000.0);
 }
 
-TEST_F(ProjectionFile, UserRecordsFollowTheBuiltInRowsOfTheirTypeInFileNameOrder) {
-  SaveRecord("B Second", PROJECTION_TRANSVERSE_MERCATOR);
-  SaveRecord("A First", PROJECTION_TRANSVERSE_MERCATOR);
-  SaveRecord("AA Mercator", PROJECTION_MERCATOR);  // between them, of another type
-  std::string title, path;
-  EXPECT_FALSE(CProjection::FindUserRecord(38, PROJECTION_TRANSVERSE_MERCATOR, title, path));
-  ASSERT_TRUE(CProjection::FindUserRecord(39, PROJECTION_TRANSVERSE_MERCATOR, title, path));
-  EXPECT_EQ(title, "A First");
-  EXPECT_EQ(path, InGlobal("A First.PRJ"));
-  ASSERT_TRUE(CProjection::FindUserRecord(40, PROJECTION_TRANSVERSE_MERCATOR, title, path));
-  EXPECT_EQ(title, "B Second");
-  EXPECT_FALSE(CProjection::FindUserRecord(41, PROJECTION_TRANSVERSE_MERCATOR, title, path));
-
-  ASSERT_TRUE(projection_.SetFromIndex(39, PROJECTION_TRANSVERSE_MERCATOR, 0));
-  EXPECT_EQ(projection_.m_Index, 39);
-  EXPECT_EQ(projection_.m_Country, "A First");
-  EXPECT_EQ(projection_.m_FileTitle, "A First");
-  ASSERT_TRUE(projection_.SetFromIndex(5, PROJECTION_MERCATOR, 0));
-  EXPECT_EQ(projection_.m_Country, "AA Mercator");
-  EXPECT_FALSE(projection_.SetFromIndex(41, PROJECTION_TRANSVERSE_MERCATOR, 0));
-
-  ASSERT_TRUE(projection_.SetFromIndex(38, PROJECTION_TRANSVERSE_MERCATOR, 0));
-  EXPECT_EQ(projection_.m_FileTitle, "") << "a built-in row has no file";
-}
-
-TEST_F(ProjectionFile, BuiltInZonesShadowUserRecordsOfTheSameIndex) {
-  for (int type : {PROJECTION_UTM, PROJECTION_STATE_PLANE, PROJECTION_NORWEGIAN}) {
-    SCOPED_TRACE(type);
-    SaveRecord("Zone record " + std::to_string(type), type);
-    std::string title, path;
-    ASSERT_TRUE(CProjection::FindUserRecord(0, type, title, path));
-    EXPECT_EQ(title, "Zone record " + std::to_string(type));
-    ASSERT_TRUE(projection_.SetFromIndex(0, type, 0));
-    EXPECT_NE(projection_.m_Country, title) << "the built-in row 0 wins";
-    EXPECT_EQ(projection_.m_FileTitle, "");
-  }
-  SaveRecord("Danish record", PROJECTION_DANISH);
-  ASSERT_TRUE(projection_.SetFromIndex(2, PROJECTION_DANISH, 0));
-  EXPECT_EQ(projection_.m_Country, "Danish record") << "numbered after Jylland and Seelland";
-}
-
-TEST_F(ProjectionFile, FindByNameSearchesTheRecordFilesAfterTheRowsOnTheSameSpheroid) {
-  SaveRecord("On Airy", PROJECTION_CASSINI_SOLDNER, "Mine");
-  CSpheroid wgs84;
-  SaveRecord("A on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On WGS84", &wgs84);
-  SaveRecord("B same name on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy", &wgs84);
-
-  // Files in name order: "A on WGS84", "B same name on WGS84", "On Airy".
-  ASSERT_TRUE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER));
-  EXPECT_EQ(projection_.m_FileTitle, "On Airy") << "the record on another spheroid is passed";
-  EXPECT_EQ(projection_.m_Index, 2 + 2);
-  EXPECT_EQ(projection_.m_Spheroid, &spheroid_);
-  EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-
-  EXPECT_FALSE(projection_.FindByName("Mine", "Nowhere", PROJECTION_CASSINI_SOLDNER));
-}
-
-TEST_F(ProjectionFile, WritesTheSelectionSummaryAndItsSpheroidsForTheHost) {
+TEST_F(ProjectionRecords, WritesTheSelectionSummaryAndItsSpheroidsForTheHost) {
   Typed("Local", "Site, 1");
   projection_.m_Method = 2;
   projection_.WriteSettingsSection("(To)");

@@ -1,3 +1,6 @@
+// Spheroid record files: their bytes, reading them back, the files that cannot be read,
+// their place in the combined list, and the selection settings written for the host.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +9,7 @@
 #include <vector>
 
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
 #include "orvale/storage/data_folders.h"
@@ -51,7 +55,7 @@ void ExpectWgs84(const CSpheroid& s, const std::string& why) {
       << why;
 }
 
-class SpheroidFile : public testing::TemporaryDrives {
+class SpheroidRecords : public testing::TemporaryDrives {
  protected:
   void SetUp() override {
     TemporaryDrives::SetUp();
@@ -60,52 +64,32 @@ class SpheroidFile : public testing::TemporaryDrives {
   static std::string InGlobal(const std::string& file) { return kGlobal + file; }
 };
 
-TEST_F(SpheroidFile, SavesUnderNameAndCountryThenOverwritesTheSameFile) {
+// The key is the name and country unless a path gives the title; the folder and
+// extension of a path are not the record's.
+TEST_F(SpheroidRecords, SavesUnderItsTitleThenOverwritesTheSameFile) {
   CSpheroid s = Typed("Test", "Local");
   ASSERT_TRUE(s.Save());
-  EXPECT_EQ(s.m_FileTitle, "Test_Local");
   EXPECT_EQ(ReadBytes(InGlobal("Test_Local.SPD")),
             RecordBytes("Test", "Local", 6378000.0, 6378000.0 * (1 - 1 / 300.0), 300.0));
   s.m_Name = "Renamed";
   s.SetAxes(6378100.0, 299.0);
   ASSERT_TRUE(s.Save());
-  EXPECT_EQ(FindFiles(InGlobal("*.SPD")), std::vector<std::string>{"Test_Local.SPD"});
   EXPECT_EQ(ReadBytes(InGlobal("Test_Local.SPD")),
             RecordBytes("Renamed", "Local", 6378100.0, s.m_SemiMinorAxis, 299.0));
-}
-
-TEST_F(SpheroidFile, NamesTheFileAfterThePathOrElseNameAndCountry) {
-  const struct {
-    const char *name, *country, *path, *title;
-  } cases[] = {{"Solo", "", "", "Solo"},
-               {"Test", "Local", "C:\\Elsewhere\\Chosen.txt", "Chosen"},
-               {"Test", "Local", "Dotted.name.SPD", "Dotted.name"}};
-  for (const auto& c : cases) {
-    CSpheroid s = Typed(c.name, c.country);
-    ASSERT_TRUE(s.Save(c.path));
-    EXPECT_EQ(s.m_FileTitle, c.title);
-    EXPECT_TRUE(FileExists(InGlobal(std::string(c.title) + ".SPD"))) << c.title;
+  ASSERT_TRUE(s.Save("C:\\Elsewhere\\Chosen.txt"));
+  CSpheroid loaded;
+  ASSERT_TRUE(loaded.Load("C:\\Somewhere\\Else\\Chosen.dat"));
+  EXPECT_EQ(std::tie(loaded.m_FileTitle, loaded.m_Name), std::tuple("Chosen", "Renamed"));
+  // No key; a key leaving the folder; a text that would not read back as one line.
+  for (const auto& [name, country] :
+       {std::pair("", "Country only"), std::pair("A/B", ""), std::pair("Two\nLines", "X")}) {
+    EXPECT_FALSE(Typed(name, country).Save()) << name;
   }
-  EXPECT_FALSE(FileExists(InGlobal("Test_Local.SPD")));
-  // Loading reads the Global folder whatever folder and extension the path names.
-  CSpheroid s;
-  ASSERT_TRUE(s.Load("C:\\Somewhere\\Else\\Solo.dat"));
-  EXPECT_EQ(s.m_FileTitle, "Solo");
-  EXPECT_EQ(s.m_SemiMajorAxis, 6378000.0);
+  EXPECT_EQ(FindFiles(InGlobal("*.SPD")),
+            (std::vector<std::string>{"Chosen.SPD", "Test_Local.SPD"}));
 }
 
-TEST_F(SpheroidFile, RefusesRecordsThatCannotBeStored) {
-  // No key; a separator in the key; a line feed in a text; a character file systems refuse.
-  const char* cases[][2] = {{"", "Country only"}, {"", ""},
-                            {"North/South", ""},  {"..\\..\\Escape", ""},
-                            {"Two\nLines", "X"},  {"Name", "Two\nLines"},
-                            {"What?", ""}};
-  for (const auto& [name, country] : cases)
-    EXPECT_FALSE(Typed(name, country).Save()) << name << " / " << country;
-  EXPECT_TRUE(FindFiles(InGlobal("*.*")).empty());
-}
-
-TEST_F(SpheroidFile, ReadsAndRewritesRecordsByteForByte) {
+TEST_F(SpheroidRecords, ReadsAndRewritesRecordsByteForByte) {
   // Texts are bytes: Windows-1252 letters, control characters and a CR all survive.
   std::vector<std::string> files = {
       RecordBytes("Caf\xE9 \x01\r", "\xB0\t", 6378001.5, 6356000.25, 301.5)};
@@ -128,7 +112,7 @@ TEST_F(SpheroidFile, ReadsAndRewritesRecordsByteForByte) {
   }
 }
 
-TEST_F(SpheroidFile, NamesARecordWithTwoEmptyLinesAfterItsFile) {
+TEST_F(SpheroidRecords, NamesARecordWithTwoEmptyLinesAfterItsFile) {
   WriteBytes(InGlobal("Untitled Ellipsoid.SPD"),
              RecordBytes("", "", 6378137.0, 6356752.314245179, 298.257223563));
   CSpheroid s = BuiltIn(0);  // Airy 1830
@@ -138,7 +122,7 @@ TEST_F(SpheroidFile, NamesARecordWithTwoEmptyLinesAfterItsFile) {
   EXPECT_EQ(s.m_EPSGNo, 0u) << "even with the values of WGS84";
 }
 
-TEST_F(SpheroidFile, FallsBackToWgs84WithoutAReadableFile) {
+TEST_F(SpheroidRecords, FallsBackToWgs84WithoutAReadableFile) {
   for (const char* path : {"", "Missing.SPD", "C:\\Folder\\"}) {
     CSpheroid s = BuiltIn(0);
     EXPECT_FALSE(s.Load(path)) << path;
@@ -156,7 +140,7 @@ TEST_F(SpheroidFile, FallsBackToWgs84WithoutAReadableFile) {
   ExpectWgs84(s, "a broken record file");
 }
 
-TEST_F(SpheroidFile, KeepsWhatABadFileCannotSupply) {
+TEST_F(SpheroidRecords, KeepsWhatABadFileCannotSupply) {
   const std::string full = RecordBytes("Cut", "Short", 6378001.0, 6356001.0, 299.0);
   const std::string non_numbers = RecordBytes("Odd", "", 6378002.0, std::nan(""), INFINITY);
   const std::string noise("\x00\xFF\x80\x1A", 4);
@@ -189,24 +173,20 @@ TEST_F(SpheroidFile, KeepsWhatABadFileCannotSupply) {
   EXPECT_EQ(s.m_SemiMajorAxis, 6378137.0);
 }
 
-TEST_F(SpheroidFile, ExtendsTheCatalogueInFileNameOrder) {
-  for (const char* name : {"Zeta", "alpha", "Mid"})
+TEST_F(SpheroidRecords, ExtendTheCatalogueInFileNameOrder) {
+  for (const char* name : {"Zeta", "alpha"})
     ASSERT_TRUE(Typed(name, "").Save());
-  ASSERT_EQ(SpheroidRecordFiles(), (std::vector<std::string>{"alpha.SPD", "Mid.SPD", "Zeta.SPD"}));
-  const std::string titles[] = {"alpha", "Mid", "Zeta"};
+  ASSERT_EQ(SpheroidRecordFiles(), (std::vector<std::string>{"alpha.SPD", "Zeta.SPD"}));
   CSpheroid s;
-  for (int k = 0; k < 3; ++k) {
-    ASSERT_TRUE(s.SetFromIndex(53 + k));
-    EXPECT_EQ(std::tie(s.m_Index, s.m_Name, s.m_FileTitle),
-              std::tuple(53 + k, titles[k], titles[k]));
+  for (const auto& [index, title] : {std::pair(53, "alpha"), std::pair(54, "Zeta")}) {
+    ASSERT_TRUE(s.SetFromIndex(index));
+    EXPECT_EQ(std::tie(s.m_Index, s.m_Name, s.m_FileTitle), std::tuple(index, title, title));
   }
-  ASSERT_TRUE(s.SetFromIndex(0));
-  EXPECT_EQ(s.m_Index, 0);
-  EXPECT_FALSE(s.SetFromIndex(56));
+  EXPECT_FALSE(s.SetFromIndex(55));
   ExpectWgs84(s, "past the last record file");
 }
 
-TEST_F(SpheroidFile, FindByNameSearchesRecordFilesAfterTheBuiltInRows) {
+TEST_F(SpheroidRecords, FindByNameSearchesRecordFilesAfterTheBuiltInRows) {
   for (const char* name : {"Airy 1830", "Local Fit", "WGS84"})
     ASSERT_TRUE(Typed(name, "Mine").Save());
   CSpheroid s;
@@ -222,16 +202,7 @@ TEST_F(SpheroidFile, FindByNameSearchesRecordFilesAfterTheBuiltInRows) {
   EXPECT_TRUE(s.m_FileTitle.empty()) << "a failed search must not leave a file to overwrite";
 }
 
-TEST_F(SpheroidFile, SavesIntoTheRedirectedRecordFolder) {
-  ASSERT_TRUE(CreateFolders(kRedirectFolder));
-  WriteBytes(kRedirectFile, "C:\\Shared\r\n");
-  ASSERT_TRUE(Typed("Team", "").Save());
-  EXPECT_TRUE(FileExists("C:\\Shared\\Global\\Team.SPD"));
-  CSpheroid loaded;
-  EXPECT_TRUE(loaded.Load("Team.SPD"));
-}
-
-TEST_F(SpheroidFile, WritesTheSelectionSettingsForTheHost) {
+TEST_F(SpheroidRecords, WritesTheSelectionSettingsForTheHost) {
   CSpheroid s = BuiltIn(0);  // Airy 1830
   s.WriteSettings("(From)");
   EXPECT_EQ(ReadBytes(GetSettingsFolder() + "Spheroid_(From).INI"),
