@@ -191,14 +191,6 @@ TEST(LambertTest, ConvergenceIsTheConeAngleExceptInTheClosedForm) {
   }
 }
 
-TEST(LambertTest, EmptyPositionGivesZerosAndTheScaleFactorOfTheSetUp) {
-  for (const int method : {0, 1, 2}) {
-    SCOPED_TRACE(::testing::Message() << "method " << method);
-    Lambert p(method == 0 ? kJamaica : kLambert93, method);
-    ExpectEmptyPositionBothWays(p, p.m_ScaleFactor);
-  }
-}
-
 // The one-parallel inverse's reversion series stops at the 5th power without its 3 P0^2
 // term, losing m^5/(12R^4) (m: meridian distance from the parallel, R^2 = rho0 nu0): under
 // 1 mm within a degree, 2.6 m at five (Jamaica). The forward stays within 7 mm there.

@@ -70,10 +70,5 @@ TEST_F(PolyconicTest, ScaleIsTheMeridianScaleOfTheGridBothWays) {
   }
 }
 
-TEST_F(PolyconicTest, EmptyPositionGivesZerosAndTheScaleFactor) {
-  SetUpOrigin(0.0);
-  ExpectEmptyPositionBothWays(polyconic_, 1.0);
-}
-
 }  // namespace
 }  // namespace orvale

@@ -265,21 +265,5 @@ TEST_F(StatePlaneRows, TmSetUpScalesTheMeridianArcFromTheOrigin) {
   EXPECT_NEAR(at_origin.northing / kFoot, 0.0, 0.001);
 }
 
-TEST_F(StatePlaneRows, TreatTheEmptyPositionAsNoPosition) {
-  for (int code : {301, 101}) {
-    CProjection& p = Zone(code);
-    double e = 1.0, n = 1.0, gamma = 1.0, k = 0.0;
-    EXPECT_EQ(p.GeogToGrid(0.0, 0.0, &e, &n, &gamma, &k), ProjectionStatus::kEmptyPosition);
-    EXPECT_EQ(std::vector<double>({e, n, gamma, k}), std::vector<double>({0, 0, 0, p.m_Param[4]}));
-    double latitude = 1.0, longitude = 1.0;
-    gamma = 1.0;
-    k = 0.0;
-    EXPECT_EQ(p.GridToGeog(0.0, 0.0, &latitude, &longitude, &gamma, &k),
-              ProjectionStatus::kEmptyPosition);
-    EXPECT_EQ(std::vector<double>({latitude, longitude, gamma, k}),
-              std::vector<double>({0, 0, 0, p.m_Param[4]}));
-  }
-}
-
 }  // namespace
 }  // namespace orvale

@@ -58,14 +58,6 @@ constexpr int kEveryVariant[][2] = {
     {PROJECTION_STATE_PLANE, 0}, {PROJECTION_NORWEGIAN, 0}, {PROJECTION_DANISH, 0}};
 // clang-format on
 
-TEST_F(TransverseMercatorTest, TreatsTheOriginAsAnEmptyPositionInEveryGridBuiltOnIt) {
-  for (const auto& [type, method] : kEveryVariant) {
-    SCOPED_TRACE(::testing::Message() << "type " << type << " method " << method);
-    Configure(type, method);
-    ExpectEmptyPositionBothWays(tm_, 0.9996012717);
-  }
-}
-
 // "T.M. (USA)" included: no sign change of the longitude is made for it.
 TEST_F(TransverseMercatorTest, ComputesTheSameSeriesForEveryNorthUpVariant) {
   Configure(PROJECTION_TRANSVERSE_MERCATOR);
