@@ -130,16 +130,6 @@ TEST_F(NorwegianGridTest, StopsIteratingAfterAHundredRoundsWithTheLastEstimate) 
   EXPECT_EQ(grid_.m_Country, AxisName(grid_.GridAxis()));
 }
 
-// System 34's two directions are independent fits checked against each other. Measured:
-// 0.5 mm over Jutland; 13.5 mm at Zealand's far south-east corner, 3.6 degrees from the UTM
-// central meridian, where the Transverse Mercator inverse itself loses about that much.
-TEST_F(DanishGridTest, RoundTripsOverJutlandAndZealand) {
-  SetUpGrid(PROJECTION_DANISH, 0, 32);
-  EXPECT_LT(grid_.WorstRoundTrip({54.8, 57.8, 0.1}, {8.0, 11.0, 0.1}), 0.001) << "Jutland";
-  SetUpGrid(PROJECTION_DANISH, 1, 32);
-  EXPECT_LT(grid_.WorstRoundTrip({54.9, 56.1, 0.1}, {11.0, 12.6, 0.1}), 0.015) << "Zealand";
-}
-
 TEST_F(DanishGridTest, ReturnsTheSameConvergenceAndScaleAsTheUnderlyingUtm) {
   SetUpGrid(PROJECTION_DANISH, 0, 32);
   const GridOutputs danish = grid_.Forward(Radians(56.0), Radians(9.5));
