@@ -12,6 +12,7 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "support/projection_text.h"
 
 namespace orvale::testing {
 
@@ -76,6 +77,12 @@ class TestProjection : public CProjection {
     m_Spheroid = &spheroid;
     m_Type = type;
     m_Method = method;
+  }
+  // Set up from its lines as the case files write them ("row=26", "type=9 method=2 ...").
+  TestProjection(std::string_view spheroid_line, std::string_view projection_line) {
+    SetUpSpheroid(spheroid, spheroid_line);
+    m_Spheroid = &spheroid;
+    SetUpProjection(*this, projection_line);
   }
   TestProjection(const TestProjection&) = delete;
   TestProjection& operator=(const TestProjection&) = delete;

@@ -7,9 +7,9 @@
 //               polar=north|south | polarb=ANGLE | polarc=ANGLE
 //
 // Angles are decimal degrees, or D:M:S with a hemisphere letter (52:39:27.2531N);
-// fe and fn are in units of `unit` metres. What is not given is 0 (k0 is 1); the
-// projection is set up (Initialise, or the polar setter named). A word that cannot be
-// read is a test failure.
+// fe and fn are in units of `unit` metres. What is not given is 0 (k0 is 1), a key
+// given twice takes its last value, and the projection is set up (Initialise, or the
+// polar setter named). A word that cannot be read is a test failure.
 
 #include <optional>
 #include <string>
