@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angles.h"
@@ -20,27 +22,18 @@ namespace {
 using testing::DataRow;
 using testing::ReadDataTable;
 
-// A type or notation by its name in the tables, or given as a number.
-int Code(const std::string& name) {
-  static const std::map<std::string, int> codes = {
-      {"signed", ANGLE_SIGNED},
-      {"bearing", ANGLE_BEARING},
-      {"signed_90", ANGLE_SIGNED_90},
-      {"complement", ANGLE_COMPLEMENT},
-      {"latitude", ANGLE_LATITUDE},
-      {"longitude", ANGLE_LONGITUDE},
-      {"bearing_2", ANGLE_BEARING_2},
-      {"signed_90_2", ANGLE_SIGNED_90_2},
-      {"signed_2", ANGLE_SIGNED_2},
-      {"dms", ANGLE_PREF_DMS},
-      {"dm", ANGLE_PREF_DM},
-      {"degrees", ANGLE_PREF_DEGREES},
-      {"signed_degrees", ANGLE_PREF_SIGNED_DEGREES},
-      {"gradians", ANGLE_PREF_GRADIANS},
-      {"saved", ANGLE_PREF_SAVED},
-  };
-  const auto found = codes.find(name);
-  return found != codes.end() ? found->second : std::stoi(name);
+// Type and notation names of the tables, by value; a number stands for itself.
+constexpr std::string_view kTypes[] = {
+    "",         "signed",    "bearing",   "signed_90",   "complement",
+    "latitude", "longitude", "bearing_2", "signed_90_2", "signed_2"};
+constexpr std::string_view kNotations[] = {"dms",      "dm",   "degrees", "signed_degrees",
+                                           "gradians", "saved"};
+static_assert(ANGLE_SIGNED_2 == 9 && ANGLE_LATITUDE == 5 && ANGLE_PREF_SAVED == 5);
+
+template <std::size_t N>
+int Code(const std::string& name, const std::string_view (&names)[N]) {
+  const auto found = std::find(std::begin(names), std::end(names), name);
+  return found != std::end(names) ? static_cast<int>(found - std::begin(names)) : std::stoi(name);
 }
 
 // Degrees (decimal or D:M:S), radians ("0.5 rad") or a word; radians.
@@ -68,10 +61,11 @@ TEST(AngleTables, ShowEveryAngleByteForByte) {
   for (const DataRow& row : ReadDataTable("angles/format.txt")) {
     SCOPED_TRACE(row.where);
     const double radians = AngleOf(row[0]);
-    const int type = Code(row[1]);
-    EXPECT_EQ(row[2] == "compact_dms" ? FormatCompactDMS(radians, type)
-                                      : FormatAngle(radians, type, Code(row[2]), std::stoi(row[3]),
-                                                    row[4].empty() ? '\0' : row[4][0]),
+    const int type = Code(row[1], kTypes);
+    EXPECT_EQ(row[2] == "compact_dms"
+                  ? FormatCompactDMS(radians, type)
+                  : FormatAngle(radians, type, Code(row[2], kNotations), std::stoi(row[3]),
+                                row[4].empty() ? '\0' : row[4][0]),
               Cp1252(row[5]));
   }
 }
@@ -79,7 +73,8 @@ TEST(AngleTables, ShowEveryAngleByteForByte) {
 TEST(AngleTables, GiveTheWidestEntryOfEachTypeAndNotationAndItsLeadingDigitLimit) {
   for (const DataRow& row : ReadDataTable("angles/entry_templates.txt")) {
     SCOPED_TRACE(row.where);
-    const AngleTemplate shape = BuildAngleTemplate(Code(row[0]), Code(row[1]), std::stoi(row[2]));
+    const AngleTemplate shape =
+        BuildAngleTemplate(Code(row[0], kTypes), Code(row[1], kNotations), std::stoi(row[2]));
     EXPECT_EQ(shape.text, Cp1252(row[3]));
     EXPECT_EQ(shape.digit_limit, row[4]);
   }
@@ -89,7 +84,8 @@ TEST(AngleTables, ReadEveryTypedAngleOrSayWhatIsWrongWithIt) {
   for (const DataRow& row : ReadDataTable("angles/parse.txt")) {
     SCOPED_TRACE(row.where);
     const AngleParseResult parsed =
-        ParseAngle(Cp1252(row[0]), Code(row[1]), row[2].empty() ? ANGLE_PREF_DMS : Code(row[2]));
+        ParseAngle(Cp1252(row[0]), Code(row[1], kTypes),
+                   row[2].empty() ? ANGLE_PREF_DMS : Code(row[2], kNotations));
     if (row[3].starts_with("error: ")) {
       EXPECT_FALSE(parsed.ok);
       EXPECT_EQ(parsed.error, Cp1252(row[3].substr(7)));

@@ -28,13 +28,9 @@ class TransverseMercatorTest : public ::testing::Test {
 };
 
 // On the equator the footpoint is the equator itself: no iteration, no convergence.
-TEST_F(TransverseMercatorTest, Utm31MeetsTheEquatorAtItsCentralMeridianAndInvertsItDirectly) {
+// (The forward of the central meridian on the equator is a case in transverse_mercator.txt.)
+TEST_F(TransverseMercatorTest, InvertsTheEquatorDirectly) {
   SetUpUtm(31);
-  const GridOutputs g = tm_.Forward(0.0, Radians(3.0));
-  EXPECT_NEAR(g.easting, 500000.0, 1e-9);
-  EXPECT_NEAR(g.northing, 0.0, 1e-9);
-  EXPECT_NEAR(g.convergence, 0.0, 1e-15);
-  EXPECT_NEAR(g.scale, 0.9996, 1e-15);
   for (const double easting : {200000.0, 450000.0, 500000.0, 610000.0, 800000.0}) {
     SCOPED_TRACE(easting);
     double lat = std::numeric_limits<double>::quiet_NaN(), lon = 0.0, gamma = 1.0, k = -1.0;
@@ -51,19 +47,16 @@ TEST_F(TransverseMercatorTest, Utm31MeetsTheEquatorAtItsCentralMeridianAndInvert
   }
 }
 
-// clang-format off
-constexpr int kEveryVariant[][2] = {
-    {PROJECTION_UTM, 0}, {PROJECTION_UTM, 1}, {PROJECTION_TRANSVERSE_MERCATOR, 0},
-    {PROJECTION_GAUSS_KRUGER, 0}, {PROJECTION_TM_SOUTH_ORIENTATED, 0}, {PROJECTION_TM_USA, 0},
-    {PROJECTION_STATE_PLANE, 0}, {PROJECTION_NORWEGIAN, 0}, {PROJECTION_DANISH, 0}};
-// clang-format on
-
 // "T.M. (USA)" included: no sign change of the longitude is made for it.
 TEST_F(TransverseMercatorTest, ComputesTheSameSeriesForEveryNorthUpVariant) {
   Configure(PROJECTION_TRANSVERSE_MERCATOR);
   const GridOutputs tm = tm_.Forward(Radians(52.5), Radians(1.5));
-  for (const auto& [type, method] : kEveryVariant) {
-    if (type == PROJECTION_TM_SOUTH_ORIENTATED || type >= PROJECTION_NORWEGIAN) continue;
+  const int variants[][2] = {{PROJECTION_UTM, 0},
+                             {PROJECTION_UTM, 1},
+                             {PROJECTION_GAUSS_KRUGER, 0},
+                             {PROJECTION_TM_USA, 0},
+                             {PROJECTION_STATE_PLANE, 0}};
+  for (const auto& [type, method] : variants) {
     SCOPED_TRACE(::testing::Message() << "type " << type << " method " << method);
     Configure(type, method);
     const GridOutputs g = tm_.Forward(Radians(52.5), Radians(1.5));
