@@ -17,10 +17,7 @@
 namespace orvale::testing {
 
 // Rows of the built-in spheroid table.
-inline constexpr int kBessel1841Row = 3;
 inline constexpr int kClarke1866Row = 7;
-inline constexpr int kEverest1967Row = 15;
-inline constexpr int kEverestModifiedRow = 16;
 inline constexpr int kGrs80Row = 17;
 inline constexpr int kInternationalRow = 20;
 inline constexpr int kWgs84Row = 26;
