@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up for the projection family tests (and their gtest and <cmath>): a projection
-// on a built-in spheroid of its own, its outputs both ways, grid round trips, the empty position.
+// on a built-in spheroid of its own, its outputs both ways, grid round trips.
 
 #include <gtest/gtest.h>
 
@@ -132,14 +132,5 @@ class TestProjection : public CProjection {
 
   CSpheroid spheroid;
 };
-
-// The empty position (0, 0) gives zeros and the scale factor `k0`, either way.
-inline void ExpectEmptyPositionBothWays(TestProjection& p, double k0) {
-  const RoundTripOutputs x = p.BothWays(0.0, 0.0, /*seed=*/kUntouched);
-  EXPECT_EQ((std::array{x.easting, x.northing, x.convergence, x.scale}),
-            (std::array{0.0, 0.0, 0.0, k0}));
-  EXPECT_EQ((std::array{x.back_latitude, x.back_longitude, x.back_convergence, x.back_scale}),
-            (std::array{0.0, 0.0, 0.0, k0}));
-}
 
 }  // namespace orvale::testing

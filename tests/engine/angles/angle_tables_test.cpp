@@ -14,13 +14,13 @@
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/platform/text_encoding.h"
-#include "support/data_table.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
 
-using testing::DataRow;
-using testing::ReadDataTable;
+using testing::ReadTextTable;
+using testing::TextRow;
 
 // Type and notation names of the tables, by value; a number stands for itself.
 constexpr std::string_view kTypes[] = {
@@ -58,7 +58,7 @@ std::string Cp1252(const std::string& utf8) {
 }
 
 TEST(AngleTables, ShowEveryAngleByteForByte) {
-  for (const DataRow& row : ReadDataTable("angles/format.txt")) {
+  for (const TextRow& row : ReadTextTable("angles/format.txt")) {
     SCOPED_TRACE(row.where);
     const double radians = AngleOf(row[0]);
     const int type = Code(row[1], kTypes);
@@ -71,7 +71,7 @@ TEST(AngleTables, ShowEveryAngleByteForByte) {
 }
 
 TEST(AngleTables, GiveTheWidestEntryOfEachTypeAndNotationAndItsLeadingDigitLimit) {
-  for (const DataRow& row : ReadDataTable("angles/entry_templates.txt")) {
+  for (const TextRow& row : ReadTextTable("angles/entry_templates.txt")) {
     SCOPED_TRACE(row.where);
     const AngleTemplate shape =
         BuildAngleTemplate(Code(row[0], kTypes), Code(row[1], kNotations), std::stoi(row[2]));
@@ -81,7 +81,7 @@ TEST(AngleTables, GiveTheWidestEntryOfEachTypeAndNotationAndItsLeadingDigitLimit
 }
 
 TEST(AngleTables, ReadEveryTypedAngleOrSayWhatIsWrongWithIt) {
-  for (const DataRow& row : ReadDataTable("angles/parse.txt")) {
+  for (const TextRow& row : ReadTextTable("angles/parse.txt")) {
     SCOPED_TRACE(row.where);
     const AngleParseResult parsed =
         ParseAngle(Cp1252(row[0]), Code(row[1], kTypes),

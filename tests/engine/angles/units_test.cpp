@@ -8,8 +8,8 @@
 #include <tuple>
 
 #include "orvale/storage/config_file.h"
-#include "support/data_table.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -23,7 +23,7 @@ int Code(const std::string& name) {
 }
 
 TEST(UnitFactorAndAbbreviation, GiveMetresAndTheLabelOfEachDisplayUnit) {
-  for (const testing::DataRow& row : testing::ReadDataTable("units/display_units.txt")) {
+  for (const testing::TextRow& row : testing::ReadTextTable("units/display_units.txt")) {
     SCOPED_TRACE(row.where);
     const int mode = Code(row[0]), index = std::stoi(row[1]), imperial_mode = Code(row[2]);
     const auto times = row[3].find(" x ");

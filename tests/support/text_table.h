@@ -13,7 +13,7 @@
 
 namespace orvale::testing {
 
-struct DataRow {
+struct TextRow {
   std::string where;  // file:line, for the trace of a failure
   std::vector<std::string> fields;
 
@@ -21,7 +21,7 @@ struct DataRow {
   std::string operator[](std::size_t i) const { return i < fields.size() ? fields[i] : ""; }
 };
 
-inline std::string DataField(std::string field) {
+inline std::string TextField(std::string field) {
   const auto first = field.find_first_not_of(" \t\r");
   field = first == std::string::npos
               ? ""
@@ -34,18 +34,18 @@ inline std::string DataField(std::string field) {
 }
 
 // The rows of tests/data/`name`; a file that cannot be read or holds no row fails.
-inline std::vector<DataRow> ReadDataTable(const std::string& name) {
+inline std::vector<TextRow> ReadTextTable(const std::string& name) {
   const auto path = std::filesystem::path(ORVALE_TEST_DATA_DIR) / name;
   std::ifstream in(path);
-  std::vector<DataRow> rows;
+  std::vector<TextRow> rows;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     const auto first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos || line[first] == '#') continue;
-    DataRow& row = rows.emplace_back(DataRow{name + ":" + std::to_string(number), {}});
+    TextRow& row = rows.emplace_back(TextRow{name + ":" + std::to_string(number), {}});
     std::istringstream fields(line);
     for (std::string field; std::getline(fields, field, '|');)
-      row.fields.push_back(DataField(field));
+      row.fields.push_back(TextField(field));
   }
   EXPECT_FALSE(rows.empty()) << path << " cannot be read or holds no row";
   return rows;
