@@ -1,7 +1,8 @@
 // GeogToGridMany and GridToGeogMany against GeogToGrid and GridToGeog point by point:
 // a run must give every point what the single-point entry gives it (the inverse
 // primed with FootpointStart), whatever the projection, the position of the point in
-// the run, or the oddity of its values.
+// the run, or the oddity of its values. And the latitude an inverse is given only
+// seeds it.
 #include <limits>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace {
 using namespace testing;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 using Positions = std::vector<std::array<double, 2>>;
 
 // Grid positions spread over the projection's useful area and well beyond it (the
@@ -110,40 +112,33 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool inverse, bool exact = 
 
 struct Case {
   const char* name;
-  int spheroid_row, type, method;
-  double lat0, lon0, fe, fn, k0;
+  const char* spheroid;
+  const char* projection;
 };
 
-// Transverse Mercator grids of every kind, and a two-parallel Lambert.
+// Transverse Mercator grids of every kind, Lambert's two-parallel and one-parallel
+// forms and Mercator.
 constexpr Case kCases[] = {
-    {"UTM 31 north", kWgs84Row, PROJECTION_UTM, 0, 0.0, 3.0, 500000.0, 0.0, 0.9996},
-    {"UTM 33 south", kWgs84Row, PROJECTION_UTM, 1, 0.0, 15.0, 500000.0, 1e7, 0.9996},
-    {"British grid", 1, PROJECTION_TRANSVERSE_MERCATOR, 0, 49.0, -2.0, 400000.0, -100000.0,
-     0.9996012717},
-    {"Gauss-Kruger", kInternationalRow, PROJECTION_GAUSS_KRUGER, 0, 0.0, 21.0, 4500000.0, 0.0, 1.0},
-    {"South orientated Lo29", kWgs84Row, PROJECTION_TM_SOUTH_ORIENTATED, 0, 0.0, 29.0, 0.0, 0.0,
-     1.0},
-    {"T.M. (USA)", kClarke1866Row, PROJECTION_TM_USA, 0, 38.0, -75.4166667, 60960.0, 0.0, 0.999995},
-    {"on a sphere", 31, PROJECTION_TRANSVERSE_MERCATOR, 0, 10.0, 0.0, 0.0, 0.0, 1.0},
-    {"Lambert 2SP", kClarke1866Row, PROJECTION_LAMBERT, 1, 27.8333333, -99.0, 609601.2, 0.0, 1.0},
-    {"Mercator", kWgs84Row, PROJECTION_MERCATOR, 0, 0.0, 110.0, 3900000.0, 900000.0, 0.997},
-};
-
-struct Configured : TestProjection {
-  explicit Configured(const Case& c) : TestProjection(c.spheroid_row, c.type, c.method) {
-    m_StandardParallel1 = Radians(28.3833333);  // read by the Lambert alone
-    m_StandardParallel2 = Radians(30.2833333);
-    SetParametersDeg(c.lat0, c.lon0, c.fe, c.fn, c.k0);
-  }
+    {"UTM 31 north", "row=26", "type=0 lon0=3 k0=0.9996 fe=500000"},
+    {"UTM 33 south", "row=26", "type=0 method=1 lon0=15 k0=0.9996 fe=500000 fn=10000000"},
+    {"British grid", "row=1", "type=1 lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000"},
+    {"Gauss-Kruger", "row=20", "type=2 lon0=21 fe=4500000"},
+    {"South orientated Lo29", "row=26", "type=3 lon0=29"},
+    {"T.M. (USA)", "row=7", "type=4 lat0=38 lon0=-75.4166667 k0=0.999995 fe=60960"},
+    {"on a sphere", "row=31", "type=1 lat0=10"},
+    {"Lambert 2SP", "row=7",
+     "type=6 method=1 lat0=27.8333333 lon0=-99 sp1=28.3833333 sp2=30.2833333 fe=609601.2"},
+    {"Mercator", "row=26", "type=5 lon0=110 k0=0.997 fe=3900000 fn=900000"},
+    {"Lambert 1SP", "row=7", "type=6 lat0=18 lon0=-77 fe=250000 fn=150000"},
 };
 
 // Families without a run of their own go through the single-point entry unchanged.
 TEST(ProjectionRuns, GiveEveryPointWhatTheSinglePointEntriesGive) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    Configured p(c);
+    TestProjection p(c.spheroid, c.projection);
     ExpectRunMatchesSinglePoints(p, /*inverse=*/false);
-    ExpectRunMatchesSinglePoints(p, /*inverse=*/true, /*exact=*/c.type > PROJECTION_TM_USA);
+    ExpectRunMatchesSinglePoints(p, /*inverse=*/true, /*exact=*/p.m_Type > PROJECTION_TM_USA);
   }
   // A spheroid flat enough (1/f = 12) that the footpoint series' shift is too large
   // for its small-angle sine and cosine, and the estimate too far for one round.
@@ -154,8 +149,29 @@ TEST(ProjectionRuns, GiveEveryPointWhatTheSinglePointEntriesGive) {
   ExpectRunMatchesSinglePoints(flat, /*inverse=*/true, /*exact=*/false);
 }
 
+// The latitude given to an inverse only seeds its iteration: from 0, NaN, beyond +-90
+// degrees (where it starts from 1 radian) or any other start it settles on the point
+// it reaches from the true latitude, within a millimetre.
+TEST(ProjectionInverse, SettlesFromAnyIncomingLatitude) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    TestProjection p(c.spheroid, c.projection);
+    const double lat = p.m_OriginLatitude + Radians(p.m_OriginLatitude == 0.0 ? 52.4 : 0.4);
+    const double lon = p.m_CentralMeridian + Radians(1.4);
+    double reached = lat;
+    const double error = p.RoundTripError(lat, lon, &reached);
+    // Mercator's half-step iteration leaves 3 mm at this latitude, from any start.
+    EXPECT_LT(error, p.m_Type == PROJECTION_MERCATOR ? 0.005 : kMillimetre);
+    for (const double start : {kNaN, 0.0, 2.0, -3.5, kInfinity, -0.3}) {
+      double seed = start;
+      EXPECT_NEAR(p.RoundTripError(lat, lon, &seed), error, kMillimetre) << "from " << start;
+      EXPECT_NEAR(seed, reached, kMillimetre / 6.4e6) << "from " << start;
+    }
+  }
+}
+
 TEST(GridToGeogManyTest, ConvertsAsManyPointsAsTheShortestSpanHoldsAndComputesOnlyWhatIsAsked) {
-  Configured utm(kCases[0]);
+  TestProjection utm(kCases[0].spheroid, kCases[0].projection);
   const std::vector<double> eastings(200, 510000.0), northings(200, 5500000.0);
   std::vector<double> latitudes(200, kUntouched), longitudes(200, kUntouched);
   std::vector<double> scales(200, kUntouched);
@@ -202,7 +218,7 @@ TEST(GridToGeogManyTest, ConvertsAsManyPointsAsTheShortestSpanHoldsAndComputesOn
 }
 
 TEST(GeogToGridManyTest, ConvertsInPlaceAndAsManyPointsAsTheShortestSpanHolds) {
-  Configured utm(kCases[0]);
+  TestProjection utm(kCases[0].spheroid, kCases[0].projection);
   std::vector<double> first(150, Radians(52.0)), second(150, Radians(4.0));
   first[100] = second[100] = 0.0;  // the empty position, in the second block
   double e = 0.0, n = 0.0;
