@@ -75,6 +75,8 @@ class TestProjection : public CProjection {
     m_Type = type;
     m_Method = method;
   }
+  // On a spheroid of its own that the caller sets up.
+  TestProjection() { m_Spheroid = &spheroid; }
   // Set up from its lines as the case files write them ("row=26", "type=9 method=2 ...").
   TestProjection(std::string_view spheroid_line, std::string_view projection_line) {
     SetUpSpheroid(spheroid, spheroid_line);

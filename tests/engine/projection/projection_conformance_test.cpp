@@ -48,11 +48,10 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
-#include "support/projection_text.h"
+#include "support/projection_fixture.h"
 
 namespace orvale {
 namespace {
@@ -158,7 +157,7 @@ const std::vector<Case>& AllCases() {
 
 class CaseRunner {
  public:
-  explicit CaseRunner(const Case& c) : case_(c) { projection_.m_Spheroid = &spheroid_; }
+  explicit CaseRunner(const Case& c) : case_(c) {}
 
   void Run() {
     ASSERT_TRUE(case_.error.empty()) << case_.where << ": " << case_.error;
@@ -169,7 +168,7 @@ class CaseRunner {
       if (d == "source") {
         has_source = true;
       } else if (d == "spheroid") {
-        testing::SetUpSpheroid(spheroid_, line.text);
+        testing::SetUpSpheroid(projection_.spheroid, line.text);
       } else if (d == "projection") {
         testing::SetUpProjection(projection_, line.text, unit_);
       } else if (d == "unit") {
@@ -209,12 +208,6 @@ class CaseRunner {
     (grid ? northing_ : longitude_) = *second * (grid ? unit_ : 1.0);
   }
 
-  // Metres between two positions (radians), close enough for tolerances.
-  double Separation(double lat1, double lon1, double lat2, double lon2) const {
-    const double a = spheroid_.m_SemiMajorAxis;
-    return std::hypot((lat1 - lat2) * a, (lon1 - lon2) * a * std::cos(lat1));
-  }
-
   void Expect(const Line& line) {
     ASSERT_FALSE(grid_) << "expect EASTING NORTHING needs a geographical accept";
     const auto easting = ReadNumber(line.Word(0)), northing = ReadNumber(line.Word(1));
@@ -226,7 +219,8 @@ class CaseRunner {
     EXPECT_NEAR(forward_n, n, tolerance_) << "northing";
     double lat = NAN, lon = NAN;
     EXPECT_EQ(NameOf(projection_.GridToGeog(e, n, &lat, &lon)), "ok") << "inverse";
-    EXPECT_LE(Separation(latitude_, longitude_, lat, lon), inverse_tolerance_.value_or(tolerance_))
+    EXPECT_LE(projection_.Separation(latitude_, longitude_, lat, lon),
+              inverse_tolerance_.value_or(tolerance_))
         << "inverse gives " << lat * kDegreesPerRadian << ", " << lon * kDegreesPerRadian;
   }
 
@@ -260,18 +254,6 @@ class CaseRunner {
         << (scale_line ? "point scale factor" : "convergence, degrees");
   }
 
-  // Metres between (lat, lon) and where its forward and inverse bring it back, the
-  // inverse starting from `seed`; 0 for the empty position 0, 0, which is no point.
-  double RoundTripError(double lat, double lon, double& seed) {
-    double e = 0.0, n = 0.0, back_lon = 0.0;
-    const ProjectionStatus forward = projection_.GeogToGrid(lat, lon, &e, &n);
-    if (forward == ProjectionStatus::kEmptyPosition) return 0.0;
-    const ProjectionStatus inverse = projection_.GridToGeog(e, n, &seed, &back_lon);
-    EXPECT_EQ(NameOf(forward) + " " + NameOf(inverse), "ok ok")
-        << "forward and inverse at " << lat * kDegreesPerRadian << ", " << lon * kDegreesPerRadian;
-    return Separation(lat, lon, seed, back_lon);
-  }
-
   void RoundTrip(const Line& line) {
     ASSERT_FALSE(grid_) << "roundtrip starts from a geographical accept";
     const auto count = ReadNumber(line.Word(0));
@@ -283,7 +265,7 @@ class CaseRunner {
       ASSERT_EQ(NameOf(projection_.GeogToGrid(lat, lon, &e, &n)), "ok") << "round " << round;
       ASSERT_EQ(NameOf(projection_.GridToGeog(e, n, &lat, &lon)), "ok") << "round " << round;
     }
-    EXPECT_LE(Separation(latitude_, longitude_, lat, lon), *tolerance)
+    EXPECT_LE(projection_.Separation(latitude_, longitude_, lat, lon), *tolerance)
         << "drift after " << *count << " round trips";
   }
 
@@ -296,19 +278,13 @@ class CaseRunner {
                 std::none_of(span.begin(), span.end(), [](double x) { return std::isnan(x); }) &&
                 span[2] > 0 && span[5] > 0 && tolerance)
         << "roundtrip_over lat FROM TO STEP lon FROM TO STEP within VALUE UNIT";
-    double worst = 0.0, seed = 0.0, worst_lat = 0.0, worst_lon = 0.0;
-    for (double lat = span[0]; lat <= span[1] + 1e-9; lat += span[2]) {
-      for (double lon = span[3]; lon <= span[4] + 1e-9; lon += span[5]) {
-        const double error = RoundTripError(lat * kRadiansPerDegree, lon * kRadiansPerDegree, seed);
-        if (error > worst) std::tie(worst, worst_lat, worst_lon) = std::tuple(error, lat, lon);
-      }
-    }
-    EXPECT_LE(worst, *tolerance) << "worst at " << worst_lat << ", " << worst_lon;
+    EXPECT_LE(projection_.WorstRoundTrip({span[0], span[1], span[2]}, {span[3], span[4], span[5]},
+                                         /*chain=*/true),
+              *tolerance);
   }
 
   const Case& case_;
-  CSpheroid spheroid_;
-  CProjection projection_;
+  testing::TestProjection projection_;
   double unit_ = 1.0;
   double tolerance_ = 0.001;
   std::optional<double> inverse_tolerance_;
