@@ -58,6 +58,19 @@ std::string EngineGrid(double latitude, double longitude) {
 std::string EngineGeog(double easting, double northing) {
   return Engine(true, easting, northing);
 }
+std::string Csv(std::string text) {
+  std::replace(text.begin(), text.end(), ' ', ',');
+  return text;
+}
+
+// The lines printed, each error line cut to "ERROR: ".
+std::vector<std::string> Lines(const std::string& out) {
+  std::vector<std::string> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line.rfind("ERROR: ", 0) == 0 ? "ERROR: " : line);
+  return lines;
+}
 
 TEST_F(ProjectCommand, ProjectsTheOrdnanceSurveyWorkedExampleAsTheEngineDoesAndBack) {
   const auto run = RunCli(With(kNationalGrid, {"52:39:27.2531N,1:43:04.5177E"}));
@@ -78,17 +91,10 @@ TEST_F(ProjectCommand, StreamsCsvWithIdsAndKeepsBadLinesInPlace) {
       "C,52.657570306,1.717921583\n";
   const auto run = RunCli(With(kNationalGrid, {"--id", "--format", "csv"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
-  std::string caister = EngineGrid(52.657570306, 1.717921583);
-  std::replace(caister.begin(), caister.end(), ' ', ',');
-  std::vector<std::string> out;
-  std::istringstream lines(run.out);
-  for (std::string line; std::getline(lines, line);)
-    out.push_back(line);
-  ASSERT_EQ(out.size(), 6u) << run.out;
-  EXPECT_EQ(out[3].rfind("ERROR: ", 0), 0u) << out[3];
-  out[3] = "ERROR: ";
-  EXPECT_EQ(out, (std::vector<std::string>{"id,easting,northing", "# Caister and friends",
-                                           "A," + caister, "ERROR: ", "", "C," + caister}));
+  const std::string caister = Csv(EngineGrid(52.657570306, 1.717921583));
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{"id,easting,northing", "# Caister and friends",
+                                      "A," + caister, "ERROR: ", "", "C," + caister}));
   EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
 }
 
@@ -101,16 +107,11 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
   const auto run = RunCli(
       With(kNationalGrid, {"--inverse", "--id", "--format", "csv", "--decimals", "7"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
-  std::string caister = EngineGeog(651409.903, 313177.270);
-  std::replace(caister.begin(), caister.end(), ' ', ',');
-  std::string origin = EngineGeog(400000, -100000);
-  std::replace(origin.begin(), origin.end(), ' ', ',');
-  std::vector<std::string> out;
-  std::istringstream lines(run.out);
-  for (std::string line; std::getline(lines, line);)
-    out.push_back(line.rfind("ERROR: ", 0) == 0 ? "ERROR: " : line);
-  EXPECT_EQ(out, (std::vector<std::string>{"id,latitude,longitude", "A," + caister, "ERROR: ",
-                                           "# comment", "C," + origin, "ERROR: ", "E," + caister}));
+  const std::string caister = Csv(EngineGeog(651409.903, 313177.270));
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{
+                "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
+                "C," + Csv(EngineGeog(400000, -100000)), "ERROR: ", "E," + caister}));
   EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("line 5"), std::string::npos) << run.err;
 }

@@ -54,7 +54,7 @@ TEST_F(Drives, ListsMatchingFilesSortedWithoutRegardToCase) {
 
 TEST_F(Drives, KeepsTheCaseOfTheNameButNotOfTheExtensionWhenListing) {
   WriteBytes("C:\\Survey.spd", "x");
-  EXPECT_TRUE(FindFiles("C:\\survey*.SPD").empty()) << "names are matched as written";
+  EXPECT_TRUE(FindFiles("C:\\survey*.SPD").empty()) << "names are matched case for case";
   EXPECT_EQ(FindFiles("C:\\Survey*.SPD").size(), 1u);
 }
 

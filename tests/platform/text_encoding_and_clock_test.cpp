@@ -33,22 +33,6 @@ TEST(TextEncoding, RefusesTextItCannotRepresentOrDecode) {
   EXPECT_EQ(Utf8ToCp1252("51\u00B0N"), "51\xB0N");
 }
 
-TEST(Clock, FixedClockAnswersTheInstantItWasGiven) {
-  LocalDateTime instant;
-  instant.year = 2024;
-  instant.month = 6;
-  instant.day = 21;
-  instant.hour = 12;
-  instant.utc_offset_minutes = 60;
-  FixedClock clock(instant);
-  EXPECT_EQ(clock.Now().day, 21);
-  instant.day = 22;
-  clock.Set(instant);
-  const IClock& as_interface = clock;
-  EXPECT_EQ(as_interface.Now().day, 22);
-  EXPECT_EQ(as_interface.Now().utc_offset_minutes, 60);
-}
-
 TEST(Clock, SystemClockGivesAPlausibleLocalTime) {
   const LocalDateTime now = SystemClock().Now();
   EXPECT_GE(now.year, 2024);

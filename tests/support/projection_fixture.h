@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up for the projection family tests (and their gtest and <cmath>): a projection
-// on a built-in spheroid of its own, its outputs both ways, grid round trips, the empty position.
+// on a built-in spheroid of its own, its outputs both ways, grid round trips.
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,12 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "support/projection_text.h"
 
 namespace orvale::testing {
 
 // Rows of the built-in spheroid table.
-inline constexpr int kBessel1841Row = 3;
 inline constexpr int kClarke1866Row = 7;
-inline constexpr int kEverest1967Row = 15;
-inline constexpr int kEverestModifiedRow = 16;
 inline constexpr int kGrs80Row = 17;
 inline constexpr int kInternationalRow = 20;
 inline constexpr int kWgs84Row = 26;
@@ -77,6 +75,14 @@ class TestProjection : public CProjection {
     m_Type = type;
     m_Method = method;
   }
+  // On a spheroid of its own that the caller sets up.
+  TestProjection() { m_Spheroid = &spheroid; }
+  // Set up from its lines as the case files write them ("row=26", "type=9 method=2 ...").
+  TestProjection(std::string_view spheroid_line, std::string_view projection_line) {
+    SetUpSpheroid(spheroid, spheroid_line);
+    m_Spheroid = &spheroid;
+    SetUpProjection(*this, projection_line);
+  }
   TestProjection(const TestProjection&) = delete;
   TestProjection& operator=(const TestProjection&) = delete;
 
@@ -128,14 +134,5 @@ class TestProjection : public CProjection {
 
   CSpheroid spheroid;
 };
-
-// The empty position (0, 0) gives zeros and the scale factor `k0`, either way.
-inline void ExpectEmptyPositionBothWays(TestProjection& p, double k0) {
-  const RoundTripOutputs x = p.BothWays(0.0, 0.0, /*seed=*/kUntouched);
-  EXPECT_EQ((std::array{x.easting, x.northing, x.convergence, x.scale}),
-            (std::array{0.0, 0.0, 0.0, k0}));
-  EXPECT_EQ((std::array{x.back_latitude, x.back_longitude, x.back_convergence, x.back_scale}),
-            (std::array{0.0, 0.0, 0.0, k0}));
-}
 
 }  // namespace orvale::testing

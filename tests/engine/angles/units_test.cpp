@@ -2,39 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
 #include <string_view>
 #include <tuple>
 
 #include "orvale/storage/config_file.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
 
+// A mode or sub-unit by its name in the table, or given as a number.
+int Code(const std::string& name) {
+  const std::map<std::string, int> codes = {{"metric", UNITS_METRIC},  {"imperial", UNITS_IMPERIAL},
+                                            {"feet", IMPERIAL_FEET},   {"yards", IMPERIAL_YARDS},
+                                            {"links", IMPERIAL_LINKS}, {"chains", IMPERIAL_CHAINS}};
+  return codes.contains(name) ? codes.at(name) : std::stoi(name);
+}
+
 TEST(UnitFactorAndAbbreviation, GiveMetresAndTheLabelOfEachDisplayUnit) {
-  const std::tuple<int, int, int, double, std::string_view> cases[] = {
-      {UNITS_METRIC, 0, IMPERIAL_CHAINS, 1.0, " m"},
-      {UNITS_METRIC, 1, IMPERIAL_FEET, 1000.0, "Km"},
-      {UNITS_METRIC, 2, IMPERIAL_FEET, 1.0000135965, " m"},
-      {UNITS_IMPERIAL, 0, IMPERIAL_FEET, 0.3048, "Ft."},
-      {UNITS_IMPERIAL, 0, IMPERIAL_YARDS, 0.3048 * 3.0, "Yds"},
-      {UNITS_IMPERIAL, 2, IMPERIAL_LINKS, 0.30480083333333335 * 0.66, "Lnk"},
-      {UNITS_IMPERIAL, 1, IMPERIAL_CHAINS, 0.30480060960121924 * 66.0, "Chn"},  // US survey
-      // An unknown sub-unit counts feet but has no label.
-      {UNITS_IMPERIAL, 11, 7, 0.3047995, ""},
-      {UNITS_IMPERIAL, 5, -1, 0.3047994715386762, ""},
-      // Unknown modes, and rows outside the tables, give metres.
-      {2, 0, IMPERIAL_FEET, 1.0, ""},
-      {-1, 1, IMPERIAL_FEET, 1.0, ""},
-      {UNITS_METRIC, 3, IMPERIAL_FEET, 1.0, ""},
-      {UNITS_IMPERIAL, 12, IMPERIAL_FEET, 1.0, "Ft."},
-      {UNITS_IMPERIAL, -1, IMPERIAL_FEET, 1.0, "Ft."},
-  };
-  for (const auto& [mode, index, imperial_mode, metres, label] : cases) {
-    EXPECT_EQ(GetUnitFactor(mode, index, imperial_mode), metres)
-        << "mode " << mode << ", index " << index << ", imperial mode " << imperial_mode;
-    EXPECT_EQ(GetUnitAbbreviation(mode, index, imperial_mode), label)
-        << "mode " << mode << ", index " << index << ", imperial mode " << imperial_mode;
+  for (const testing::TextRow& row : testing::ReadTextTable("units/display_units.txt")) {
+    SCOPED_TRACE(row.where);
+    const int mode = Code(row[0]), index = std::stoi(row[1]), imperial_mode = Code(row[2]);
+    const auto times = row[3].find(" x ");
+    const double metres = times == std::string::npos ? std::stod(row[3])
+                                                     : std::stod(row[3].substr(0, times)) *
+                                                           std::stod(row[3].substr(times + 3));
+    EXPECT_EQ(GetUnitFactor(mode, index, imperial_mode), metres);
+    EXPECT_EQ(GetUnitAbbreviation(mode, index, imperial_mode), row[4]);
   }
 }
 

@@ -30,33 +30,6 @@ TEST_F(CassiniAzimuthalTest, CassiniInvertsTheEquatorWithoutAFootpoint) {
   }
 }
 
-// Measured: both inverses' e1 footpoint series part from the e^6 meridian distance by up to
-// 0.65 mm at 60 degrees; beyond that Cassini loses 3.4 mm at 2 degrees east or west and
-// 17.5 mm at 3, the azimuthal form stays within 0.75 mm.
-TEST_F(CassiniAzimuthalTest, RoundTripsWithinTheAccuracyOfTheirSeries) {
-  struct Reach {
-    int type;
-    double degrees, tolerance;  // metres
-  };
-  const Reach reaches[] = {
-      {PROJECTION_CASSINI_SOLDNER, 1.0, 0.001},
-      {PROJECTION_CASSINI_SOLDNER, 2.0, 0.004},
-      {PROJECTION_CASSINI_SOLDNER, 3.0, 0.02},
-      {PROJECTION_AZIMUTHAL_EQUIDISTANT, 1.0, 0.001},
-      {PROJECTION_AZIMUTHAL_EQUIDISTANT, 3.0, 0.001},
-  };
-  for (const double lat0 : {0.0, 13.5, 45.0, -60.0}) {
-    for (const Reach& r : reaches) {
-      SCOPED_TRACE(::testing::Message()
-                   << "type " << r.type << ", origin " << lat0 << ", +-" << r.degrees);
-      Configure(r.type, lat0, 10.0, 50000.0, 50000.0, 1.0);
-      EXPECT_LE(projection_.WorstRoundTrip(Around(lat0, r.degrees, r.degrees / 8),
-                                           Around(10.0, r.degrees, r.degrees / 8)),
-                r.tolerance);
-    }
-  }
-}
-
 // Only the Transverse Mercator wraps the longitude difference: here 179.5 W and 180.5 E
 // are different inputs, 358.5 degrees apart. Neither family gives convergence or scale.
 TEST_F(CassiniAzimuthalTest, DoNotWrapTheLongitudeDifferenceNorGiveConvergenceOrScale) {
@@ -72,17 +45,6 @@ TEST_F(CassiniAzimuthalTest, DoNotWrapTheLongitudeDifferenceNorGiveConvergenceOr
     EXPECT_EQ((std::array{x.convergence, x.scale, x.back_convergence, x.back_scale}),
               (std::array{0.0, 0.0, 0.0, 0.0}));
   }
-}
-
-// 10 000 km east of Guam the substitution no longer contracts: after 100 rounds the
-// position is given up as (0, 0).
-TEST_F(CassiniAzimuthalTest, AzimuthalInverseGivesZerosWhenTheLatitudeCannotSettle) {
-  Configure(PROJECTION_AZIMUTHAL_EQUIDISTANT, 13.5, 144.75, 50000.0, 50000.0, 1.0);
-  double lat = 0.3, lon = 0.3;
-  EXPECT_EQ(projection_.GridToGeog(50000.0 + 1e7, 50000.0, &lat, &lon),
-            ProjectionStatus::kNoConvergence);
-  EXPECT_EQ(lat, 0.0);
-  EXPECT_EQ(lon, 0.0);
 }
 
 TEST_F(CassiniAzimuthalTest, AzimuthalInverseNeedsBothLatitudeAndLongitude) {

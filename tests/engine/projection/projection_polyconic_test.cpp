@@ -44,14 +44,6 @@ TEST_F(PolyconicTest, EquatorIsAStraightLineOfTrueLengthBothWays) {
   }
 }
 
-TEST_F(PolyconicTest, RoundTripsOverAWideGridToTheMillimetre) {
-  for (const double origin : {0.0, -15.0, 30.0}) {
-    SCOPED_TRACE(::testing::Message() << "origin latitude " << origin);
-    SetUpOrigin(origin);
-    EXPECT_LT(polyconic_.WorstRoundTrip({-60.0, 60.0, 5.0}, {-84.0, -24.0, 5.0}), 0.001);
-  }
-}
-
 // The scale is the meridian's, both ways. Its closed form has (1 - e^2 cos D) for the true
 // (1 - e^2) cos D, reading low by about 1 - cos D: 3e-8 at 9 degrees out (kept), 1.3e-5 at 25.
 TEST_F(PolyconicTest, ScaleIsTheMeridianScaleOfTheGridBothWays) {
@@ -68,11 +60,6 @@ TEST_F(PolyconicTest, ScaleIsTheMeridianScaleOfTheGridBothWays) {
       EXPECT_EQ(x.back_convergence, kUntouched);
     }
   }
-}
-
-TEST_F(PolyconicTest, EmptyPositionGivesZerosAndTheScaleFactor) {
-  SetUpOrigin(0.0);
-  ExpectEmptyPositionBothWays(polyconic_, 1.0);
 }
 
 }  // namespace

@@ -10,76 +10,50 @@ namespace {
 
 using namespace testing;
 
-enum class Polar { kNone, kNorth, kSouth, kVariantB, kVariantC };
-
 struct Setting {
   const char* name;
-  int method;
-  double lat0;  // degrees; the standard parallel for variants B and C
-  double lon0;
-  double k0;
-  Polar polar;
-};
-
-struct Stereographic : TestProjection {
-  explicit Stereographic(const Setting& s, int row = kWgs84Row)
-      : TestProjection(row, PROJECTION_STEREOGRAPHIC, s.method) {
-    m_OriginLatitude = Radians(s.lat0);
-    m_CentralMeridian = Radians(s.lon0);
-    m_ScaleFactor = s.k0;
-    m_FalseEasting = 2000000.0;
-    m_FalseNorthing = 1000000.0;
-    if (s.polar == Polar::kNone) Initialise();
-    if (s.polar == Polar::kNorth || s.polar == Polar::kSouth) SetPolar(s.polar == Polar::kNorth);
-    if (s.polar == Polar::kVariantB) SetPolarBDeg(s.lat0);
-    if (s.polar == Polar::kVariantC) SetPolarCDeg(s.lat0);
-  }
+  const char* projection;  // on WGS84
+  double centre = 0.0;     // latitude: the origin, or 75 degrees towards the pole
+  double parallel = 0.0;   // the standard parallel of variants B and C
 };
 
 constexpr Setting kSettings[] = {
-    {"oblique", 0, 52.156160556, 5.387638889, 0.9999079, Polar::kNone},
-    {"oblique south", 0, -33.5, 135.0, 0.9999, Polar::kNone},
-    {"equatorial", 1, 0.0, 20.0, 1.0, Polar::kNone},
-    {"polar A north", 2, 0.0, 0.0, 0.994, Polar::kNorth},
-    {"polar A south", 2, 0.0, 0.0, 0.994, Polar::kSouth},
-    {"polar B north", 2, 70.0, -45.0, 1.0, Polar::kVariantB},
-    {"polar B south", 2, -71.0, 70.0, 1.0, Polar::kVariantB},
-    {"polar C north", 2, 67.0, 10.0, 1.0, Polar::kVariantC},
-    {"polar C south", 2, -67.0, 140.0, 1.0, Polar::kVariantC},
+    {"oblique", "type=9 method=0 lat0=52.156160556 lon0=5.387638889 k0=0.9999079", 52.156160556},
+    {"oblique south", "type=9 method=0 lat0=-33.5 lon0=135 k0=0.9999", -33.5},
+    {"equatorial", "type=9 method=1 lon0=20", 0.0},
+    {"polar A north", "type=9 method=2 polar=north k0=0.994", 75.0},
+    {"polar A south", "type=9 method=2 polar=south k0=0.994", -75.0},
+    {"polar B north", "type=9 method=2 polarb=70 lon0=-45", 75.0, 70.0},
+    {"polar B south", "type=9 method=2 polarb=-71 lon0=70", -75.0, -71.0},
+    {"polar C north", "type=9 method=2 polarc=67 lon0=10", 75.0, 67.0},
+    {"polar C south", "type=9 method=2 polarc=-67 lon0=140", -75.0, -67.0},
 };
 
-// Centre of the test grid: the origin, or 75 degrees towards the projection's pole.
-double GridCentreLatitude(const Setting& s) {
-  if (s.polar == Polar::kNone) return s.lat0;
-  return s.polar == Polar::kSouth || s.lat0 < 0.0 ? -75.0 : 75.0;
-}
+struct Stereographic : TestProjection {
+  explicit Stereographic(const Setting& s)
+      : TestProjection("row=26", std::string(s.projection) + " fe=2000000 fn=1000000") {}
+
+  double CentralMeridianDeg() const { return m_CentralMeridian / kRadiansPerDegree; }
+};
 
 // No variant computes convergence or scale: the double projection reports 0 for both, the
 // polar one a zero convergence, leaving the scale as it was; the inverse never writes one.
-TEST(Stereographic, EveryVariantRoundTripsKeepsTheEmptyPositionAndReportsNoConvergence) {
+TEST(Stereographic, EveryVariantRoundTripsAndReportsNoConvergenceOrScale) {
   for (const Setting& s : kSettings) {
     SCOPED_TRACE(s.name);
     Stereographic st(s);
-    const double lat0 = GridCentreLatitude(s);
-    EXPECT_LE(st.WorstRoundTrip(Around(lat0, 10.0, 2.5), Around(s.lon0, 40.0, 10.0)), kMillimetre);
-    ExpectEmptyPositionBothWays(st, st.m_ScaleFactor);
-    const RoundTripOutputs x = st.BothWays(Radians(lat0 + 1.0), Radians(s.lon0 + 2.0));
+    const double lon0 = st.CentralMeridianDeg();
+    EXPECT_LE(st.WorstRoundTrip(Around(s.centre, 10.0, 2.5), Around(lon0, 40.0, 10.0)),
+              kMillimetre);
+    const RoundTripOutputs x = st.BothWays(Radians(s.centre + 1.0), Radians(lon0 + 2.0));
     EXPECT_EQ((std::array{x.convergence, x.scale, x.back_convergence, x.back_scale}),
-              (std::array{0.0, s.method == 2 ? kUntouched : 0.0, 0.0, kUntouched}));
+              (std::array{0.0, st.m_Method == 2 ? kUntouched : 0.0, 0.0, kUntouched}));
   }
 }
 
-TEST(ObliqueStereographic, ProjectsItsOriginOntoTheFalseOrigin) {
-  const Setting& s = kSettings[0];
-  Stereographic st(s, kBessel1841Row);
-  const GridOutputs g = st.Forward(Radians(s.lat0), Radians(s.lon0));
-  EXPECT_NEAR(g.easting, st.m_FalseEasting, kMillimetre);
-  EXPECT_NEAR(g.northing, st.m_FalseNorthing, kMillimetre);
-}
-
 TEST(PolarStereographic, WithoutOriginOrParallelsBecomesNorthPolarWithTheGivenScale) {
-  Stereographic unset({"unset", 2, 0.0, 30.0, 0.994, Polar::kNone});
-  Stereographic north({"north", 2, 0.0, 30.0, 0.994, Polar::kNorth});
+  Stereographic unset({"unset", "type=9 method=2 lon0=30 k0=0.994", 0.0});
+  Stereographic north({"north", "type=9 method=2 polar=north lon0=30 k0=0.994", 0.0});
   EXPECT_EQ(unset.m_OriginLatitude, kHalfPi);
   EXPECT_EQ(unset.m_ScaleFactor, 0.994);
   for (const double latitude : {60.0, 75.0, 89.0}) {
@@ -88,9 +62,10 @@ TEST(PolarStereographic, WithoutOriginOrParallelsBecomesNorthPolarWithTheGivenSc
     EXPECT_EQ(a.easting, b.easting);
     EXPECT_EQ(a.northing, b.northing);
   }
-  for (const double pole : {90.0, -90.0}) {
-    Stereographic st({"pole in degrees", 2, pole, 0.0, 0.994, Polar::kNone});
-    EXPECT_EQ(st.m_ScaleFactor, 0.994) << "pole entered as " << pole;
+  for (const char* pole : {"lat0=90", "lat0=-90"}) {
+    Stereographic st(
+        {"pole in degrees", (std::string("type=9 method=2 k0=0.994 ") + pole).c_str()});
+    EXPECT_EQ(st.m_ScaleFactor, 0.994) << pole;
   }
 }
 
@@ -98,10 +73,10 @@ TEST(PolarStereographic, WithoutOriginOrParallelsBecomesNorthPolarWithTheGivenSc
 // eastings, northings reflected about the false northing.
 TEST(PolarStereographic, SouthIsTheMirrorImageOfNorth) {
   const Setting pairs[][2] = {
-      {{"A north", 2, 0.0, 30.0, 0.994, Polar::kNorth},
-       {"A south", 2, 0.0, 30.0, 0.994, Polar::kSouth}},
-      {{"B north", 2, 71.0, 30.0, 1.0, Polar::kVariantB},
-       {"B south", 2, -71.0, 30.0, 1.0, Polar::kVariantB}},
+      {{"A north", "type=9 method=2 polar=north lon0=30 k0=0.994"},
+       {"A south", "type=9 method=2 polar=south lon0=30 k0=0.994"}},
+      {{"B north", "type=9 method=2 polarb=71 lon0=30"},
+       {"B south", "type=9 method=2 polarb=-71 lon0=30"}},
   };
   for (const auto& pair : pairs) {
     SCOPED_TRACE(pair[0].name);
@@ -120,22 +95,23 @@ TEST(PolarStereographic, SouthIsTheMirrorImageOfNorth) {
 // pole of its radius on the spheroid; C puts the false origin on it, B at the pole.
 TEST(PolarStereographic, VariantsBAndCAreTrueToScaleOnTheirStandardParallel) {
   for (const Setting& s : kSettings) {
-    if (s.polar != Polar::kVariantB && s.polar != Polar::kVariantC) continue;
+    if (s.parallel == 0.0) continue;
     SCOPED_TRACE(s.name);
     Stereographic st(s);
     EXPECT_LT(st.m_ScaleFactor, 1.0);
-    const double parallel = Radians(s.lat0), sin_parallel = std::sin(parallel);
+    const double parallel = Radians(s.parallel), sin_parallel = std::sin(parallel);
     const double parallel_radius = st.spheroid.m_SemiMajorAxis * std::cos(parallel) /
                                    std::sqrt(1.0 - st.spheroid.m_E2 * sin_parallel * sin_parallel);
-    const GridOutputs pole = st.Forward(s.lat0 > 0.0 ? kHalfPi : -kHalfPi, Radians(s.lon0));
-    const bool variant_b = s.polar == Polar::kVariantB;
+    const double lon0 = st.CentralMeridianDeg();
+    const GridOutputs pole = st.Forward(s.parallel > 0.0 ? kHalfPi : -kHalfPi, Radians(lon0));
+    const bool variant_b = st.m_StandardParallel1 != 0.0;
     if (variant_b) {
       EXPECT_NEAR(pole.easting, st.m_FalseEasting, kMillimetre);
       EXPECT_NEAR(pole.northing, st.m_FalseNorthing, kMillimetre);
     }
     for (const double dlon : {0.0, 45.0, 135.0}) {
       SCOPED_TRACE(dlon);
-      const GridOutputs g = st.Forward(parallel, Radians(s.lon0 + dlon));
+      const GridOutputs g = st.Forward(parallel, Radians(lon0 + dlon));
       EXPECT_NEAR(std::hypot(g.easting - pole.easting, g.northing - pole.northing), parallel_radius,
                   kMillimetre);
       if (dlon == 0.0 && !variant_b) {

@@ -1,5 +1,6 @@
 #include <array>
 #include <limits>
+#include <string>
 
 #include "support/projection_fixture.h"
 
@@ -8,33 +9,21 @@ namespace {
 
 using namespace testing;
 
+// The British grid's parameters, on WGS84 unless said otherwise.
+constexpr const char* kGrid = " lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000";
+
 class TransverseMercatorTest : public ::testing::Test {
  protected:
-  void SetUpUtm(int zone, bool south = false) {
-    tm_.m_Type = PROJECTION_UTM;
-    tm_.m_Method = south ? 1 : 0;
-    tm_.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), 500000.0,
-                      south ? 10000000.0 : 0.0, 0.9996);
-  }
-
-  void Configure(int type, int method = 0, double lat0 = 49.0, double lon0 = -2.0,
-                 double fe = 400000.0, double fn = -100000.0, double k0 = 0.9996012717) {
-    tm_.m_Type = type;
-    tm_.m_Method = method;
-    tm_.SetParametersDeg(lat0, lon0, fe, fn, k0);
-  }
+  // Sets the projection up from a line as the case files write it.
+  void Project(const std::string& line) { SetUpProjection(tm_, line); }
 
   TestProjection tm_{kWgs84Row};
 };
 
 // On the equator the footpoint is the equator itself: no iteration, no convergence.
-TEST_F(TransverseMercatorTest, Utm31MeetsTheEquatorAtItsCentralMeridianAndInvertsItDirectly) {
-  SetUpUtm(31);
-  const GridOutputs g = tm_.Forward(0.0, Radians(3.0));
-  EXPECT_NEAR(g.easting, 500000.0, 1e-9);
-  EXPECT_NEAR(g.northing, 0.0, 1e-9);
-  EXPECT_NEAR(g.convergence, 0.0, 1e-15);
-  EXPECT_NEAR(g.scale, 0.9996, 1e-15);
+// (The forward of the central meridian on the equator is a case in transverse_mercator.txt.)
+TEST_F(TransverseMercatorTest, InvertsTheEquatorDirectly) {
+  Project("type=0 lon0=3 k0=0.9996 fe=500000");
   for (const double easting : {200000.0, 450000.0, 500000.0, 610000.0, 800000.0}) {
     SCOPED_TRACE(easting);
     double lat = std::numeric_limits<double>::quiet_NaN(), lon = 0.0, gamma = 1.0, k = -1.0;
@@ -51,29 +40,18 @@ TEST_F(TransverseMercatorTest, Utm31MeetsTheEquatorAtItsCentralMeridianAndInvert
   }
 }
 
-// clang-format off
-constexpr int kEveryVariant[][2] = {
-    {PROJECTION_UTM, 0}, {PROJECTION_UTM, 1}, {PROJECTION_TRANSVERSE_MERCATOR, 0},
-    {PROJECTION_GAUSS_KRUGER, 0}, {PROJECTION_TM_SOUTH_ORIENTATED, 0}, {PROJECTION_TM_USA, 0},
-    {PROJECTION_STATE_PLANE, 0}, {PROJECTION_NORWEGIAN, 0}, {PROJECTION_DANISH, 0}};
-// clang-format on
-
-TEST_F(TransverseMercatorTest, TreatsTheOriginAsAnEmptyPositionInEveryGridBuiltOnIt) {
-  for (const auto& [type, method] : kEveryVariant) {
-    SCOPED_TRACE(::testing::Message() << "type " << type << " method " << method);
-    Configure(type, method);
-    ExpectEmptyPositionBothWays(tm_, 0.9996012717);
-  }
-}
-
 // "T.M. (USA)" included: no sign change of the longitude is made for it.
 TEST_F(TransverseMercatorTest, ComputesTheSameSeriesForEveryNorthUpVariant) {
-  Configure(PROJECTION_TRANSVERSE_MERCATOR);
+  Project(std::string("type=1") + kGrid);
   const GridOutputs tm = tm_.Forward(Radians(52.5), Radians(1.5));
-  for (const auto& [type, method] : kEveryVariant) {
-    if (type == PROJECTION_TM_SOUTH_ORIENTATED || type >= PROJECTION_NORWEGIAN) continue;
+  const int variants[][2] = {{PROJECTION_UTM, 0},
+                             {PROJECTION_UTM, 1},
+                             {PROJECTION_GAUSS_KRUGER, 0},
+                             {PROJECTION_TM_USA, 0},
+                             {PROJECTION_STATE_PLANE, 0}};
+  for (const auto& [type, method] : variants) {
     SCOPED_TRACE(::testing::Message() << "type " << type << " method " << method);
-    Configure(type, method);
+    Project("type=" + std::to_string(type) + " method=" + std::to_string(method) + kGrid);
     const GridOutputs g = tm_.Forward(Radians(52.5), Radians(1.5));
     EXPECT_EQ((std::array{g.easting, g.northing, g.convergence, g.scale}),
               (std::array{tm.easting, tm.northing, tm.convergence, tm.scale}));
@@ -82,9 +60,9 @@ TEST_F(TransverseMercatorTest, ComputesTheSameSeriesForEveryNorthUpVariant) {
 
 TEST_F(TransverseMercatorTest, SouthOrientatedGridNegatesTheCoordinatesWithTheirFalseOrigin) {
   const double lat = Radians(-25.7), lon = Radians(28.3);
-  Configure(PROJECTION_TRANSVERSE_MERCATOR, 0, 0.0, 29.0, 50000.0, 20000.0, 1.0);
+  Project("type=1 lon0=29 fe=50000 fn=20000");
   const GridOutputs north_up = tm_.Forward(lat, lon);
-  Configure(PROJECTION_TM_SOUTH_ORIENTATED, 0, 0.0, 29.0, 50000.0, 20000.0, 1.0);
+  Project("type=3 lon0=29 fe=50000 fn=20000");
   const RoundTripOutputs g = tm_.BothWays(lat, lon);
   EXPECT_EQ(g.easting, -north_up.easting);
   EXPECT_EQ(g.northing, -north_up.northing);
@@ -94,7 +72,7 @@ TEST_F(TransverseMercatorTest, SouthOrientatedGridNegatesTheCoordinatesWithTheir
 }
 
 TEST_F(TransverseMercatorTest, WrapsLongitudeDifferencesAcrossTheAntimeridian) {
-  Configure(PROJECTION_TRANSVERSE_MERCATOR, 0, 0.0, 179.0, 500000.0, 10000000.0, 0.9996);
+  Project("type=1 lon0=179 k0=0.9996 fe=500000 fn=10000000");
   const double lat = Radians(-40.0);
   const RoundTripOutputs wrapped = tm_.BothWays(lat, Radians(-179.5));
   const GridOutputs east = tm_.Forward(lat, Radians(180.5));
@@ -106,19 +84,8 @@ TEST_F(TransverseMercatorTest, WrapsLongitudeDifferencesAcrossTheAntimeridian) {
             0.001);
 }
 
-TEST_F(TransverseMercatorTest, InverseConvergesFromAnyIncomingLatitude) {
-  SetUpUtm(32);
-  const double lat = Radians(61.2), lon = Radians(10.4);
-  for (const double seed : {std::numeric_limits<double>::quiet_NaN(), 0.0, 2.0, -3.5,
-                            std::numeric_limits<double>::infinity(), -0.3, lat}) {
-    SCOPED_TRACE(seed);
-    double start = seed;
-    EXPECT_LT(tm_.RoundTripError(lat, lon, &start), 0.001);
-  }
-}
-
 TEST_F(TransverseMercatorTest, ComputesEachRequestedOutputAloneAsInAFullCall) {
-  SetUpUtm(33, true);
+  Project("type=0 method=1 lon0=15 k0=0.9996 fe=500000 fn=10000000");
   const double lat = Radians(-33.0), lon = Radians(17.2);
   double full[4] = {}, alone[4] = {};
   EXPECT_EQ(tm_.GeogToGrid(lat, lon, &full[0], &full[1], &full[2], &full[3]),
@@ -136,7 +103,7 @@ TEST_F(TransverseMercatorTest, ComputesEachRequestedOutputAloneAsInAFullCall) {
 // convergence's 3rd-order term (3 psi' t'^2 - 2 psi'^2) is not the forward's (3 psi' + t'^2
 // - 2 psi'^2): measured worst 8.7e-5 rad, 3 degrees out at 80 degrees of latitude.
 TEST_F(TransverseMercatorTest, ConvergenceAndScaleDescribeTheGridAroundThePoint) {
-  SetUpUtm(31);
+  Project("type=0 lon0=3 k0=0.9996 fe=500000");
   constexpr double kStep = 1e-6;  // radians of longitude
   for (const double lat_deg : {-70.0, -35.0, 5.0, 45.0, 80.0}) {
     for (const double dlon_deg : {-3.0, -1.0, 0.5, 2.0, 3.0}) {
@@ -154,22 +121,6 @@ TEST_F(TransverseMercatorTest, ConvergenceAndScaleDescribeTheGridAroundThePoint)
       EXPECT_NEAR(x.back_scale, x.scale, 2e-9);
       EXPECT_NEAR(x.back_convergence, x.convergence, 9e-5);
       EXPECT_GT(x.back_convergence * x.convergence, 0.0) << "the same sense of convergence";
-    }
-  }
-}
-
-// Redfearn's series lose accuracy away from the meridian. Measured worst over -80..80 on
-// WGS84: 0.15 mm within 1 degree (the footpoint's 0.001" stop), 0.52 mm at 2, 4.7 mm at 3,
-// 26 mm at 4 and 0.30 m at 6; the bounds sit just above, so any loss of accuracy shows.
-TEST_F(TransverseMercatorTest, RoundTripsWithinTheSeriesAccuracyForItsDistanceFromTheMeridian) {
-  const double reaches[][2] = {{1.0, 0.0002}, {2.0, 0.001}, {3.0, 0.005}, {4.0, 0.03}, {6.0, 0.35}};
-  for (const bool south : {false, true}) {
-    SetUpUtm(31, south);
-    for (const auto& [degrees, metres] : reaches) {
-      SCOPED_TRACE(::testing::Message() << (south ? "south, " : "north, ") << degrees);
-      EXPECT_LE(tm_.WorstRoundTrip({-80.0, 80.0, 2.5}, Around(3.0, degrees, degrees / 8),
-                                   /*chain=*/true),
-                metres);
     }
   }
 }

@@ -1,0 +1,54 @@
+#pragma once
+// Reference tables kept as text under tests/data: a row a line, fields separated by
+// '|' and trimmed; blank lines and lines starting with '#' are skipped; "\xNN" in a
+// field stands for that byte (a space at either end, a control character).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orvale::testing {
+
+struct TextRow {
+  std::string where;  // file:line, for the trace of a failure
+  std::vector<std::string> fields;
+
+  // Field i; empty beyond the last.
+  std::string operator[](std::size_t i) const { return i < fields.size() ? fields[i] : ""; }
+};
+
+inline std::string TextField(std::string field) {
+  const auto first = field.find_first_not_of(" \t\r");
+  field = first == std::string::npos
+              ? ""
+              : field.substr(first, field.find_last_not_of(" \t\r") - first + 1);
+  for (auto at = field.find("\\x"); at != std::string::npos && at + 4 <= field.size();
+       at = field.find("\\x", at + 1)) {
+    field.replace(at, 4, 1, static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)));
+  }
+  return field;
+}
+
+// The rows of tests/data/`name`; a file that cannot be read or holds no row fails.
+inline std::vector<TextRow> ReadTextTable(const std::string& name) {
+  const auto path = std::filesystem::path(ORVALE_TEST_DATA_DIR) / name;
+  std::ifstream in(path);
+  std::vector<TextRow> rows;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos || line[first] == '#') continue;
+    TextRow& row = rows.emplace_back(TextRow{name + ":" + std::to_string(number), {}});
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '|');)
+      row.fields.push_back(TextField(field));
+  }
+  EXPECT_FALSE(rows.empty()) << path << " cannot be read or holds no row";
+  return rows;
+}
+
+}  // namespace orvale::testing
