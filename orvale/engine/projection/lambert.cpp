@@ -31,6 +31,14 @@ constexpr std::size_t kUsaLeastScaleNorthing = 4;  // of that parallel
 constexpr std::size_t kUsaApexNorthing = 5;        // of the cone's apex
 constexpr std::size_t kUsaLeastScaleTangent = 6;   // of that parallel's latitude
 
+// The two-parallel forms need a cone: standard parallels that give none (one on each
+// side of the equator at the same distance) or that the closed forms cannot take (equal
+// ones, 0/0) leave a cone constant or radius factor of 0 or not a number.
+bool IsCone(double cone_constant, double radius_factor) {
+  return cone_constant != 0.0 && std::isfinite(cone_constant) && radius_factor != 0.0 &&
+         std::isfinite(radius_factor);
+}
+
 void InitialiseUsaCone(CProjection& p) {
   const CSpheroid& s = *p.m_Spheroid;
   const double a = s.m_SemiMajorAxis;
@@ -150,6 +158,9 @@ ProjectionStatus OneParallelForward(const CProjection& p, const GeogPoint& g,
 ProjectionStatus TwoParallelForward(const CProjection& p, const GeogPoint& g,
                                     const GridOutputs& out) {
   const auto& param = p.m_Param;
+  if (!IsCone(param[kTwoParallelCone], param[kTwoParallelRadiusFactor])) {
+    return ProjectionStatus::kInvalidProjection;
+  }
   const double t = ConformalFactor(*p.m_Spheroid, g.latitude, g.sin_lat, g.cos_lat);
   const double r = param[kTwoParallelRadiusFactor] * std::pow(t, param[kTwoParallelCone]);
   const double theta = (g.longitude - p.m_CentralMeridian) * param[kTwoParallelCone];
@@ -165,6 +176,9 @@ ProjectionStatus TwoParallelForward(const CProjection& p, const GeogPoint& g,
 ProjectionStatus UsaForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
+  if (!IsCone(param[kUsaCone], param[kUsaRadiusFactor])) {
+    return ProjectionStatus::kInvalidProjection;
+  }
   const double r =
       param[kUsaRadiusFactor] / std::exp(IsometricLatitudeOfSine(s, g.sin_lat) * param[kUsaCone]);
   const double theta = (g.longitude - p.m_CentralMeridian) * param[kUsaCone];
@@ -256,10 +270,7 @@ ProjectionStatus TwoParallelInverse(const CProjection& p, double easting, double
   const double dy = param[kTwoParallelOriginRadius] - y;
   double r = std::sqrt(x * x + dy * dy);
   if (n < 0.0) r = -r;
-  // Standard parallels that give no cone (equal ones, or one on each side of the
-  // equator at the same distance) leave nothing to invert.
-  if (param[kTwoParallelRadiusFactor] == 0.0 || n == 0.0)
-    return ProjectionStatus::kInvalidProjection;
+  if (!IsCone(n, param[kTwoParallelRadiusFactor])) return ProjectionStatus::kInvalidProjection;
   const double t = std::pow(r / param[kTwoParallelRadiusFactor], 1.0 / n);
   const double theta = std::atan2(x, dy);
   if (out.longitude != nullptr) *out.longitude = theta / n + p.m_CentralMeridian;
@@ -295,6 +306,9 @@ ProjectionStatus UsaInverse(const CProjection& p, double easting, double northin
   const double x = easting - p.m_FalseEasting;
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
+  if (!IsCone(param[kUsaCone], param[kUsaRadiusFactor])) {
+    return ProjectionStatus::kInvalidProjection;
+  }
   const double dy = param[kUsaApexNorthing] - northing;
   const double theta = std::atan2(x, dy);
   if (out.convergence != nullptr) *out.convergence = theta;

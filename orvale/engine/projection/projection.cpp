@@ -288,11 +288,11 @@ bool IsNumber(const double* output) {
   return output == nullptr || std::isfinite(*output);
 }
 
-// What a computed forward says: its outputs are a result when every one asked for is
-// a finite number.
+// What a computed forward says: the point is a result when its grid position is made
+// of finite numbers. Convergence and scale do not decide it: a method that does not
+// compute one leaves the caller's value there, whatever that is.
 ProjectionStatus GridStatus(const projection::GridOutputs& out) {
-  const bool numbers = IsNumber(out.easting) && IsNumber(out.northing) &&
-                       IsNumber(out.convergence) && IsNumber(out.scale);
+  const bool numbers = IsNumber(out.easting) && IsNumber(out.northing);
   return numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
 }
 

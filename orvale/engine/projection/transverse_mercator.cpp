@@ -313,7 +313,8 @@ void FootpointsOfBlock(const CSpheroid& s, const BlockArray& distance, const Blo
 }
 
 // The outputs of a block, each in a loop of its own so that each runs as vector code.
-// `off_globe` marks (with 1) the points whose latitude or longitude had to be replaced.
+// `off_globe` marks (with 1) the points whose latitude or longitude is off the globe or
+// not a number.
 void WriteBlock(const CProjection& p, const FootpointBlock& f, std::size_t n,
                 const GeogOutputs& out, BlockArray& off_globe) {
   for (std::size_t i = 0; i < n; ++i) {
@@ -365,10 +366,8 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
   WriteBlock(p, footpoints, n, out, off_globe);
   if (run.statuses != nullptr) {
     for (std::size_t i = 0; i < n; ++i) {
-      const bool numbers = !std::isnan(out.latitude[i]) && !std::isnan(out.longitude[i]) &&
-                           (out.scale == nullptr || std::isfinite(out.scale[i]));
       run.statuses[first + i] =
-          off_globe[i] == 0.0 && numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+          off_globe[i] == 0.0 ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
     }
   }
   // The few points the block could not take (empty positions, the equator, an
@@ -450,9 +449,7 @@ void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, s
   }
   if (run.statuses != nullptr) {
     for (std::size_t i = 0; i < n; ++i) {
-      const bool numbers = std::isfinite(out.easting[i]) && std::isfinite(out.northing[i]) &&
-                           (out.convergence == nullptr || !std::isnan(out.convergence[i])) &&
-                           (out.scale == nullptr || std::isfinite(out.scale[i]));
+      const bool numbers = std::isfinite(out.easting[i]) && std::isfinite(out.northing[i]);
       run.statuses[first + i] = numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
     }
   }

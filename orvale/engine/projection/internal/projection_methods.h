@@ -76,7 +76,8 @@ inline void WriteEmptyGeog(const CProjection& p, const GeogOutputs& out) {
 }
 
 // A latitude or longitude that is not on the globe (or not a number) makes the point
-// outside the projection; 0 stands in for it.
+// outside the projection; 0 stands in for a number beyond the globe. Convergence and
+// scale do not decide it (a method may leave the caller's values there).
 inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
   bool on_globe = true;
   if (out.latitude != nullptr) {
@@ -89,9 +90,7 @@ inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
   }
   if (out.convergence != nullptr)
     *out.convergence = std::clamp(*out.convergence, -std::numbers::pi, std::numbers::pi);
-  const bool numbers = (out.convergence == nullptr || !std::isnan(*out.convergence)) &&
-                       (out.scale == nullptr || std::isfinite(*out.scale));
-  return on_globe && numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+  return on_globe ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
 }
 
 // A run of forward conversions over arrays of `count` points; convergences and scales
