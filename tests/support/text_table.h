@@ -1,10 +1,12 @@
 #pragma once
 // Reference tables kept as text under tests/data: a row a line, fields separated by
-// '|' and trimmed; blank lines and lines starting with '#' are skipped; "\xNN" in a
-// field stands for that byte (a space at either end, a control character).
+// '|' and trimmed; "#" starts a comment to the end of the line and blank lines are
+// skipped; "\xNN" in a field stands for that byte (a space at either end, a control
+// character). Header-only, since ORVALE_TEST_DATA_DIR is defined for the test binaries.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +21,15 @@ struct TextRow {
 
   // Field i; empty beyond the last.
   std::string operator[](std::size_t i) const { return i < fields.size() ? fields[i] : ""; }
+
+  // The blank-separated numbers of field i; "-" stands for a value not given (NaN).
+  std::vector<double> Numbers(std::size_t i) const {
+    std::vector<double> numbers;
+    std::istringstream in((*this)[i]);
+    for (std::string word; in >> word;)
+      numbers.push_back(word == "-" ? std::nan("") : std::stod(word));
+    return numbers;
+  }
 };
 
 inline std::string TextField(std::string field) {
@@ -33,19 +44,23 @@ inline std::string TextField(std::string field) {
   return field;
 }
 
-// The rows of tests/data/`name`; a file that cannot be read or holds no row fails.
-inline std::vector<TextRow> ReadTextTable(const std::string& name) {
+// The rows of tests/data/`name`, each of `field_count` fields when that is given; a
+// file that cannot be read or holds no row fails.
+inline std::vector<TextRow> ReadTextTable(const std::string& name, std::size_t field_count = 0) {
   const auto path = std::filesystem::path(ORVALE_TEST_DATA_DIR) / name;
   std::ifstream in(path);
   std::vector<TextRow> rows;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    const auto first = line.find_first_not_of(" \t\r");
-    if (first == std::string::npos || line[first] == '#') continue;
+    line = line.substr(0, line.find('#'));
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
     TextRow& row = rows.emplace_back(TextRow{name + ":" + std::to_string(number), {}});
     std::istringstream fields(line);
     for (std::string field; std::getline(fields, field, '|');)
       row.fields.push_back(TextField(field));
+    if (field_count != 0) {
+      EXPECT_EQ(row.fields.size(), field_count) << row.where;
+    }
   }
   EXPECT_FALSE(rows.empty()) << path << " cannot be read or holds no row";
   return rows;

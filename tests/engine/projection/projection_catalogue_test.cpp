@@ -23,9 +23,9 @@
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/text_encoding.h"
-#include "support/data_rows.h"
 #include "support/state_plane_reference.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -80,7 +80,7 @@ TEST_F(Catalogue, FamiliesEndAfterTheirLastRowsAndAFailedLookUpKeepsWhatItWasGiv
 // Degrees come back through the two truncated conversion factors, so they are held
 // to 1e-10 degree (0.01 mm); lengths and scale factors must be the stated doubles.
 TEST_F(Catalogue, RowsBuiltByRuleHoldTheValuesOfTheirRules) {
-  for (const DataRow& row : ReadDataRows("catalogue/generated_rows.txt", 6)) {
+  for (const TextRow& row : ReadTextTable("catalogue/generated_rows.txt", 6)) {
     SCOPED_TRACE(row.where);
     const std::vector<double> key = row.Numbers(0);
     const CProjection& p =
@@ -387,7 +387,7 @@ TEST_F(Catalogue, Nad83RowsAreTheZonesOfTheirNamesAndHoldToTheirDefinitions) {
 }
 
 TEST_F(Catalogue, RealPointsProjectToThePublishedGridCoordinates) {
-  for (const DataRow& point : ReadDataRows("catalogue/grid_points.txt", 6)) {
+  for (const TextRow& point : ReadTextTable("catalogue/grid_points.txt", 6)) {
     SCOPED_TRACE(point.where);
     const std::vector<double> key = point.Numbers(0), at = point.Numbers(1),
                               grid = point.Numbers(2);

@@ -11,8 +11,8 @@
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
-#include "support/data_rows.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -62,7 +62,7 @@ TEST(Spheroid, StartsAsWgs84WithTheEccentricityOfTheStatedExpression) {
 // The meridian series of the coefficients against exact arcs, and the footpoint series
 // of the other coefficients as its inverse.
 TEST(Spheroid, MeridianSeriesMatchesExactArcsAndTheFootpointSeriesInvertsIt) {
-  for (const testing::DataRow& arc : testing::ReadDataRows("spheroid/meridian_arcs.txt", 3)) {
+  for (const testing::TextRow& arc : testing::ReadTextTable("spheroid/meridian_arcs.txt", 3)) {
     const CSpheroid s = BuiltIn(std::stoi(arc.fields[0]));
     const double degrees = arc.Numbers(1).at(0), metres = arc.Numbers(2).at(0);
     EXPECT_NEAR(MeridianDistance(s, degrees * kDegree), metres, 0.001) << arc.where;
