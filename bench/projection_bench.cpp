@@ -63,7 +63,7 @@ struct Workload {
   std::vector<double> latitudes, longitudes, eastings, northings;
 
   explicit Workload(const Setup& setup) {
-    spheroid.SetBuiltIn(setup.spheroid_row);
+    if (!spheroid.SetBuiltIn(setup.spheroid_row)) std::abort();
     projection.m_Spheroid = &spheroid;
     projection.m_Type = setup.type;
     projection.m_Method = setup.method;

@@ -77,7 +77,7 @@ bool SelectSpheroid(const std::string& text, CSpheroid& spheroid, std::string& p
                 : wanted == name || wanted == full;
     if (match) return true;
   }
-  spheroid.SetBuiltIn(kDefaultSpheroidIndex);
+  spheroid.SetDefault();
   problem = "no spheroid called '" + text + "' (see 'orvale spheroids')";
   return false;
 }

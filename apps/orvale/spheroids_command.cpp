@@ -59,8 +59,7 @@ struct Catalogue {
 Catalogue ReadCatalogue(const Streams& streams) {
   Catalogue catalogue;
   CSpheroid spheroid;
-  for (std::int32_t index = 0; index < kBuiltInSpheroidCount; ++index) {
-    spheroid.SetBuiltIn(index);
+  for (std::int32_t index = 0; spheroid.SetBuiltIn(index); ++index) {
     catalogue.rows.push_back(Describe(spheroid));
   }
   const std::vector<std::string> files = SpheroidRecordFiles();

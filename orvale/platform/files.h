@@ -21,7 +21,7 @@ enum class FolderCreation { Created, AlreadyExisted, Failed };
 FolderCreation CreateFolder(std::string_view path);
 
 // Removes a file; false when it did not exist or could not be removed.
-bool DeleteFile(std::string_view path);
+[[nodiscard]] bool DeleteFile(std::string_view path);
 
 // Names (with extension, without folder) of the regular files matching a pattern
 // such as "C:\\MyData\\Global\\*.SPD": "*" and "?" wildcards in the last component,

@@ -9,12 +9,14 @@
 
 namespace orvale {
 
+// A file still open is finished here. Nobody is left to hear how that went, but a writer
+// that fails leaves the target as it was.
 CStdioFile::~CStdioFile() {
-  Close();
+  static_cast<void>(Close());
 }
 
 bool CStdioFile::Open(std::string_view path, FileMode mode) {
-  Close();
+  static_cast<void>(Close());  // the file this object held before, finished as above
   if (!SetFilePath(path)) return false;
   writing_ = mode == FileMode::WriteText || mode == FileMode::WriteBinary;
   text_ = mode == FileMode::ReadText || mode == FileMode::WriteText;

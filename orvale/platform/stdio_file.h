@@ -29,21 +29,21 @@ class CStdioFile {
   virtual ~CStdioFile();
 
   // Opens a library path (drives.h). Writing creates or truncates the target at Close().
-  bool Open(std::string_view path, FileMode mode);
+  [[nodiscard]] bool Open(std::string_view path, FileMode mode);
 
   // Finishes the file: a writer renames its temporary file over the target and
   // returns false (leaving the target as it was) when any write failed.
-  bool Close();
+  [[nodiscard]] bool Close();
 
   bool IsOpen() const { return stream_ != nullptr; }
   bool IsWriting() const { return writing_; }
 
   // Stores the path reported by GetFilePath(); false for an empty path.
-  virtual bool SetFilePath(std::string_view path);
+  [[nodiscard]] virtual bool SetFilePath(std::string_view path);
   const std::string& GetFilePath() const { return path_; }
 
   // Next line without its line end; false at the end of the file.
-  virtual bool ReadString(std::string& line);
+  [[nodiscard]] virtual bool ReadString(std::string& line);
 
   // Writes text; in text mode every "\n" goes to disk as CR LF.
   virtual void WriteString(std::string_view text);

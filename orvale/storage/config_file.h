@@ -19,8 +19,8 @@ class CConfigFile : public CStdioFile {
   virtual std::string GetSettingsPath(std::string_view name, std::string_view extension = {}) const;
 
   // True when the settings file could be opened.
-  bool OpenForRead(std::string_view name, std::string_view extension = {});
-  bool OpenForWrite(std::string_view name, std::string_view extension = {});
+  [[nodiscard]] bool OpenForRead(std::string_view name, std::string_view extension = {});
+  [[nodiscard]] bool OpenForWrite(std::string_view name, std::string_view extension = {});
 
   // Each read consumes one line. When the line is missing or holds no "=", the
   // default comes back; otherwise the text after the first "=" converted as the C
@@ -43,7 +43,7 @@ class CConfigFile : public CStdioFile {
 
  private:
   // The text after the first "=" of the next line, or false.
-  bool ReadValue(std::string& value);
+  [[nodiscard]] bool ReadValue(std::string& value);
 };
 
 // Escaping of text values, exposed for record files that share the convention.

@@ -70,11 +70,12 @@ FolderResult GetDataFolder(std::string_view subfolder) {
 }
 
 FolderResult GetDriveFolder(std::string_view subfolder) {
-  CreateFolders(kRedirectFolder);
+  // Made so that a user finds where the redirect goes; without it there is none.
+  static_cast<void>(CreateFolders(kRedirectFolder));
   CStdioFile redirect;
   if (!redirect.Open(kRedirectFile, FileMode::ReadText)) return {};
   std::string line;
-  redirect.ReadString(line);
+  if (!redirect.ReadString(line)) return {};
   std::string path = Trimmed(std::move(line));
   if (path.empty()) return {};
   if (path.back() != '\\') path += '\\';
@@ -86,7 +87,9 @@ std::string GetSettingsFolder() {
   FolderResult root = FindFolder(kSettingsRoot);
   if (!root.ok) return root.path;
   std::string path = root.path + ProgramFileTitle() + "\\";
-  CreateFolders(path);
+  // The folder is the settings' whether or not it could be made: a settings file that
+  // cannot be written is skipped by its writer.
+  static_cast<void>(CreateFolders(path));
   return path;
 }
 

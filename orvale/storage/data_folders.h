@@ -37,7 +37,7 @@ std::string GetSettingsFolder();
 
 // Creates every level of a "X:\\a\\b\\" path. True once any level was created or
 // already existed; false for paths of three characters or fewer or without ":".
-bool CreateFolders(std::string_view path);
+[[nodiscard]] bool CreateFolders(std::string_view path);
 
 // Where record files live: the redirect when there is one, else the data folder.
 std::string RecordFolder();

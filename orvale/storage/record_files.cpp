@@ -91,7 +91,6 @@ std::optional<RecordContents> ReadRecord(std::string_view title, std::string_vie
   }
   contents.block.resize(block_size);
   contents.block.resize(file.Read(contents.block.data(), block_size));
-  file.Close();
   return contents;
 }
 

@@ -37,7 +37,7 @@ class ProjectionsCommand : public testing::TemporaryDrives {
   static void SaveRecord(const std::string& name, const std::string& country,
                          const std::string& title) {
     CSpheroid airy;
-    airy.SetBuiltIn(0);
+    EXPECT_TRUE(airy.SetBuiltIn(0));
     CProjection p;
     p.m_Spheroid = &airy;
     p.m_Type = PROJECTION_TRANSVERSE_MERCATOR;

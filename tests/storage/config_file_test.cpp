@@ -125,7 +125,7 @@ TEST_F(ConfigFile, SkipsTheRestOfAHugeLineAndReadsTheNext) {
   ASSERT_TRUE(file.OpenForRead("Huge"));
   EXPECT_EQ(file.ReadInt(0), INT_MAX);
   EXPECT_EQ(file.ReadInt(0), 3) << "the line after a huge one is still the next value";
-  file.Close();
+  EXPECT_TRUE(file.Close());
 
   WriteSettings("Huge Text", "Value = " + std::string(1 << 20, 'x') + "\r\nNext = 3\r\n");
   ASSERT_TRUE(file.OpenForRead("Huge Text"));

@@ -70,7 +70,7 @@ struct RoundTripOutputs : GridOutputs {
 class TestProjection : public CProjection {
  public:
   explicit TestProjection(int spheroid_row, int type = PROJECTION_UTM, int method = 0) {
-    spheroid.SetBuiltIn(spheroid_row);
+    EXPECT_TRUE(spheroid.SetBuiltIn(spheroid_row)) << "no built-in spheroid row " << spheroid_row;
     m_Spheroid = &spheroid;
     m_Type = type;
     m_Method = method;

@@ -155,7 +155,7 @@ class CProjection {
   // of `type` (with `method` where the family takes one) and sets it up; false for a
   // type above 14 or an index beyond the family. The spheroid is set only when one is
   // attached.
-  bool SetFromCatalogue(int index, int type, int method);
+  [[nodiscard]] bool SetFromCatalogue(int index, int type, int method);
   // Built-in rows that come before the user records of a type (0 for types 0, 12, 13).
   static int CatalogueRowCount(int type);
   // "Grid Zone 31 (3° E)" (Windows-1252).

@@ -54,8 +54,10 @@ std::string Format(const char* format, Args... args) {
   return text;
 }
 
+// The rows name built-in spheroids only (catalogue_rows.h checks the numbers when it
+// is compiled), so loading one cannot fail.
 void SetSpheroid(CProjection& p, int spheroid_row) {
-  if (p.m_Spheroid != nullptr) p.m_Spheroid->SetBuiltIn(spheroid_row);
+  if (p.m_Spheroid != nullptr) static_cast<void>(p.m_Spheroid->SetBuiltIn(spheroid_row));
 }
 
 // A row defines the whole projection: nothing a previous row left in the parallels
@@ -120,9 +122,7 @@ bool ApplyNamedRow(CProjection& p, const NamedRow& row) {
 }
 
 bool LoadUtmZone(CProjection& p, int zone) {
-  if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) {
-    p.m_Spheroid->SetBuiltIn(kWgs84);
-  }
+  if (p.m_Spheroid != nullptr && p.m_Spheroid->m_SemiMajorAxis == 0.0) SetSpheroid(p, kWgs84);
   if (p.m_Method == 0 || p.m_Method == 1) {
     p.SetParameters(0.0, CProjection::UtmZoneCentralMeridian(zone), kUtmFalseEasting,
                     p.m_Method == 1 ? kUtmSouthFalseNorthing : 0.0, kUtmScaleFactor);

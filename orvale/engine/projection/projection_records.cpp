@@ -191,7 +191,9 @@ void WriteProjectionSettings(const CProjection& p, std::string_view title) {
     file.WriteString("Country", p.m_Country);
     file.WriteInt("Data Type", p.m_Type);
     file.WriteInt("Method", p.m_Method);
-    file.Close();
+    // The selection is a convenience for the host: a file that cannot be written is
+    // skipped without a word, as the spheroid's is.
+    static_cast<void>(file.Close());
   }
   if (p.m_Spheroid != nullptr) p.m_Spheroid->WriteSettings(title);
 }

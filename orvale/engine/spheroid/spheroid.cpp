@@ -8,7 +8,12 @@
 namespace orvale {
 
 CSpheroid::CSpheroid() {
-  SetBuiltIn(kDefaultSpheroidIndex);
+  SetDefault();
+}
+
+void CSpheroid::SetDefault() {
+  // The default row is in the table: loading it cannot fail.
+  static_cast<void>(SetBuiltIn(kDefaultSpheroidIndex));
 }
 
 CSpheroid& CSpheroid::operator=(const CSpheroid& other) {

@@ -35,7 +35,7 @@ class CSpheroid {
 
   // Loads built-in row `index` (0 to 52); m_FileTitle and m_RangeBearingMethod are
   // kept. Any other index returns false and changes nothing.
-  bool SetBuiltIn(std::int32_t index);
+  [[nodiscard]] bool SetBuiltIn(std::int32_t index);
 
   // Look-up in the combined list (spheroid_lookup.cpp).
 
@@ -62,6 +62,9 @@ class CSpheroid {
 
   // Same name and same country, compared case-sensitively.
   bool IsSame(const CSpheroid& other) const;
+
+  // Built-in row 26 (WGS84), the spheroid wherever one is needed and none is known.
+  void SetDefault();
 
   // Record files (spheroid_records.h). Paths are library paths ("C:\\x\\Name.SPD").
 

@@ -23,7 +23,7 @@ bool SetSpheroidFromIndex(CSpheroid& spheroid, std::int32_t index) {
       return true;
     }
   }
-  spheroid.SetBuiltIn(kDefaultSpheroidIndex);
+  spheroid.SetDefault();
   return false;
 }
 

@@ -69,13 +69,13 @@ bool SaveSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
 
 bool LoadSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
   if (path.empty()) {
-    spheroid.SetBuiltIn(kDefaultSpheroidIndex);
+    spheroid.SetDefault();
     return false;
   }
   spheroid.m_FileTitle = FileTitle(path);
   const auto record = ReadRecord(spheroid.m_FileTitle, kExtension, kLineCount, kAxesSize);
   if (!record) {
-    spheroid.SetBuiltIn(kDefaultSpheroidIndex);
+    spheroid.SetDefault();
     return false;
   }
   spheroid.m_Name = record->lines[0];
@@ -93,7 +93,9 @@ void WriteSpheroidSettings(const CSpheroid& spheroid, std::string_view suffix) {
   if (!file.OpenForWrite(topic)) return;
   file.WriteString("Name", spheroid.m_Name);
   file.WriteString("Country", spheroid.m_Country);
-  file.Close();
+  // The selection is a convenience for the host: a file that cannot be written is
+  // skipped without a word.
+  static_cast<void>(file.Close());
 }
 
 bool CSpheroid::Save(std::string_view path) {

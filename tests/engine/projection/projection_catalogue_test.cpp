@@ -122,7 +122,7 @@ TEST_F(Catalogue, UtmWithAnUnknownHemisphereKeepsItsParametersButTakesTheZoneNam
 }
 
 TEST_F(Catalogue, UtmKeepsTheAttachedSpheroidUnlessItIsEmpty) {
-  spheroid_.SetBuiltIn(kAiry1830Row);
+  EXPECT_TRUE(spheroid_.SetBuiltIn(kAiry1830Row));
   Row(31, PROJECTION_UTM);
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
   spheroid_.SetAxes(0.0, 0.0);
@@ -347,7 +347,7 @@ double ExactScale(const std::string& text) {
 // against the general one), so only a wrong parameter, sign or order shows: 1 mm.
 TEST_F(Catalogue, Nad83RowsAreTheZonesOfTheirNamesAndHoldToTheirDefinitions) {
   CSpheroid grs80;
-  grs80.SetBuiltIn(kGrs80Row);
+  EXPECT_TRUE(grs80.SetBuiltIn(kGrs80Row));
   std::printf("  NAD 83 rows against their definitions (worst per zone):\n");
   for (const bool tm : {true, false}) {
     const std::vector<CsvRow> zones = ReadStatePlaneCsv(tm ? "nad83_tm.csv" : "nad83_lambert.csv");

@@ -66,7 +66,7 @@ TEST(LambertTest, TwoParallelFormsGiveOneGridAndRoundTripOverTheZoneToTheMillime
 TEST(LambertTest, ConformalFactorAndIsometricLatitudeFromTheSineAreTheFormulasValues) {
   for (const int row : {kWgs84Row, kClarke1866Row, 31 /* sphere */}) {
     CSpheroid s;
-    s.SetBuiltIn(row);
+    EXPECT_TRUE(s.SetBuiltIn(row));
     SCOPED_TRACE(s.m_Name);
     double worst_factor = 0.0, worst_isometric = 0.0;
     for (double degrees = -89.9; degrees <= 89.9; degrees += 0.1) {

@@ -26,7 +26,7 @@ constexpr int kWgs84Row = 26;
 class ProjectionLookup : public testing::TemporaryDrives {
  protected:
   ProjectionLookup() {
-    spheroid_.SetBuiltIn(kAiry1830Row);
+    EXPECT_TRUE(spheroid_.SetBuiltIn(kAiry1830Row));
     projection_.m_Spheroid = &spheroid_;
   }
 
@@ -104,11 +104,11 @@ TEST_F(ProjectionLookup, FindsARowByNameAndCountryOrItsOwnTextsOnTheAttachedSphe
             ProjectionStatus::kOk);
   EXPECT_NEAR(e, 651409.903, 0.01) << "set up on the restored spheroid";
 
-  spheroid_.SetBuiltIn(kGrs80Row);
+  EXPECT_TRUE(spheroid_.SetBuiltIn(kGrs80Row));
   ASSERT_TRUE(projection_.FindByName("Irish", "GPS Grid", 1));
   EXPECT_EQ(projection_.m_Index, 3);
 
-  spheroid_.SetBuiltIn(kClarke1866Row);
+  EXPECT_TRUE(spheroid_.SetBuiltIn(kClarke1866Row));
   projection_.SetNames("Wyoming (West)", "Code 4904");
   ASSERT_TRUE(projection_.FindByName(PROJECTION_STATE_PLANE)) << "by the record's own texts";
   EXPECT_EQ(std::tie(projection_.m_Index, projection_.m_Method), std::tuple(129, 2));
@@ -117,7 +117,7 @@ TEST_F(ProjectionLookup, FindsARowByNameAndCountryOrItsOwnTextsOnTheAttachedSphe
 TEST_F(ProjectionLookup, RejectsAnotherSpellingAndARowOnAnotherSpheroidAndClearsTheParameters) {
   EXPECT_FALSE(projection_.FindByName("ordnance survey", "National Grid", 1)) << "case matters";
   EXPECT_FALSE(projection_.FindByName("Ordnance Survey", "", 1));
-  spheroid_.SetBuiltIn(kWgs84Row);
+  EXPECT_TRUE(spheroid_.SetBuiltIn(kWgs84Row));
   EXPECT_FALSE(projection_.FindByName("Ordnance Survey", "National Grid", 1));
   EXPECT_EQ(spheroid_.m_Name, "WGS84") << "the spheroid is never changed by a failed search";
   const CProjection& p = projection_;
@@ -138,7 +138,7 @@ TEST_F(ProjectionLookup, FindByNameTakesTheFirstRecordWithTheNameOnlyOnTheSameSp
       << "the first record of that name is on another spheroid, which ends the search";
   EXPECT_EQ(std::tie(projection_.m_Spheroid, spheroid_.m_Name),
             std::tuple(&spheroid_, "Airy 1830"));
-  spheroid_.SetBuiltIn(kWgs84Row);
+  EXPECT_TRUE(spheroid_.SetBuiltIn(kWgs84Row));
   ASSERT_TRUE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER));
   EXPECT_EQ(std::tie(projection_.m_FileTitle, projection_.m_Index, spheroid_.m_Name),
             std::tuple("B same name on WGS84", 2 + 1, "WGS84"));
@@ -182,7 +182,7 @@ TEST_F(ProjectionLookup, MatchSpheroidMovesToTheFirstRowOfTheTypeOnTheSpheroidOr
                {PROJECTION_UTM, 40, kAiry1830Row, 40}};               // a zone never moves
   for (const auto& move : moves) {
     ASSERT_TRUE(projection_.SetFromIndex(move.index, move.type, move.type == PROJECTION_UTM));
-    spheroid_.SetBuiltIn(move.spheroid);
+    EXPECT_TRUE(spheroid_.SetBuiltIn(move.spheroid));
     projection_.MatchSpheroid();
     const bool to_utm = move.type == PROJECTION_CASSINI_SOLDNER;
     EXPECT_EQ(std::tie(projection_.m_Type, projection_.m_Index),

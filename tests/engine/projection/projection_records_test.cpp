@@ -57,7 +57,7 @@ class ProjectionRecords : public testing::TemporaryDrives {
   void SetUp() override {
     TemporaryDrives::SetUp();
     ASSERT_EQ(RecordFolder(), kGlobal);
-    spheroid_.SetBuiltIn(kAiry1830Row);
+    EXPECT_TRUE(spheroid_.SetBuiltIn(kAiry1830Row));
     projection_.m_Spheroid = &spheroid_;
   }
 

@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "orvale/engine/spheroid/spheroid_catalogue.h"
+
 namespace orvale {
 class CProjection;
 }  // namespace orvale
@@ -35,6 +37,8 @@ inline constexpr int kWgs84 = 26;
 inline constexpr int kClarke1880 = 30;
 inline constexpr int kNwl10d = 35;
 inline constexpr int kSad1969 = 42;
+static_assert(kAiry1830 >= 0 && kSad1969 < kBuiltInSpheroidCount,
+              "the rows name spheroids of the built-in table");
 
 // The row keeps the method the caller asked for (families with one method only).
 inline constexpr int kCallerMethod = -1;
