@@ -47,12 +47,5 @@ TEST_F(CassiniAzimuthalTest, DoNotWrapTheLongitudeDifferenceNorGiveConvergenceOr
   }
 }
 
-TEST_F(CassiniAzimuthalTest, AzimuthalInverseNeedsBothLatitudeAndLongitude) {
-  Configure(PROJECTION_AZIMUTHAL_EQUIDISTANT, 13.5, 144.75, 50000.0, 50000.0, 1.0);
-  double lat = 0.25;
-  static_cast<void>(projection_.GridToGeog(40000.0, 45000.0, &lat, nullptr));
-  EXPECT_EQ(lat, 0.25) << "nothing is written without a longitude output";
-}
-
 }  // namespace
 }  // namespace orvale
