@@ -17,19 +17,25 @@
 namespace orvale::testing {
 
 // Rows of the built-in spheroid table.
+inline constexpr int kAiry1830Row = 0;
 inline constexpr int kClarke1866Row = 7;
 inline constexpr int kGrs80Row = 17;
 inline constexpr int kInternationalRow = 20;
+inline constexpr int kKrassowskyRow = 21;
 inline constexpr int kWgs84Row = 26;
 inline constexpr int kSad1969Row = 42;
 
 inline constexpr double kMillimetre = 0.001;
+inline constexpr double kMetresPerUsFoot = 0.30480060960121924;
 // What an output holds before a call that must not write it (a value that the
 // common exit of the entries keeps as it is).
 inline constexpr double kUntouched = 0.25;
 
 inline double Radians(double degrees) {
   return degrees * kRadiansPerDegree;
+}
+inline double Degrees(double radians) {
+  return radians * kDegreesPerRadian;
 }
 
 // Degrees from `from` to `to`, both included.

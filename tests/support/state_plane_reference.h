@@ -4,33 +4,19 @@
 // from published definitions, and the worst difference between two records over a zone.
 // Header-only, since ORVALE_TEST_DATA_DIR is defined for the test binaries alone.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles/angles.h"
-#include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid/spheroid.h"
+#include "support/projection_fixture.h"
 
 namespace orvale::testing {
 
-inline constexpr double kMetresPerUsFoot = 0.30480060960121924;
 inline constexpr double kMichiganEllipsoidScaling = 1.0000382;
-inline constexpr int kClarke1866Row = 7;
-inline constexpr int kGrs80Row = 17;
 inline constexpr int kStatePlaneRowCount = 130;
-
-inline double Degrees(double radians) {
-  return radians * kDegreesPerRadian;
-}
 
 struct Geog {
   double latitude;   // degrees

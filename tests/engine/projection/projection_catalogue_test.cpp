@@ -32,8 +32,6 @@ namespace {
 
 using namespace testing;
 
-constexpr int kAiry1830Row = 0;
-
 // Families in type order: the built-in rows each type holds.
 constexpr int kFamilySizes[kProjectionTypeCount] = {62, 39, 36, 10, 54,  5, 76, 2,
                                                     1,  3,  1,  4,  130, 5, 2};

@@ -10,8 +10,6 @@ namespace {
 
 using namespace testing;
 
-constexpr double kUsFoot = 0.30480060960121924;
-
 struct Zone {
   const char* name;
   int spheroid_row;
@@ -21,7 +19,7 @@ struct Zone {
 
 // clang-format off
 constexpr Zone kTexasSouthCentral = {"Texas South Central", kClarke1866Row, 27.0 + 50.0 / 60.0,
-    -99.0, 28.0 + 23.0 / 60.0, 30.0 + 17.0 / 60.0, 2000000.0 * kUsFoot, 0.0};
+    -99.0, 28.0 + 23.0 / 60.0, 30.0 + 17.0 / 60.0, 2000000.0 * kMetresPerUsFoot, 0.0};
 constexpr Zone kLambert93 = {"Lambert-93", kGrs80Row, 46.5, 3.0, 44.0, 49.0, 700000.0, 6600000.0};
 constexpr Zone kJamaica = {"Jamaica", kClarke1866Row, 18.0, -77.0, 0.0, 0.0, 250000.0, 150000.0};
 // clang-format on

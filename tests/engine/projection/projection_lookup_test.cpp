@@ -12,16 +12,13 @@
 #include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/data_folders.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
 namespace {
 
-constexpr int kAiry1830Row = 0;
-constexpr int kClarke1866Row = 7;
-constexpr int kGrs80Row = 17;
-constexpr int kKrassowskyRow = 21;
-constexpr int kWgs84Row = 26;
+using namespace testing;
 
 class ProjectionLookup : public testing::TemporaryDrives {
  protected:

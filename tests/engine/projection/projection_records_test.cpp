@@ -18,13 +18,13 @@
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
 namespace {
 
 constexpr const char* kGlobal = "C:\\MyData\\Global\\";
-constexpr int kAiry1830Row = 0;
 constexpr int kNoRecordType = 15;
 
 // Little-endian bytes of a number, spelled out here rather than by the library's
@@ -57,7 +57,7 @@ class ProjectionRecords : public testing::TemporaryDrives {
   void SetUp() override {
     TemporaryDrives::SetUp();
     ASSERT_EQ(RecordFolder(), kGlobal);
-    spheroid_.SetBuiltIn(kAiry1830Row);
+    spheroid_.SetBuiltIn(testing::kAiry1830Row);
     projection_.m_Spheroid = &spheroid_;
   }
 
