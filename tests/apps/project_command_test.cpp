@@ -145,25 +145,6 @@ TEST_F(ProjectCommand, WritesJsonLinesWithEscapedIds) {
       << run.err;
 }
 
-TEST_F(ProjectCommand, ProjectsUtmZonesByNumber) {
-  const auto run = RunCli({"project", "--type", "utm", "--zone", "31", "0.5,3"});
-  EXPECT_EQ(run.status, cli::kExitOk) << run.err;
-  EXPECT_EQ(run.out.substr(0, 11), "500000.000 ") << run.out;
-}
-
-TEST_F(ProjectCommand, RefusesUnknownOrMissingSettingsNamingTheChoices) {
-  // Option, value, and what the message must name.
-  const char* cases[][3] = {{"--spheroid", "Potato 2001", "Potato 2001"},
-                            {"--type", "conic", "lambert"},
-                            {"--lat0", "95N", "--lat0"},
-                            {"--type", "utm", "--zone"}};
-  for (const auto& [option, value, named] : cases) {
-    const auto run = RunCli({"project", option, value, "1,1"});
-    EXPECT_EQ(run.status, cli::kExitUsage) << option << " " << value;
-    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
-  }
-}
-
 TEST_F(ProjectCommand, FindsSpheroidsByIndexEpsgCodeOrFullName) {
   auto project_on = [](const char* spheroid) {
     return RunCli(With(kGridOnSpheroid, {"--spheroid", spheroid, "52.657570306,1.717921583"}));
@@ -185,19 +166,6 @@ TEST_F(ProjectCommand, SkipsAnOverlongLineAndGoesOn) {
   EXPECT_EQ(run.out.substr(second, 14), "651409.903 313") << run.out;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << "the last line has no line end";
   EXPECT_NE(run.err.find("line 1:"), std::string::npos) << run.err;
-}
-
-TEST_F(ProjectCommand, SaysWhyAnInputFileCannotBeRead) {
-  const auto run = RunCli(With(kNationalGrid, {"--input", Root() + "/no such file.txt"}));
-  EXPECT_EQ(run.status, cli::kExitUsage);
-  EXPECT_NE(run.err.find("no such file.txt': No such file or directory"), std::string::npos)
-      << run.err;
-}
-
-TEST_F(ProjectCommand, RefusesPositionsOutOfRange) {
-  const auto run = RunCli(With(kNationalGrid, {"91,0", "45,1e400"}));
-  EXPECT_EQ(run.status, cli::kExitBadInput);
-  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
 }
 
 }  // namespace

@@ -119,12 +119,6 @@ TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCount
   EXPECT_EQ(selected.m_Name, "Good");
 }
 
-TEST_F(ProjectionsCommand, RefusesAnUnknownType) {
-  const CliRun run = RunProjections({"--type", "conic"});
-  EXPECT_EQ(run.status, cli::kExitUsage);
-  EXPECT_NE(run.err.find("lambert"), std::string::npos) << "lists the names: " << run.err;
-}
-
 // ---------------------------------------------------------------------------------
 // --projection
 
