@@ -12,6 +12,7 @@
 #include "projection_select.h"
 #include "run_cli.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -129,64 +130,25 @@ class ProjectionSelection : public testing::TemporaryDrives {
   CProjection projection_;
 };
 
-TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrAName) {
-  const struct {
-    const char* text;
-    int type;
-    int index;
-    int method;
-    const char* name;
-  } cases[] = {
-      {"1/0", 1, 0, 0, "Ordnance Survey"},
-      {"tm/0", 1, 0, 0, "Ordnance Survey"},
-      {"Lambert / 75", 6, 75, 2, "Puerto Rico/Virgin I"},
-      {"state-plane/129", 12, 129, 2, "Wyoming (West)"},
-      {"0/31/1", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
-      {"norwegian/1/2", 13, 1, 2, "Grid Zone 32 (9\xB0 E)"},
-      {"utm:31s", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
-      {"UTM:31N", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
-      {"utm:5", 0, 5, 0, "Grid Zone  5 (153\xB0 W)"},
-      {"Ordnance Survey National Grid", 1, 0, 0, "Ordnance Survey"},
-      {"ordnance survey", 1, 0, 0, "Ordnance Survey"},
-      {"Irish GPS Grid", 1, 3, 0, "Irish"},
-      {"Puerto Rico/Virgin I", 6, 75, 2, "Puerto Rico/Virgin I"},
-      {"Grid Zone 31 (3\xC2\xB0 E)", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
-      {"Michigan (Central) Code 2112", 12, 64, 1, "Michigan (Central)"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrANameOrSaysWhyNot) {
+  for (const testing::TextRow& row : testing::ReadTextTable("apps/projection_selection.txt")) {
+    SCOPED_TRACE(row.where);
     std::string problem;
-    ASSERT_TRUE(cli::SelectProjection(c.text, projection_, problem)) << problem;
-    EXPECT_EQ(projection_.m_Type, c.type);
-    EXPECT_EQ(projection_.m_Index, c.index);
-    EXPECT_EQ(projection_.m_Method, c.method);
-    EXPECT_EQ(projection_.m_Name, c.name);
+    const std::string before = projection_.m_Name, spheroid = spheroid_.m_Name;
+    if (row[1].starts_with("refused: ")) {
+      EXPECT_FALSE(cli::SelectProjection(row[0], projection_, problem));
+      EXPECT_NE(problem.find(row[1].substr(9)), std::string::npos) << problem;
+      EXPECT_EQ(projection_.m_Name, before);
+      EXPECT_EQ(spheroid_.m_Name, spheroid);
+      continue;
+    }
+    ASSERT_TRUE(cli::SelectProjection(row[0], projection_, problem)) << problem;
+    EXPECT_EQ(row[1], std::to_string(projection_.m_Type) + " " +
+                          std::to_string(projection_.m_Index) + " " +
+                          std::to_string(projection_.m_Method));
+    EXPECT_EQ(projection_.m_Name, row[2]);
   }
   EXPECT_EQ(spheroid_.m_Name, "Clarke 1866 Spheroid") << "the last row's spheroid";
-}
-
-TEST_F(ProjectionSelection, SaysWhyATextSelectsNothingAndLeavesTheProjectionAlone) {
-  std::string problem;
-  ASSERT_TRUE(cli::SelectProjection("1/0", projection_, problem));
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
-      {"Irish", "1/2 1/3"},
-      {"Michigan (Central)", "12/61 12/64"},
-      {"1/39", "see 'orvale projections --type 1'"},
-      {"utm:62", "no UTM zone 62"},
-      {"Nowhere", "no projection called 'Nowhere'"},
-      {"tm/first", "no projection called"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    problem.clear();
-    EXPECT_FALSE(cli::SelectProjection(c.text, projection_, problem));
-    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
-    EXPECT_EQ(projection_.m_Name, "Ordnance Survey");
-    EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-  }
 }
 
 TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
