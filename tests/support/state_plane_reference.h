@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/projection_fixture.h"
+#include "support/text_table.h"
 
 namespace orvale::testing {
 
@@ -33,17 +34,7 @@ inline std::vector<CsvRow> ReadStatePlaneCsv(const std::string& name) {
   std::string line;
   std::getline(in, line);
   while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    CsvRow& fields = rows.emplace_back(1);
-    bool quoted = false;
-    for (char c : line) {
-      if (c == '"')
-        quoted = !quoted;
-      else if (c == ',' && !quoted)
-        fields.emplace_back();
-      else if (c != '\r')
-        fields.back() += c;
-    }
+    if (!line.empty()) rows.push_back(CsvFields(line));
   }
   return rows;
 }
