@@ -1,5 +1,6 @@
 #include <array>
 #include <limits>
+#include <string>
 #include <utility>
 
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
@@ -10,28 +11,25 @@ namespace {
 
 using namespace testing;
 
+// Zones as spheroid and projection lines (tests/support/projection_text.h), the method
+// given apart.
 struct Zone {
   const char* name;
-  int spheroid_row;
-  double origin_latitude, central_meridian, parallel1, parallel2;  // degrees
-  double false_easting, false_northing;                            // metres
+  const char* spheroid;
+  const char* projection;
 };
 
-// clang-format off
-constexpr Zone kTexasSouthCentral = {"Texas South Central", kClarke1866Row, 27.0 + 50.0 / 60.0,
-    -99.0, 28.0 + 23.0 / 60.0, 30.0 + 17.0 / 60.0, 2000000.0 * kMetresPerUsFoot, 0.0};
-constexpr Zone kLambert93 = {"Lambert-93", kGrs80Row, 46.5, 3.0, 44.0, 49.0, 700000.0, 6600000.0};
-constexpr Zone kJamaica = {"Jamaica", kClarke1866Row, 18.0, -77.0, 0.0, 0.0, 250000.0, 150000.0};
-// clang-format on
+constexpr Zone kTexasSouthCentral = {"Texas South Central", "row=7",  // FE 2000000 US ft
+                                     "type=6 lat0=27:50N lon0=99W sp1=28:23N sp2=30:17N "
+                                     "fe=609601.2192024385"};
+constexpr Zone kLambert93 = {"Lambert-93", "row=17",
+                             "type=6 lat0=46.5 lon0=3 sp1=44 sp2=49 fe=700000 fn=6600000"};
+constexpr Zone kJamaica = {"Jamaica", "row=7", "type=6 lat0=18 lon0=-77 fe=250000 fn=150000"};
 
 struct Lambert : TestProjection {
-  Lambert(const Zone& zone, int method)
-      : TestProjection(zone.spheroid_row, PROJECTION_LAMBERT, method) {
-    m_StandardParallel1 = Radians(zone.parallel1);
-    m_StandardParallel2 = Radians(zone.parallel2);
-    SetParametersDeg(zone.origin_latitude, zone.central_meridian, zone.false_easting,
-                     zone.false_northing, 1.0);
-  }
+  Lambert(const Zone& zone, int method, const std::string& more = "")
+      : TestProjection(zone.spheroid, std::string(zone.projection) + " " + more +
+                                          " method=" + std::to_string(method)) {}
 };
 
 // Methods 1 and 2 are two forms of one cone, false northing applied at the origin in both;
@@ -40,8 +38,8 @@ TEST(LambertTest, TwoParallelFormsGiveOneGridAndRoundTripOverTheZoneToTheMillime
   for (const Zone& zone : {kTexasSouthCentral, kLambert93}) {
     SCOPED_TRACE(zone.name);
     Lambert first(zone, 1), second(zone, 2);
-    const Span lat = Around(zone.origin_latitude, 6.0, 0.5);
-    const Span lon = Around(zone.central_meridian, 8.0, 0.5);
+    const Span lat = Around(Degrees(first.m_OriginLatitude), 6.0, 0.5);
+    const Span lon = Around(Degrees(first.m_CentralMeridian), 8.0, 0.5);
     EXPECT_LT(first.WorstRoundTrip(lat, lon), 0.001) << "method 1";
     EXPECT_LT(second.WorstRoundTrip(lat, lon), 0.001) << "method 2";
     EXPECT_LT(WorstOverGrid(lat, lon,
@@ -166,9 +164,7 @@ TEST(LambertTest, OneParallelRoundTripLossFollowsTheTruncatedReversion) {
 
 // At the equator the closed form's k0 would be 0/0: it takes its limit, the first parallel's scale.
 TEST(LambertTest, ClosedFormWithItsOriginOnTheEquatorKeepsAFiniteScaleFactor) {
-  Zone zone = kLambert93;
-  zone.origin_latitude = 0.0;
-  Lambert p(zone, 1);
+  Lambert p(kLambert93, 1, "lat0=0");
   EXPECT_NEAR(p.m_ScaleFactor, ParallelFactor(p.spheroid, p.m_StandardParallel1), 1e-12);
   EXPECT_LT(p.WorstRoundTrip(Around(0.0, 2.0, 1.0), Around(3.0, 4.0, 1.0)), 0.001);
 }
