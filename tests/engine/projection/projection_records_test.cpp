@@ -24,7 +24,6 @@
 namespace orvale {
 namespace {
 
-constexpr const char* kGlobal = "C:\\MyData\\Global\\";
 constexpr int kNoRecordType = 15;
 
 // Little-endian bytes of a number, spelled out here rather than by the library's
@@ -56,12 +55,10 @@ class ProjectionRecords : public testing::TemporaryDrives {
  protected:
   void SetUp() override {
     TemporaryDrives::SetUp();
-    ASSERT_EQ(RecordFolder(), kGlobal);
+    ASSERT_EQ(RecordFolder(), InGlobal(""));  // made, as the library does on first use
     spheroid_.SetBuiltIn(testing::kAiry1830Row);
     projection_.m_Spheroid = &spheroid_;
   }
-
-  static std::string InGlobal(const std::string& file) { return kGlobal + file; }
 
   // A type 1 record holding the values of `Block`, named as given.
   void Typed(const std::string& name, const std::string& country) {
