@@ -10,6 +10,7 @@
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/internal/record_files.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -17,18 +18,8 @@ namespace {
 using RecordFile = testing::TemporaryDrives;
 
 TEST(RecordTitle, ComesFromThePathElseTheRecordsOwnElseItsNameAndCountry) {
-  const struct {
-    const char *path, *title, *name, *country, *chosen;
-  } cases[] = {{"C:\\Elsewhere\\Chosen.txt", "Own", "Test", "Local", "Chosen"},
-               {"Dotted.name.SPD", "", "Test", "", "Dotted.name"},
-               {"D:/unix/style/Plain", "", "", "", "Plain"},
-               {"C:\\Folder\\", "", "Test", "Local", "Test_Local"},
-               {"", "Own", "Test", "Local", "Own"},
-               {"", "", "Test", "Local", "Test_Local"},
-               {"", "", "Solo", "", "Solo"},
-               {"", "", "", "Country only", ""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(SaveTitle(c.path, c.title, c.name, c.country), c.chosen) << c.path << c.name;
+  for (const testing::TextRow& c : testing::ReadTextTable("records/titles.txt", 5)) {
+    EXPECT_EQ(SaveTitle(c[0], c[1], c[2], c[3]), c[4] == "-" ? "" : c[4]) << c.where;
   }
 }
 
