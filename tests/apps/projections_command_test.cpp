@@ -11,6 +11,7 @@
 #include "orvale/storage/data_folders.h"
 #include "projection_select.h"
 #include "run_cli.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 #include "support/text_table.h"
 
@@ -32,21 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class ProjectionsCommand : public testing::TemporaryDrives {
- protected:
-  // A transverse Mercator record on Airy 1830 (Windows-1252 texts).
-  static void SaveRecord(const std::string& name, const std::string& country,
-                         const std::string& title) {
-    CSpheroid airy;
-    airy.SetBuiltIn(0);
-    CProjection p;
-    p.m_Spheroid = &airy;
-    p.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
-    p.SetNames(name.c_str(), country.c_str());
-    p.SetParametersDeg(50, 1, 1000, 2000, 1);
-    ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
-  }
-};
+using ProjectionsCommand = testing::TemporaryDrives;
 
 TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTableAndEveryTypeWithoutAFilter) {
   const CliRun run = RunProjections({"--type", "tm"});
@@ -87,7 +74,8 @@ TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTh
             "12,129,2,Wyoming (West),Code 4904,Clarke 1866 Spheroid,40.6666666667,"
             "-110.0833333333,152400.30480060962,0,0.9999411765");
 
-  SaveRecord("Caf\xE9", "Site, \"east\"", "Cafe");  // Windows-1252 to UTF-8, quoted
+  testing::SaveProjectionRecord("Cafe", PROJECTION_TRANSVERSE_MERCATOR, "Caf\xE9",
+                                "Site, \"east\"");  // Windows-1252 to UTF-8, quoted
   const auto tm = Lines(RunProjections({"--type", "1", "--csv"}).out);
   ASSERT_EQ(tm.size(), 1u + 40u);
   EXPECT_TRUE(tm[40].starts_with("1,39,0,Caf\xC3\xA9,\"Site, \"\"east\"\"\",Airy 1830 OSGB,50,1,"))
@@ -95,7 +83,7 @@ TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTh
 }
 
 TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCountingIt) {
-  SaveRecord("Good", "", "Good");
+  testing::SaveProjectionRecord("Good", PROJECTION_TRANSVERSE_MERCATOR, "Good", "");
   testing::TemporaryDrives::WriteBytes(
       RecordFolder() + "Broken.PRJ",
       std::string("Broken\n\n\n\n") + std::string("\x01\0\0\0", 4) + "short");
@@ -152,12 +140,7 @@ TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrANameOrSaysWhyNot) {
 }
 
 TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
-  CProjection record;
-  record.m_Spheroid = &spheroid_;
-  record.m_Type = PROJECTION_CASSINI_SOLDNER;
-  record.SetNames("Local", "Site 1");
-  record.SetParametersDeg(10, 20, 0, 0, 1);
-  ASSERT_TRUE(record.WriteRecordFile());
+  testing::SaveProjectionRecord("Local_Site 1", PROJECTION_CASSINI_SOLDNER, "Local", "Site 1");
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("cassini/2", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");

@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up for the projection family tests (and their gtest and <cmath>): a projection
-// on a built-in spheroid of its own, its outputs both ways, grid round trips.
+// on a built-in spheroid of its own, its outputs both ways, grid round trips, and
+// record files to find.
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,12 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/storage/data_folders.h"
 #include "support/projection_text.h"
 
 namespace orvale::testing {
@@ -140,5 +143,20 @@ class TestProjection : public CProjection {
 
   CSpheroid spheroid;
 };
+
+// Writes a projection record of `type`, named `name` and `country`, with an origin at
+// 50 N 1 E, FE 1000, FN 2000, to `title`.PRJ in the record folder; on Airy 1830 unless
+// another spheroid is given.
+inline void SaveProjectionRecord(const std::string& title, int type, const std::string& name,
+                                 const std::string& country, CSpheroid* spheroid = nullptr) {
+  CSpheroid airy;
+  airy.SetBuiltIn(kAiry1830Row);
+  CProjection p;
+  p.m_Spheroid = spheroid != nullptr ? spheroid : &airy;
+  p.m_Type = type;
+  p.SetNames(name.c_str(), country.c_str());
+  p.SetParametersDeg(50.0, 1.0, 1000.0, 2000.0, 1.0);
+  ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
+}
 
 }  // namespace orvale::testing
