@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -63,15 +62,6 @@ std::string Csv(std::string text) {
   return text;
 }
 
-// The lines printed, each error line cut to "ERROR: ".
-std::vector<std::string> Lines(const std::string& out) {
-  std::vector<std::string> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line.rfind("ERROR: ", 0) == 0 ? "ERROR: " : line);
-  return lines;
-}
-
 TEST_F(ProjectCommand, ProjectsTheOrdnanceSurveyWorkedExampleAsTheEngineDoesAndBack) {
   const auto run = RunCli(With(kNationalGrid, {"52:39:27.2531N,1:43:04.5177E"}));
   EXPECT_EQ(run.status, cli::kExitOk) << run.err;
@@ -92,7 +82,7 @@ TEST_F(ProjectCommand, StreamsCsvWithIdsAndKeepsBadLinesInPlace) {
   const auto run = RunCli(With(kNationalGrid, {"--id", "--format", "csv"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGrid(52.657570306, 1.717921583));
-  EXPECT_EQ(Lines(run.out),
+  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
             (std::vector<std::string>{"id,easting,northing", "# Caister and friends",
                                       "A," + caister, "ERROR: ", "", "C," + caister}));
   EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
@@ -108,7 +98,7 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
       With(kNationalGrid, {"--inverse", "--id", "--format", "csv", "--decimals", "7"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGeog(651409.903, 313177.270));
-  EXPECT_EQ(Lines(run.out),
+  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
             (std::vector<std::string>{
                 "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
                 "C," + Csv(EngineGeog(400000, -100000)), "ERROR: ", "E," + caister}));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,18 +18,11 @@ namespace orvale {
 namespace {
 
 using testing::CliRun;
+using testing::Lines;
 
 CliRun RunProjections(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "projections");
   return testing::RunCli(arguments);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
 }
 
 using ProjectionsCommand = testing::TemporaryDrives;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -33,10 +32,7 @@ class SpheroidsCommand : public testing::TemporaryDrives {
     const auto run = RunCli(arguments);
     EXPECT_EQ(run.status, status) << run.err;
     last_err_ = run.err;
-    std::vector<std::string> lines;
-    std::istringstream in(run.out);
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
+    std::vector<std::string> lines = testing::Lines(run.out);
     EXPECT_EQ(lines.size(), 1 + BuiltInSpheroids().size() + records);
     lines.resize(1 + BuiltInSpheroids().size() + records);
     return lines;
