@@ -119,7 +119,9 @@ TEST_F(Catalogue, UtmWithAnUnknownHemisphereKeepsItsParametersButTakesTheZoneNam
   EXPECT_EQ(projection_.m_Zone, 10);
 }
 
-TEST_F(Catalogue, UtmKeepsTheAttachedSpheroidUnlessItIsEmpty) {
+// A row sets its spheroid only on a projection that has one attached, and UTM only
+// when the attached spheroid is empty.
+TEST_F(Catalogue, RowsSetTheAttachedSpheroidAndUtmOnlyAnEmptyOne) {
   spheroid_.SetBuiltIn(kAiry1830Row);
   Row(31, PROJECTION_UTM);
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
@@ -127,6 +129,11 @@ TEST_F(Catalogue, UtmKeepsTheAttachedSpheroidUnlessItIsEmpty) {
   Row(31, PROJECTION_UTM);
   EXPECT_EQ(spheroid_.m_Name, "WGS84");
   EXPECT_EQ(spheroid_.m_SemiMajorAxis, 6378137.0);
+  CProjection bare;
+  ASSERT_TRUE(bare.SetFromCatalogue(0, PROJECTION_TRANSVERSE_MERCATOR, 0));
+  EXPECT_EQ(std::tie(bare.m_Spheroid, bare.m_Name, bare.m_FalseNorthing),
+            std::tuple(nullptr, "Ordnance Survey", -100000.0));
+  EXPECT_TRUE(bare.SetFromCatalogue(2, PROJECTION_STATE_PLANE, 0));
 }
 
 TEST_F(Catalogue, NationalGridsKeepTheirAxisOrZoneAndTheUtmZoneInTheFirstSlot) {
@@ -144,15 +151,6 @@ TEST_F(Catalogue, NationalGridsKeepTheirAxisOrZoneAndTheUtmZoneInTheFirstSlot) {
     EXPECT_EQ(projection_.NationalGridUtmZone(), 32);
     EXPECT_EQ(projection_.m_Name, zone == 0 ? "Jylland" : "Seelland");
   }
-}
-
-TEST(CatalogueWithoutSpheroid, FillsTheRowAndLeavesTheSpheroidUnset) {
-  CProjection p;
-  ASSERT_TRUE(p.SetFromCatalogue(0, PROJECTION_TRANSVERSE_MERCATOR, 0));
-  EXPECT_EQ(p.m_Spheroid, nullptr);
-  EXPECT_EQ(p.m_Name, "Ordnance Survey");
-  EXPECT_DOUBLE_EQ(p.m_FalseNorthing, -100000.0);
-  EXPECT_TRUE(p.SetFromCatalogue(2, PROJECTION_STATE_PLANE, 0));
 }
 
 // ---------------------------------------------------------------------------------
