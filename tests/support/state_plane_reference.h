@@ -128,18 +128,13 @@ inline CProjection LambertRecord(CSpheroid* s, int method, double parallel1, dou
   return p;
 }
 
-// What a record gives at a point: grid (metres), convergence (radians) and scale; NaN
-// until the record writes them.
-struct GridValues {
-  static constexpr double kUnset = std::numeric_limits<double>::quiet_NaN();
-  double easting = kUnset, northing = kUnset, convergence = kUnset, scale = kUnset;
-  ProjectionStatus status = ProjectionStatus::kOk;
-};
-
-inline GridValues Forward(CProjection& p, Geog at) {
-  GridValues v;
-  v.status = p.GeogToGrid(at.latitude * kRadiansPerDegree, at.longitude * kRadiansPerDegree,
-                          &v.easting, &v.northing, &v.convergence, &v.scale);
+// What a record gives at a point (degrees): grid (metres), convergence (radians) and
+// scale; NaN where the record writes nothing.
+inline GridOutputs Forward(CProjection& p, Geog at) {
+  constexpr double kUnset = std::numeric_limits<double>::quiet_NaN();
+  GridOutputs v{kUnset, kUnset, kUnset, kUnset};
+  v.status = p.GeogToGrid(Radians(at.latitude), Radians(at.longitude), &v.easting, &v.northing,
+                          &v.convergence, &v.scale);
   return v;
 }
 
@@ -175,7 +170,7 @@ struct Worst {
   // Whether d replaces worst: a NaN, once taken, stays.
   static bool Larger(double d, double worst) { return !std::isnan(worst) && !(d <= worst); }
 
-  void Take(const GridValues& a, const GridValues& b, Geog where) {
+  void Take(const GridOutputs& a, const GridOutputs& b, Geog where) {
     const double e = std::fabs(a.easting - b.easting), n = std::fabs(a.northing - b.northing);
     if (Larger(e, metres) || Larger(n, metres)) {
       metres = Larger(e, n) ? e : n;

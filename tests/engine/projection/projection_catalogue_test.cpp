@@ -233,12 +233,12 @@ TEST_F(Catalogue, EveryRowProjectsItsOriginToItsFalseOriginAndRoundTripsBesideIt
         EXPECT_EQ(p.m_NamedRow, !unnamed) << "only UTM zones and the general Mercator are unnamed";
         const OriginCheck c = OriginOf(p);
         if (c.has_origin) {
-          const GridValues origin = Forward(p, c.origin);
+          const GridOutputs origin = Forward(p, c.origin);
           EXPECT_NEAR(origin.easting, c.easting, c.tolerance);
           EXPECT_NEAR(origin.northing, c.northing, c.tolerance);
         }
         const Geog start = NearOrigin(p, c);
-        const GridValues grid = Forward(p, start);
+        const GridOutputs grid = Forward(p, start);
         Geog back{0.0, 0.0};
         EXPECT_EQ(p.GridToGeog(grid.easting, grid.northing, &back.latitude, &back.longitude),
                   ProjectionStatus::kOk);
@@ -389,7 +389,7 @@ TEST_F(Catalogue, RealPointsProjectToThePublishedGridCoordinates) {
                               grid = point.Numbers(2);
     const double unit = point.Numbers(3).at(0), tolerance = point.Numbers(4).at(0);
     CProjection& p = Row(static_cast<int>(key.at(1)), static_cast<int>(key.at(0)));
-    const GridValues projected = Forward(p, {at.at(0), at.at(1)});
+    const GridOutputs projected = Forward(p, {at.at(0), at.at(1)});
     EXPECT_NEAR(projected.easting / unit, grid.at(0), tolerance);
     EXPECT_NEAR(projected.northing / unit, grid.at(1), tolerance);
     if (point.fields[5] == "forward") continue;
