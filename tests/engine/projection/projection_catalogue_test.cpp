@@ -1,7 +1,8 @@
 // The built-in projection catalogue: its families and their edges, the rows built by
 // rule, every row against its own origin, a round trip and its record file, and the US
-// zones against their published lists, definitions and points (the NAD 27 rows against
-// their tables: projection_state_plane_test.cpp).
+// zones against their published lists and definitions (the NAD 27 rows against their
+// tables: projection_state_plane_test.cpp; points of rows computed by PROJ are cases in
+// tests/data/projections/catalogue_points.txt).
 
 #include <gtest/gtest.h>
 
@@ -379,25 +380,6 @@ TEST_F(Catalogue, Nad83RowsAreTheZonesOfTheirNamesAndHoldToTheirDefinitions) {
       PrintWorst(row.m_Name, w);
       EXPECT_LT(w.metres, 0.001) << row.m_Name << " at " << w.at.latitude << ", " << w.at.longitude;
     }
-  }
-}
-
-TEST_F(Catalogue, RealPointsProjectToThePublishedGridCoordinates) {
-  for (const TextRow& point : ReadTextTable("catalogue/grid_points.txt", 6)) {
-    SCOPED_TRACE(point.where);
-    const std::vector<double> key = point.Numbers(0), at = point.Numbers(1),
-                              grid = point.Numbers(2);
-    const double unit = point.Numbers(3).at(0), tolerance = point.Numbers(4).at(0);
-    CProjection& p = Row(static_cast<int>(key.at(1)), static_cast<int>(key.at(0)));
-    const GridOutputs projected = Forward(p, {at.at(0), at.at(1)});
-    EXPECT_NEAR(projected.easting / unit, grid.at(0), tolerance);
-    EXPECT_NEAR(projected.northing / unit, grid.at(1), tolerance);
-    if (point.fields[5] == "forward") continue;
-    Geog back{0.0, 0.0};
-    ASSERT_EQ(p.GridToGeog(grid[0] * unit, grid[1] * unit, &back.latitude, &back.longitude),
-              ProjectionStatus::kOk);
-    back = {Degrees(back.latitude), Degrees(back.longitude)};
-    EXPECT_LT(GroundDistance(spheroid_, {at[0], at[1]}, back), tolerance * unit);
   }
 }
 
