@@ -8,6 +8,7 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "run_cli.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
@@ -33,12 +34,8 @@ const std::vector<std::string> kNationalGrid =
 // command prints it: the command must add nothing and lose nothing. (How close the
 // engine comes to the published figures is the worked examples' business.)
 std::string Engine(bool inverse, double x, double y) {
-  CSpheroid airy;
-  airy.SetAxes(6377563.396, 299.3249646);
-  CProjection grid;
-  grid.m_Spheroid = &airy;
-  grid.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
-  grid.SetParametersDeg(49, -2, 400000, -100000, 0.9996012717);
+  testing::TestProjection grid("a=6377563.396 rf=299.3249646",
+                               "type=1 lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000");
   double a = 0.0, b = 0.0;
   char text[64];
   if (inverse) {
