@@ -42,19 +42,10 @@ TEST_F(RecordFile, WritesLinesAndBlockAndReadsThemBackAsFarAsTheFileGoes) {
 }
 
 TEST_F(RecordFile, RefusesTitlesOutsideTheFolderAndLinesThatWouldNotReadBack) {
-  const struct {
-    const char* title;
-    std::string line;
-  } cases[] = {{"", "x"},
-               {"North/South", "x"},
-               {"..\\..\\Escape", "x"},
-               {"What?", "x"},
-               {"Tab\there", "x"},
-               {"C:Drive", "x"},
-               {"Fine", "Two\nLines"},
-               {"Fine", std::string(CStdioFile::kMaxLineLength + 1, 'x')}};
-  for (const auto& c : cases) {
-    EXPECT_FALSE(WriteRecord(c.title, "XYZ", {"First", c.line}, "")) << c.title;
+  std::vector<testing::TextRow> cases = testing::ReadTextTable("records/refused.txt", 2);
+  cases.push_back({"an overlong line", {"Fine", std::string(CStdioFile::kMaxLineLength + 1, 'x')}});
+  for (const testing::TextRow& c : cases) {
+    EXPECT_FALSE(WriteRecord(c[0], "XYZ", {"First", c[1]}, "")) << c.where;
   }
   EXPECT_TRUE(FindFiles(RecordFolder() + "*.*").empty());
 }
