@@ -110,11 +110,11 @@ TEST_F(ProjectionRecords, StoresTheValuesAfterSetUp) {
   projection_.SetParametersDeg(43, 34, 0, 0, 1);
   ASSERT_NE(projection_.m_ScaleFactor, 1.0);
   ASSERT_TRUE(projection_.WriteRecordFile());
-  const std::string bytes = ReadBytes(InGlobal("Cone.PRJ"));
-  ASSERT_EQ(bytes.size(), std::string("Cone\n\nAiry 1830\nOSGB\n").size() + 64);
-  EXPECT_EQ(bytes.substr(bytes.size() - 64 + 40, 8), LittleEndian(projection_.m_ScaleFactor));
-  EXPECT_EQ(bytes.substr(bytes.size() - 16),
-            LittleEndian(30 * kRadiansPerDegree) + LittleEndian(50 * kRadiansPerDegree));
+  const Block cone = {PROJECTION_LAMBERT,
+                      1,
+                      {projection_.m_OriginLatitude, projection_.m_CentralMeridian, 0.0, 0.0,
+                       projection_.m_ScaleFactor, 30 * kRadiansPerDegree, 50 * kRadiansPerDegree}};
+  EXPECT_EQ(ReadBytes(InGlobal("Cone.PRJ")), "Cone\n\nAiry 1830\nOSGB\n" + BlockBytes(cone));
 }
 
 TEST_F(ProjectionRecords, ReadsARecordBackAndRewritesItByteForByte) {
