@@ -92,9 +92,7 @@ TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCount
   EXPECT_NE(run.out.find("\"row\": 39, \"method\": 0, \"name\": \"Good\""), std::string::npos);
   EXPECT_TRUE(run.out.starts_with("[\n  {") && run.out.ends_with("}\n]\n"));
   // The row listed is the row selected.
-  CSpheroid spheroid;
-  CProjection selected;
-  selected.m_Spheroid = &spheroid;
+  testing::TestProjection selected;
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("tm/39", selected, problem)) << problem;
   EXPECT_EQ(selected.m_Name, "Good");

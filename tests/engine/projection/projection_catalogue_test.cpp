@@ -255,10 +255,7 @@ auto Kept(const CProjection& p) {
 class EveryRow : public TemporaryDrives {};
 
 TEST_F(EveryRow, IsNamedOnceInItsTypeHoldsNumbersAndComesBackFromItsRecordFile) {
-  CSpheroid spheroid, read_spheroid;
-  CProjection row, read;
-  row.m_Spheroid = &spheroid;
-  read.m_Spheroid = &read_spheroid;
+  TestProjection row, read;  // each on a spheroid of its own
   for (int type = 0; type < kProjectionTypeCount; ++type) {
     std::set<std::pair<std::string, std::string>> names;
     for (int index = 0; row.SetFromCatalogue(index, type, 0); ++index) {

@@ -122,12 +122,11 @@ TEST_F(ProjectionRecords, ReadsARecordBackAndRewritesItByteForByte) {
   ASSERT_TRUE(projection_.WriteRecordFile());
   const std::string written = ReadBytes(InGlobal("Local_Site 1.PRJ"));
 
-  CSpheroid other;  // WGS84 until the record names its spheroid
-  CProjection read;
-  read.m_Spheroid = &other;
+  testing::TestProjection read;  // on WGS84 until the record names its spheroid
   ASSERT_TRUE(read.ReadRecordFile("D:\\Elsewhere\\Local_Site 1.txt"));
-  EXPECT_EQ(std::tie(read.m_FileTitle, read.m_Name, read.m_Country, other.m_Name, read.m_Type),
-            std::tuple("Local_Site 1", "Local", "Site 1", "Airy 1830", 1));
+  EXPECT_EQ(
+      std::tie(read.m_FileTitle, read.m_Name, read.m_Country, read.spheroid.m_Name, read.m_Type),
+      std::tuple("Local_Site 1", "Local", "Site 1", "Airy 1830", 1));
   EXPECT_EQ(std::tie(read.m_OriginLatitude, read.m_CentralMeridian, read.m_ScaleFactor),
             std::tuple(0.85, -0.035, 0.9996012717));
   EXPECT_DOUBLE_EQ(read.m_SinLat0, std::sin(0.85)) << "set up after reading";
