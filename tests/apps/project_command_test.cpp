@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "run_cli.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
@@ -34,12 +34,8 @@ const std::vector<std::string> kNationalGrid =
 // command prints it: the command must add nothing and lose nothing. (How close the
 // engine comes to the published figures is the worked examples' business.)
 std::string Engine(bool inverse, double x, double y) {
-  CSpheroid airy;
-  airy.SetAxes(6377563.396, 299.3249646);
-  CProjection grid;
-  grid.m_Spheroid = &airy;
-  grid.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
-  grid.SetParametersDeg(49, -2, 400000, -100000, 0.9996012717);
+  testing::TestProjection grid("a=6377563.396 rf=299.3249646",
+                               "type=1 lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000");
   double a = 0.0, b = 0.0;
   char text[64];
   if (inverse) {
@@ -63,15 +59,6 @@ std::string Csv(std::string text) {
   return text;
 }
 
-// The lines printed, each error line cut to "ERROR: ".
-std::vector<std::string> Lines(const std::string& out) {
-  std::vector<std::string> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line.rfind("ERROR: ", 0) == 0 ? "ERROR: " : line);
-  return lines;
-}
-
 TEST_F(ProjectCommand, ProjectsTheOrdnanceSurveyWorkedExampleAsTheEngineDoesAndBack) {
   const auto run = RunCli(With(kNationalGrid, {"52:39:27.2531N,1:43:04.5177E"}));
   EXPECT_EQ(run.status, cli::kExitOk) << run.err;
@@ -92,7 +79,7 @@ TEST_F(ProjectCommand, StreamsCsvWithIdsAndKeepsBadLinesInPlace) {
   const auto run = RunCli(With(kNationalGrid, {"--id", "--format", "csv"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGrid(52.657570306, 1.717921583));
-  EXPECT_EQ(Lines(run.out),
+  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
             (std::vector<std::string>{"id,easting,northing", "# Caister and friends",
                                       "A," + caister, "ERROR: ", "", "C," + caister}));
   EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
@@ -108,7 +95,7 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
       With(kNationalGrid, {"--inverse", "--id", "--format", "csv", "--decimals", "7"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGeog(651409.903, 313177.270));
-  EXPECT_EQ(Lines(run.out),
+  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
             (std::vector<std::string>{
                 "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
                 "C," + Csv(EngineGeog(400000, -100000)), "ERROR: ", "E," + caister}));
@@ -145,25 +132,6 @@ TEST_F(ProjectCommand, WritesJsonLinesWithEscapedIds) {
       << run.err;
 }
 
-TEST_F(ProjectCommand, ProjectsUtmZonesByNumber) {
-  const auto run = RunCli({"project", "--type", "utm", "--zone", "31", "0.5,3"});
-  EXPECT_EQ(run.status, cli::kExitOk) << run.err;
-  EXPECT_EQ(run.out.substr(0, 11), "500000.000 ") << run.out;
-}
-
-TEST_F(ProjectCommand, RefusesUnknownOrMissingSettingsNamingTheChoices) {
-  // Option, value, and what the message must name.
-  const char* cases[][3] = {{"--spheroid", "Potato 2001", "Potato 2001"},
-                            {"--type", "conic", "lambert"},
-                            {"--lat0", "95N", "--lat0"},
-                            {"--type", "utm", "--zone"}};
-  for (const auto& [option, value, named] : cases) {
-    const auto run = RunCli({"project", option, value, "1,1"});
-    EXPECT_EQ(run.status, cli::kExitUsage) << option << " " << value;
-    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
-  }
-}
-
 TEST_F(ProjectCommand, FindsSpheroidsByIndexEpsgCodeOrFullName) {
   auto project_on = [](const char* spheroid) {
     return RunCli(With(kGridOnSpheroid, {"--spheroid", spheroid, "52.657570306,1.717921583"}));
@@ -185,19 +153,6 @@ TEST_F(ProjectCommand, SkipsAnOverlongLineAndGoesOn) {
   EXPECT_EQ(run.out.substr(second, 14), "651409.903 313") << run.out;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << "the last line has no line end";
   EXPECT_NE(run.err.find("line 1:"), std::string::npos) << run.err;
-}
-
-TEST_F(ProjectCommand, SaysWhyAnInputFileCannotBeRead) {
-  const auto run = RunCli(With(kNationalGrid, {"--input", Root() + "/no such file.txt"}));
-  EXPECT_EQ(run.status, cli::kExitUsage);
-  EXPECT_NE(run.err.find("no such file.txt': No such file or directory"), std::string::npos)
-      << run.err;
-}
-
-TEST_F(ProjectCommand, RefusesPositionsOutOfRange) {
-  const auto run = RunCli(With(kNationalGrid, {"91,0", "45,1e400"}));
-  EXPECT_EQ(run.status, cli::kExitBadInput);
-  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
 }
 
 }  // namespace

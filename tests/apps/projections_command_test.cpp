@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,41 +10,22 @@
 #include "orvale/storage/data_folders.h"
 #include "projection_select.h"
 #include "run_cli.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
 
 using testing::CliRun;
+using testing::Lines;
 
 CliRun RunProjections(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "projections");
   return testing::RunCli(arguments);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
-class ProjectionsCommand : public testing::TemporaryDrives {
- protected:
-  // A transverse Mercator record on Airy 1830 (Windows-1252 texts).
-  static void SaveRecord(const std::string& name, const std::string& country,
-                         const std::string& title) {
-    CSpheroid airy;
-    EXPECT_TRUE(airy.SetBuiltIn(0));
-    CProjection p;
-    p.m_Spheroid = &airy;
-    p.m_Type = PROJECTION_TRANSVERSE_MERCATOR;
-    p.SetNames(name.c_str(), country.c_str());
-    p.SetParametersDeg(50, 1, 1000, 2000, 1);
-    ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
-  }
-};
+using ProjectionsCommand = testing::TemporaryDrives;
 
 TEST_F(ProjectionsCommand, ListsATypeAsAnAlignedTableAndEveryTypeWithoutAFilter) {
   const CliRun run = RunProjections({"--type", "tm"});
@@ -86,7 +66,8 @@ TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTh
             "12,129,2,Wyoming (West),Code 4904,Clarke 1866 Spheroid,40.6666666667,"
             "-110.0833333333,152400.30480060962,0,0.9999411765");
 
-  SaveRecord("Caf\xE9", "Site, \"east\"", "Cafe");  // Windows-1252 to UTF-8, quoted
+  testing::SaveProjectionRecord("Cafe", PROJECTION_TRANSVERSE_MERCATOR, "Caf\xE9",
+                                "Site, \"east\"");  // Windows-1252 to UTF-8, quoted
   const auto tm = Lines(RunProjections({"--type", "1", "--csv"}).out);
   ASSERT_EQ(tm.size(), 1u + 40u);
   EXPECT_TRUE(tm[40].starts_with("1,39,0,Caf\xC3\xA9,\"Site, \"\"east\"\"\",Airy 1830 OSGB,50,1,"))
@@ -94,7 +75,7 @@ TEST_F(ProjectionsCommand, WritesCsvWithTheSetUpValuesOfEachRowAndRecordsAfterTh
 }
 
 TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCountingIt) {
-  SaveRecord("Good", "", "Good");
+  testing::SaveProjectionRecord("Good", PROJECTION_TRANSVERSE_MERCATOR, "Good", "");
   testing::TemporaryDrives::WriteBytes(
       RecordFolder() + "Broken.PRJ",
       std::string("Broken\n\n\n\n") + std::string("\x01\0\0\0", 4) + "short");
@@ -111,18 +92,10 @@ TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCount
   EXPECT_NE(run.out.find("\"row\": 39, \"method\": 0, \"name\": \"Good\""), std::string::npos);
   EXPECT_TRUE(run.out.starts_with("[\n  {") && run.out.ends_with("}\n]\n"));
   // The row listed is the row selected.
-  CSpheroid spheroid;
-  CProjection selected;
-  selected.m_Spheroid = &spheroid;
+  testing::TestProjection selected;
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("tm/39", selected, problem)) << problem;
   EXPECT_EQ(selected.m_Name, "Good");
-}
-
-TEST_F(ProjectionsCommand, RefusesAnUnknownType) {
-  const CliRun run = RunProjections({"--type", "conic"});
-  EXPECT_EQ(run.status, cli::kExitUsage);
-  EXPECT_NE(run.err.find("lambert"), std::string::npos) << "lists the names: " << run.err;
 }
 
 // ---------------------------------------------------------------------------------
@@ -135,73 +108,29 @@ class ProjectionSelection : public testing::TemporaryDrives {
   CProjection projection_;
 };
 
-TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrAName) {
-  const struct {
-    const char* text;
-    int type;
-    int index;
-    int method;
-    const char* name;
-  } cases[] = {
-      {"1/0", 1, 0, 0, "Ordnance Survey"},
-      {"tm/0", 1, 0, 0, "Ordnance Survey"},
-      {"Lambert / 75", 6, 75, 2, "Puerto Rico/Virgin I"},
-      {"state-plane/129", 12, 129, 2, "Wyoming (West)"},
-      {"0/31/1", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
-      {"norwegian/1/2", 13, 1, 2, "Grid Zone 32 (9\xB0 E)"},
-      {"utm:31s", 0, 31, 1, "Grid Zone 31 (3\xB0 E)"},
-      {"UTM:31N", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
-      {"utm:5", 0, 5, 0, "Grid Zone  5 (153\xB0 W)"},
-      {"Ordnance Survey National Grid", 1, 0, 0, "Ordnance Survey"},
-      {"ordnance survey", 1, 0, 0, "Ordnance Survey"},
-      {"Irish GPS Grid", 1, 3, 0, "Irish"},
-      {"Puerto Rico/Virgin I", 6, 75, 2, "Puerto Rico/Virgin I"},
-      {"Grid Zone 31 (3\xC2\xB0 E)", 0, 31, 0, "Grid Zone 31 (3\xB0 E)"},
-      {"Michigan (Central) Code 2112", 12, 64, 1, "Michigan (Central)"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+TEST_F(ProjectionSelection, TakesATypeAndRowAZoneOrANameOrSaysWhyNot) {
+  for (const testing::TextRow& row : testing::ReadTextTable("apps/projection_selection.txt")) {
+    SCOPED_TRACE(row.where);
     std::string problem;
-    ASSERT_TRUE(cli::SelectProjection(c.text, projection_, problem)) << problem;
-    EXPECT_EQ(projection_.m_Type, c.type);
-    EXPECT_EQ(projection_.m_Index, c.index);
-    EXPECT_EQ(projection_.m_Method, c.method);
-    EXPECT_EQ(projection_.m_Name, c.name);
+    const std::string before = projection_.m_Name, spheroid = spheroid_.m_Name;
+    if (row[1].starts_with("refused: ")) {
+      EXPECT_FALSE(cli::SelectProjection(row[0], projection_, problem));
+      EXPECT_NE(problem.find(row[1].substr(9)), std::string::npos) << problem;
+      EXPECT_EQ(projection_.m_Name, before);
+      EXPECT_EQ(spheroid_.m_Name, spheroid);
+      continue;
+    }
+    ASSERT_TRUE(cli::SelectProjection(row[0], projection_, problem)) << problem;
+    EXPECT_EQ(row[1], std::to_string(projection_.m_Type) + " " +
+                          std::to_string(projection_.m_Index) + " " +
+                          std::to_string(projection_.m_Method));
+    EXPECT_EQ(projection_.m_Name, row[2]);
   }
   EXPECT_EQ(spheroid_.m_Name, "Clarke 1866 Spheroid") << "the last row's spheroid";
 }
 
-TEST_F(ProjectionSelection, SaysWhyATextSelectsNothingAndLeavesTheProjectionAlone) {
-  std::string problem;
-  ASSERT_TRUE(cli::SelectProjection("1/0", projection_, problem));
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
-      {"Irish", "1/2 1/3"},
-      {"Michigan (Central)", "12/61 12/64"},
-      {"1/39", "see 'orvale projections --type 1'"},
-      {"utm:62", "no UTM zone 62"},
-      {"Nowhere", "no projection called 'Nowhere'"},
-      {"tm/first", "no projection called"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    problem.clear();
-    EXPECT_FALSE(cli::SelectProjection(c.text, projection_, problem));
-    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
-    EXPECT_EQ(projection_.m_Name, "Ordnance Survey");
-    EXPECT_EQ(spheroid_.m_Name, "Airy 1830");
-  }
-}
-
 TEST_F(ProjectionSelection, FindsUserRecordsByIndexAndByName) {
-  CProjection record;
-  record.m_Spheroid = &spheroid_;
-  record.m_Type = PROJECTION_CASSINI_SOLDNER;
-  record.SetNames("Local", "Site 1");
-  record.SetParametersDeg(10, 20, 0, 0, 1);
-  ASSERT_TRUE(record.WriteRecordFile());
+  testing::SaveProjectionRecord("Local_Site 1", PROJECTION_CASSINI_SOLDNER, "Local", "Site 1");
   std::string problem;
   ASSERT_TRUE(cli::SelectProjection("cassini/2", projection_, problem)) << problem;
   EXPECT_EQ(projection_.m_FileTitle, "Local_Site 1");

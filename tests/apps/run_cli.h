@@ -30,4 +30,14 @@ inline CliRun RunCli(std::vector<std::string> arguments, const std::string& inpu
   return run;
 }
 
+// The lines of `text` without their line ends; with `cut_errors` each error line is cut
+// to "ERROR: ", so that lines can be compared in place without their messages.
+inline std::vector<std::string> Lines(const std::string& text, bool cut_errors = false) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(cut_errors && line.starts_with("ERROR: ") ? "ERROR: " : line);
+  return lines;
+}
+
 }  // namespace orvale::testing

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -10,29 +9,12 @@
 #include "orvale/storage/data_folders.h"
 #include "run_cli.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
 
 using testing::RunCli;
-
-// Splits one RFC 4180 record that holds no line break.
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == ',' && !quoted) {
-      fields.emplace_back();
-    } else if (line[i] != '"') {
-      fields.back() += line[i];
-    } else if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += line[++i];
-    } else {
-      quoted = !quoted;
-    }
-  }
-  return fields;
-}
 
 class SpheroidsCommand : public testing::TemporaryDrives {
  protected:
@@ -50,10 +32,7 @@ class SpheroidsCommand : public testing::TemporaryDrives {
     const auto run = RunCli(arguments);
     EXPECT_EQ(run.status, status) << run.err;
     last_err_ = run.err;
-    std::vector<std::string> lines;
-    std::istringstream in(run.out);
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
+    std::vector<std::string> lines = testing::Lines(run.out);
     EXPECT_EQ(lines.size(), 1 + BuiltInSpheroids().size() + records);
     lines.resize(1 + BuiltInSpheroids().size() + records);
     return lines;
@@ -90,7 +69,7 @@ TEST_F(SpheroidsCommand, WritesCsvThatReadsBackAndListsAnUnreadableRecordWithout
   EXPECT_EQ(lines[0], "index,epsg,name,country,a,b,inverse_flattening");
   for (std::size_t i = 0; i < BuiltInSpheroids().size(); ++i) {
     const SpheroidRow& row = BuiltInSpheroids()[i];
-    const auto f = CsvFields(lines[i + 1]);
+    const auto f = testing::CsvFields(lines[i + 1]);
     ASSERT_EQ(f.size(), 7u);
     EXPECT_EQ(std::tie(f[0], f[1], f[2], f[3]),
               std::tuple(std::to_string(i), std::to_string(row.epsg), row.name, row.country));

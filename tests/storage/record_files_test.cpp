@@ -10,6 +10,7 @@
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/internal/record_files.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -17,18 +18,8 @@ namespace {
 using RecordFile = testing::TemporaryDrives;
 
 TEST(RecordTitle, ComesFromThePathElseTheRecordsOwnElseItsNameAndCountry) {
-  const struct {
-    const char *path, *title, *name, *country, *chosen;
-  } cases[] = {{"C:\\Elsewhere\\Chosen.txt", "Own", "Test", "Local", "Chosen"},
-               {"Dotted.name.SPD", "", "Test", "", "Dotted.name"},
-               {"D:/unix/style/Plain", "", "", "", "Plain"},
-               {"C:\\Folder\\", "", "Test", "Local", "Test_Local"},
-               {"", "Own", "Test", "Local", "Own"},
-               {"", "", "Test", "Local", "Test_Local"},
-               {"", "", "Solo", "", "Solo"},
-               {"", "", "", "Country only", ""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(SaveTitle(c.path, c.title, c.name, c.country), c.chosen) << c.path << c.name;
+  for (const testing::TextRow& c : testing::ReadTextTable("records/titles.txt", 5)) {
+    EXPECT_EQ(SaveTitle(c[0], c[1], c[2], c[3]), c[4] == "-" ? "" : c[4]) << c.where;
   }
 }
 
@@ -51,19 +42,10 @@ TEST_F(RecordFile, WritesLinesAndBlockAndReadsThemBackAsFarAsTheFileGoes) {
 }
 
 TEST_F(RecordFile, RefusesTitlesOutsideTheFolderAndLinesThatWouldNotReadBack) {
-  const struct {
-    const char* title;
-    std::string line;
-  } cases[] = {{"", "x"},
-               {"North/South", "x"},
-               {"..\\..\\Escape", "x"},
-               {"What?", "x"},
-               {"Tab\there", "x"},
-               {"C:Drive", "x"},
-               {"Fine", "Two\nLines"},
-               {"Fine", std::string(CStdioFile::kMaxLineLength + 1, 'x')}};
-  for (const auto& c : cases) {
-    EXPECT_FALSE(WriteRecord(c.title, "XYZ", {"First", c.line}, "")) << c.title;
+  std::vector<testing::TextRow> cases = testing::ReadTextTable("records/refused.txt", 2);
+  cases.push_back({"an overlong line", {"Fine", std::string(CStdioFile::kMaxLineLength + 1, 'x')}});
+  for (const testing::TextRow& c : cases) {
+    EXPECT_FALSE(WriteRecord(c[0], "XYZ", {"First", c[1]}, "")) << c.where;
   }
   EXPECT_TRUE(FindFiles(RecordFolder() + "*.*").empty());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up for the projection family tests (and their gtest and <cmath>): a projection
-// on a built-in spheroid of its own, its outputs both ways, grid round trips.
+// on a built-in spheroid of its own, its outputs both ways, grid round trips, and
+// record files to find.
 
 #include <gtest/gtest.h>
 
@@ -8,28 +9,36 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/storage/data_folders.h"
 #include "support/projection_text.h"
 
 namespace orvale::testing {
 
 // Rows of the built-in spheroid table.
+inline constexpr int kAiry1830Row = 0;
 inline constexpr int kClarke1866Row = 7;
 inline constexpr int kGrs80Row = 17;
 inline constexpr int kInternationalRow = 20;
+inline constexpr int kKrassowskyRow = 21;
 inline constexpr int kWgs84Row = 26;
 inline constexpr int kSad1969Row = 42;
 
 inline constexpr double kMillimetre = 0.001;
+inline constexpr double kMetresPerUsFoot = 0.30480060960121924;
 // What an output holds before a call that must not write it (a value that the
 // common exit of the entries keeps as it is).
 inline constexpr double kUntouched = 0.25;
 
 inline double Radians(double degrees) {
   return degrees * kRadiansPerDegree;
+}
+inline double Degrees(double radians) {
+  return radians * kDegreesPerRadian;
 }
 
 // Degrees from `from` to `to`, both included.
@@ -134,5 +143,20 @@ class TestProjection : public CProjection {
 
   CSpheroid spheroid;
 };
+
+// Writes a projection record of `type`, named `name` and `country`, with an origin at
+// 50 N 1 E, FE 1000, FN 2000, to `title`.PRJ in the record folder; on Airy 1830 unless
+// another spheroid is given.
+inline void SaveProjectionRecord(const std::string& title, int type, const std::string& name,
+                                 const std::string& country, CSpheroid* spheroid = nullptr) {
+  CSpheroid airy;
+  EXPECT_TRUE(airy.SetBuiltIn(kAiry1830Row));
+  CProjection p;
+  p.m_Spheroid = spheroid != nullptr ? spheroid : &airy;
+  p.m_Type = type;
+  p.SetNames(name.c_str(), country.c_str());
+  p.SetParametersDeg(50.0, 1.0, 1000.0, 2000.0, 1.0);
+  ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
+}
 
 }  // namespace orvale::testing

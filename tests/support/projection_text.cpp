@@ -83,8 +83,8 @@ void SetUpSpheroid(CSpheroid& spheroid, std::string_view text) {
 }
 
 void SetUpProjection(CProjection& p, std::string_view text, double unit) {
-  auto values = KeyValues(text, {"type", "method", "lat0", "lon0", "fe", "fn", "k0", "sp1", "sp2",
-                                 "axis", "zone", "polar", "polarb", "polarc"});
+  auto values = KeyValues(text, {"type", "method", "row", "lat0", "lon0", "fe", "fn", "k0", "sp1",
+                                 "sp2", "axis", "zone", "polar", "polarb", "polarc"});
   const auto read = [&](const std::string& key, auto reader, double fallback) {
     if (!values.contains(key)) return fallback;
     const std::optional<double> value = reader(values[key]);
@@ -97,6 +97,11 @@ void SetUpProjection(CProjection& p, std::string_view text, double unit) {
   const auto angle = [&](const std::string& key) { return read(key, ReadAngle, 0.0); };
   p.m_Type = static_cast<int>(number("type"));
   p.m_Method = static_cast<int>(number("method"));
+  if (values.contains("row")) {
+    const auto row = static_cast<int>(number("row"));
+    EXPECT_TRUE(p.SetFromCatalogue(row, p.m_Type, p.m_Method)) << "no built-in row " << text;
+    return;
+  }
   p.m_OriginLatitude = angle("lat0");
   p.m_CentralMeridian = angle("lon0");
   p.m_FalseEasting = number("fe") * unit;

@@ -5,6 +5,7 @@
 //   spheroid    row=N | a=A rf=RF | a=A b=B
 //   projection  type=T method=M lat0= lon0= fe= fn= k0= sp1= sp2= p0=..p16= axis= zone=
 //               polar=north|south | polarb=ANGLE | polarc=ANGLE
+//   projection  type=T row=R method=M    (built-in row R of type T, on its own spheroid)
 //
 // Angles are decimal degrees, or D:M:S with a hemisphere letter (52:39:27.2531N);
 // fe and fn are in units of `unit` metres. What is not given is 0 (k0 is 1), a key

@@ -4,33 +4,20 @@
 // from published definitions, and the worst difference between two records over a zone.
 // Header-only, since ORVALE_TEST_DATA_DIR is defined for the test binaries alone.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "orvale/engine/angles/angles.h"
-#include "orvale/engine/projection/projection.h"
-#include "orvale/engine/spheroid/spheroid.h"
+#include "support/projection_fixture.h"
+#include "support/text_table.h"
 
 namespace orvale::testing {
 
-inline constexpr double kMetresPerUsFoot = 0.30480060960121924;
 inline constexpr double kMichiganEllipsoidScaling = 1.0000382;
-inline constexpr int kClarke1866Row = 7;
-inline constexpr int kGrs80Row = 17;
 inline constexpr int kStatePlaneRowCount = 130;
-
-inline double Degrees(double radians) {
-  return radians * kDegreesPerRadian;
-}
 
 struct Geog {
   double latitude;   // degrees
@@ -47,17 +34,7 @@ inline std::vector<CsvRow> ReadStatePlaneCsv(const std::string& name) {
   std::string line;
   std::getline(in, line);
   while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    CsvRow& fields = rows.emplace_back(1);
-    bool quoted = false;
-    for (char c : line) {
-      if (c == '"')
-        quoted = !quoted;
-      else if (c == ',' && !quoted)
-        fields.emplace_back();
-      else if (c != '\r')
-        fields.back() += c;
-    }
+    if (!line.empty()) rows.push_back(CsvFields(line));
   }
   return rows;
 }
@@ -151,18 +128,13 @@ inline CProjection LambertRecord(CSpheroid* s, int method, double parallel1, dou
   return p;
 }
 
-// What a record gives at a point: grid (metres), convergence (radians) and scale; NaN
-// until the record writes them.
-struct GridValues {
-  static constexpr double kUnset = std::numeric_limits<double>::quiet_NaN();
-  double easting = kUnset, northing = kUnset, convergence = kUnset, scale = kUnset;
-  ProjectionStatus status = ProjectionStatus::kOk;
-};
-
-inline GridValues Forward(CProjection& p, Geog at) {
-  GridValues v;
-  v.status = p.GeogToGrid(at.latitude * kRadiansPerDegree, at.longitude * kRadiansPerDegree,
-                          &v.easting, &v.northing, &v.convergence, &v.scale);
+// What a record gives at a point (degrees): grid (metres), convergence (radians) and
+// scale; NaN where the record writes nothing.
+inline GridOutputs Forward(CProjection& p, Geog at) {
+  constexpr double kUnset = std::numeric_limits<double>::quiet_NaN();
+  GridOutputs v{kUnset, kUnset, kUnset, kUnset};
+  v.status = p.GeogToGrid(Radians(at.latitude), Radians(at.longitude), &v.easting, &v.northing,
+                          &v.convergence, &v.scale);
   return v;
 }
 
@@ -198,7 +170,7 @@ struct Worst {
   // Whether d replaces worst: a NaN, once taken, stays.
   static bool Larger(double d, double worst) { return !std::isnan(worst) && !(d <= worst); }
 
-  void Take(const GridValues& a, const GridValues& b, Geog where) {
+  void Take(const GridOutputs& a, const GridOutputs& b, Geog where) {
     const double e = std::fabs(a.easting - b.easting), n = std::fabs(a.northing - b.northing);
     if (Larger(e, metres) || Larger(n, metres)) {
       metres = Larger(e, n) ? e : n;

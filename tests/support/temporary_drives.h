@@ -20,6 +20,9 @@ class TemporaryDrives : public ::testing::Test {
   // Host folder standing for drive `letter`.
   std::string Root(char letter = 'C') const;
 
+  // `file` in the record folder of fresh drives, C:\MyData\Global\.
+  static std::string InGlobal(const std::string& file) { return "C:\\MyData\\Global\\" + file; }
+
   // Writes `bytes` to a library path ("C:\\MyData\\x.INI"), creating no folders.
   static void WriteBytes(std::string_view path, std::string_view bytes);
   static std::string ReadBytes(std::string_view path);

@@ -66,4 +66,23 @@ inline std::vector<TextRow> ReadTextTable(const std::string& name, std::size_t f
   return rows;
 }
 
+// The fields of one CSV record that holds no line break: commas separate, quotes
+// enclose and a doubled quote inside them stands for one; a CR is dropped.
+inline std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == ',' && !quoted) {
+      fields.emplace_back();
+    } else if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += line[++i];
+    } else if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] != '\r') {
+      fields.back() += line[i];
+    }
+  }
+  return fields;
+}
+
 }  // namespace orvale::testing

@@ -11,15 +11,12 @@
 namespace orvale {
 namespace {
 
-double Radians(double degrees) {
-  return degrees / kDegreesPerRadian;
-}
-
 // Half a unit of the last printed digit, in radians.
 double PrintedPrecision(int type, int notation, int decimals) {
   if (decimals < 0) decimals = DefaultDecimals(type, notation);
   const double unit_degrees[] = {1 / 3600.0, 1 / 60.0, 1.0, 1.0, 0.9};
-  return Radians(unit_degrees[notation] * 0.5 * std::pow(10.0, -decimals)) * (1 + 1e-9) + 1e-15;
+  return unit_degrees[notation] * 0.5 * std::pow(10.0, -decimals) / kDegreesPerRadian * (1 + 1e-9) +
+         1e-15;
 }
 
 // Shown degrees spread over a type's range, with its ends and values just short of a
@@ -46,8 +43,8 @@ TEST(ParseAngle, ReadsEveryFormattedAngleBackToItsPrintedPrecision) {
     for (int notation = ANGLE_PREF_DMS; notation <= ANGLE_PREF_GRADIANS; ++notation) {
       for (int decimals : {-1, 0, 3, 12}) {
         for (double shown : SampleDegrees(type)) {
-          const double radians =
-              type == ANGLE_COMPLEMENT ? kHalfPi - Radians(shown) : Radians(shown);
+          const double radians = type == ANGLE_COMPLEMENT ? kHalfPi - shown / kDegreesPerRadian
+                                                          : shown / kDegreesPerRadian;
           const std::string text = FormatAngle(radians, type, notation, decimals);
           const AngleParseResult parsed = ParseAngle(text, type, notation);
           ASSERT_TRUE(parsed.ok) << text << ": " << parsed.error;

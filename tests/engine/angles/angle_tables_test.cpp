@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/platform/text_encoding.h"
+#include "support/projection_text.h"
 #include "support/text_table.h"
 
 namespace orvale {
@@ -42,12 +43,9 @@ double AngleOf(const std::string& text) {
       {"n/a", kNotApplicableAngle}, {"none", kNoAngle}, {"nan", NAN}, {"inf", INFINITY}};
   if (words.contains(text)) return words.at(text);
   if (text.ends_with(" rad")) return std::stod(text);
-  const bool negative = text.starts_with('-');
-  double degrees = 0.0, unit = 1.0;
-  std::istringstream fields(negative ? text.substr(1) : text);
-  for (std::string field; std::getline(fields, field, ':'); unit /= 60.0)
-    degrees += std::stod(field) * unit;
-  return (negative ? -degrees : degrees) / kDegreesPerRadian;
+  const std::optional<double> radians = testing::ReadAngle(text);
+  EXPECT_TRUE(radians.has_value()) << "not an angle: " << text;
+  return radians.value_or(NAN);
 }
 
 // A table's UTF-8 text as the library holds it.

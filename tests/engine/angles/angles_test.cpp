@@ -8,11 +8,8 @@
 namespace orvale {
 namespace {
 
-double Radians(double degrees) {
-  return degrees / kDegreesPerRadian;
-}
 double Dms(double degrees, double minutes, double seconds) {
-  return Radians(degrees + minutes / 60.0 + seconds / 3600);
+  return (degrees + minutes / 60.0 + seconds / 3600) / kDegreesPerRadian;
 }
 
 TEST(SplitDMS, CarriesOnlyAboveTheRoundingThresholdOfTheDecimals) {

@@ -12,34 +12,19 @@
 #include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/data_folders.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
 namespace {
 
-constexpr int kAiry1830Row = 0;
-constexpr int kClarke1866Row = 7;
-constexpr int kGrs80Row = 17;
-constexpr int kKrassowskyRow = 21;
-constexpr int kWgs84Row = 26;
+using namespace testing;
 
 class ProjectionLookup : public testing::TemporaryDrives {
  protected:
   ProjectionLookup() {
     EXPECT_TRUE(spheroid_.SetBuiltIn(kAiry1830Row));
     projection_.m_Spheroid = &spheroid_;
-  }
-
-  // Saves a record of a type under a title, named as given (country: the title), on the
-  // fixture's spheroid unless another is given.
-  void SaveRecord(const std::string& title, int type, const std::string& name = "Site",
-                  std::string country = "", CSpheroid* spheroid = nullptr) {
-    CProjection p;
-    p.m_Spheroid = spheroid != nullptr ? spheroid : &spheroid_;
-    p.m_Type = type;
-    p.SetNames(name.c_str(), country.empty() ? title.c_str() : country.c_str());
-    p.SetParameters(0.9, 0.1, 1000.0, 2000.0, 1.0);
-    ASSERT_TRUE(p.WriteRecordFile(RecordFolder() + title + ".PRJ"));
   }
 
   // The index, country and file title of the record after SetFromIndex.
@@ -55,10 +40,11 @@ class ProjectionLookup : public testing::TemporaryDrives {
 // Records of a type follow its built-in rows in file-name order; a damaged record takes
 // no index, so every index listed loads.
 TEST_F(ProjectionLookup, NumbersTheRecordsThatLoadAfterTheBuiltInRowsOfTheirType) {
-  SaveRecord("B Second", PROJECTION_TRANSVERSE_MERCATOR);
-  SaveRecord("A First", PROJECTION_TRANSVERSE_MERCATOR);
-  SaveRecord("AA Mercator", PROJECTION_MERCATOR);  // between them, of another type
-  SaveRecord("AB Broken", PROJECTION_TRANSVERSE_MERCATOR);
+  SaveProjectionRecord("B Second", PROJECTION_TRANSVERSE_MERCATOR, "Site", "B Second");
+  SaveProjectionRecord("A First", PROJECTION_TRANSVERSE_MERCATOR, "Site", "A First");
+  SaveProjectionRecord("AA Mercator", PROJECTION_MERCATOR, "Site",
+                       "AA Mercator");  // between them, of another type
+  SaveProjectionRecord("AB Broken", PROJECTION_TRANSVERSE_MERCATOR, "Site", "AB Broken");
   const std::string broken = RecordFolder() + "AB Broken.PRJ";
   WriteBytes(broken, ReadBytes(broken).substr(0, ReadBytes(broken).size() - 1));  // block cut
   const ProjectionRecordsByType records = ListProjectionRecords();
@@ -81,7 +67,7 @@ TEST_F(ProjectionLookup, NumbersTheRecordsThatLoadAfterTheBuiltInRowsOfTheirType
 TEST_F(ProjectionLookup, BuiltInZonesShadowUserRecordsOfTheSameIndex) {
   for (int type : {PROJECTION_UTM, PROJECTION_STATE_PLANE, PROJECTION_NORWEGIAN}) {
     const std::string record = "Zone record " + std::to_string(type);
-    SaveRecord(record, type);
+    SaveProjectionRecord(record, type, "Site", record);
     std::string title, path;
     ASSERT_TRUE(CProjection::FindUserRecord(0, type, title, path));
     EXPECT_EQ(title, record);
@@ -89,7 +75,7 @@ TEST_F(ProjectionLookup, BuiltInZonesShadowUserRecordsOfTheSameIndex) {
     EXPECT_NE(country, record) << "the built-in row 0 wins";
     EXPECT_EQ(file_title, "");
   }
-  SaveRecord("Danish record", PROJECTION_DANISH);
+  SaveProjectionRecord("Danish record", PROJECTION_DANISH, "Site", "Danish record");
   EXPECT_EQ(Loaded(2, PROJECTION_DANISH), std::tuple(2, "Danish record", "Danish record"))
       << "numbered after Jylland and Seelland";
 }
@@ -128,10 +114,11 @@ TEST_F(ProjectionLookup, RejectsAnotherSpellingAndARowOnAnotherSpheroidAndClears
 }
 
 TEST_F(ProjectionLookup, FindByNameTakesTheFirstRecordWithTheNameOnlyOnTheSameSpheroid) {
-  SaveRecord("On Airy", PROJECTION_CASSINI_SOLDNER, "Mine");
+  SaveProjectionRecord("On Airy", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy");
   CSpheroid wgs84;
-  SaveRecord("A on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On WGS84", &wgs84);
-  SaveRecord("B same name on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy", &wgs84);
+  SaveProjectionRecord("A on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On WGS84", &wgs84);
+  SaveProjectionRecord("B same name on WGS84", PROJECTION_CASSINI_SOLDNER, "Mine", "On Airy",
+                       &wgs84);
 
   // Files in name order: "A on WGS84", "B same name on WGS84", "On Airy".
   EXPECT_FALSE(projection_.FindByName("Mine", "On Airy", PROJECTION_CASSINI_SOLDNER))

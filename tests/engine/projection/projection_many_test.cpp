@@ -1,12 +1,15 @@
 // GeogToGridMany and GridToGeogMany against GeogToGrid and GridToGeog point by point:
 // a run must give every point what the single-point entry gives it (the inverse
 // primed with FootpointStart), whatever the projection, the position of the point in
-// the run, or the oddity of its values. And the latitude an inverse is given only
-// seeds it.
+// the run, whether it overlays its inputs, or the oddity of its values. The latitude
+// an inverse is given only seeds it, and a call asking for some outputs gives them as
+// a call asking for all.
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "support/projection_fixture.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -59,9 +62,21 @@ Positions GeogPositions(const CProjection& p) {
   return positions;
 }
 
-// Same value, or both NaN.
+// A run either way, on the spans given.
+void RunMany(TestProjection& p, bool inverse, std::span<const double> first,
+             std::span<const double> second, std::span<double> out_first,
+             std::span<double> out_second, std::span<double> convergences, std::span<double> scales,
+             std::span<ProjectionStatus> statuses) {
+  if (inverse) {
+    p.GridToGeogMany(first, second, out_first, out_second, convergences, scales, statuses);
+  } else {
+    p.GeogToGridMany(first, second, out_first, out_second, convergences, scales, statuses);
+  }
+}
+
+// Same value (an infinity too), or both NaN.
 bool Same(double a, double b, double tolerance) {
-  return (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) <= tolerance;
+  return a == b || (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) <= tolerance;
 }
 
 // A forward run takes the same operations in the same order as the single-point entry:
@@ -82,11 +97,7 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool inverse, bool exact = 
   for (auto& output : run)
     output.assign(count, -7.0);
   std::vector<ProjectionStatus> statuses(count);
-  if (inverse) {
-    p.GridToGeogMany(first, second, run[0], run[1], run[2], run[3], statuses);
-  } else {
-    p.GeogToGridMany(first, second, run[0], run[1], run[2], run[3], statuses);
-  }
+  RunMany(p, inverse, first, second, run[0], run[1], run[2], run[3], statuses);
   int mismatches = 0;
   for (std::size_t i = 0; i < count && mismatches < 5; ++i) {
     std::array<double, 4> one = {kUntouched, kUntouched, kUntouched, kUntouched};
@@ -108,44 +119,41 @@ void ExpectRunMatchesSinglePoints(TestProjection& p, bool inverse, bool exact = 
                   << ProjectionStatusText(status) << " " << one[0] << " " << one[1] << " " << one[2]
                   << " " << one[3];
   }
+  // Again in place, with the convergences (inverse) or the scales (forward) one point
+  // short: the same results, and the last point left as it was.
+  std::vector<double> a = first, b = second, short_span(count - 1);
+  std::vector<ProjectionStatus> in_place(count, ProjectionStatus::kNoConvergence);
+  RunMany(p, inverse, a, b, a, b, inverse ? short_span : std::span<double>(),
+          inverse ? std::span<double>() : short_span, in_place);
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    if (Same(a[i], run[0][i], 0.0) && Same(b[i], run[1][i], 0.0) && in_place[i] == statuses[i] &&
+        Same(short_span[i], run[inverse ? 2 : 3][i], 0.0)) {
+      continue;
+    }
+    ADD_FAILURE() << "in place, point " << i << " (" << first[i] << ", " << second[i] << ")";
+    break;
+  }
+  EXPECT_TRUE(Same(a.back(), first.back(), 0.0) && Same(b.back(), second.back(), 0.0));
+  EXPECT_EQ(in_place.back(), ProjectionStatus::kNoConvergence);
 }
 
-struct Case {
-  const char* name;
-  const char* spheroid;
-  const char* projection;
-};
-
-// Transverse Mercator grids of every kind, Lambert's two-parallel and one-parallel
-// forms and Mercator.
-constexpr Case kCases[] = {
-    {"UTM 31 north", "row=26", "type=0 lon0=3 k0=0.9996 fe=500000"},
-    {"UTM 33 south", "row=26", "type=0 method=1 lon0=15 k0=0.9996 fe=500000 fn=10000000"},
-    {"British grid", "row=1", "type=1 lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000"},
-    {"Gauss-Kruger", "row=20", "type=2 lon0=21 fe=4500000"},
-    {"South orientated Lo29", "row=26", "type=3 lon0=29"},
-    {"T.M. (USA)", "row=7", "type=4 lat0=38 lon0=-75.4166667 k0=0.999995 fe=60960"},
-    {"on a sphere", "row=31", "type=1 lat0=10"},
-    {"Lambert 2SP", "row=7",
-     "type=6 method=1 lat0=27.8333333 lon0=-99 sp1=28.3833333 sp2=30.2833333 fe=609601.2"},
-    {"Mercator", "row=26", "type=5 lon0=110 k0=0.997 fe=3900000 fn=900000"},
-    {"Lambert 1SP", "row=7", "type=6 lat0=18 lon0=-77 fe=250000 fn=150000"},
-};
+// The set-ups of tests/data/set_ups/runs.txt: name, spheroid line, projection line.
+const std::vector<TextRow>& SetUps() {
+  static const std::vector<TextRow> rows = ReadTextTable("set_ups/runs.txt", 3);
+  return rows;
+}
 
 // Families without a run of their own go through the single-point entry unchanged.
 TEST(ProjectionRuns, GiveEveryPointWhatTheSinglePointEntriesGive) {
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    TestProjection p(c.spheroid, c.projection);
+  for (const TextRow& c : SetUps()) {
+    SCOPED_TRACE(c[0]);
+    TestProjection p(c[1], c[2]);
     ExpectRunMatchesSinglePoints(p, /*inverse=*/false);
     ExpectRunMatchesSinglePoints(p, /*inverse=*/true, /*exact=*/p.m_Type > PROJECTION_TM_USA);
   }
   // A spheroid flat enough (1/f = 12) that the footpoint series' shift is too large
   // for its small-angle sine and cosine, and the estimate too far for one round.
-  TestProjection flat(kWgs84Row, PROJECTION_TRANSVERSE_MERCATOR);
-  flat.spheroid.m_InverseFlattening = 12.0;  // a record file may hold it
-  flat.spheroid.ComputeConstants();
-  flat.SetParametersDeg(0.0, 0.0, 0.0, 0.0, 1.0);
+  TestProjection flat("a=6378137 rf=12", "type=1");  // a record file may hold it
   ExpectRunMatchesSinglePoints(flat, /*inverse=*/true, /*exact=*/false);
 }
 
@@ -153,9 +161,9 @@ TEST(ProjectionRuns, GiveEveryPointWhatTheSinglePointEntriesGive) {
 // degrees (where it starts from 1 radian) or any other start it settles on the point
 // it reaches from the true latitude, within a millimetre.
 TEST(ProjectionInverse, SettlesFromAnyIncomingLatitude) {
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    TestProjection p(c.spheroid, c.projection);
+  for (const TextRow& c : SetUps()) {
+    SCOPED_TRACE(c[0]);
+    TestProjection p(c[1], c[2]);
     const double lat = p.m_OriginLatitude + Radians(p.m_OriginLatitude == 0.0 ? 52.4 : 0.4);
     const double lon = p.m_CentralMeridian + Radians(1.4);
     double reached = lat;
@@ -170,69 +178,49 @@ TEST(ProjectionInverse, SettlesFromAnyIncomingLatitude) {
   }
 }
 
-TEST(GridToGeogManyTest, ConvertsAsManyPointsAsTheShortestSpanHoldsAndComputesOnlyWhatIsAsked) {
-  TestProjection utm(kCases[0].spheroid, kCases[0].projection);
-  const std::vector<double> eastings(200, 510000.0), northings(200, 5500000.0);
-  std::vector<double> latitudes(200, kUntouched), longitudes(200, kUntouched);
-  std::vector<double> scales(200, kUntouched);
-  // Convergences hold 130: points 130 on are left alone; no scales are asked for.
-  std::vector<double> convergences(130, kUntouched);
-  utm.GridToGeogMany(eastings, northings, latitudes, longitudes, convergences);
-  EXPECT_NEAR(latitudes[129], Radians(49.65), Radians(0.01));
-  EXPECT_NE(convergences[129], kUntouched);
-  EXPECT_EQ(latitudes[130], kUntouched);
-  EXPECT_EQ(longitudes[199], kUntouched);
-
-  // Without convergences and scales every point is converted.
-  utm.GridToGeogMany(eastings, northings, latitudes, longitudes);
-  EXPECT_EQ(latitudes[199], latitudes[0]);
-
-  // In place: the outputs overlay the inputs, also for the points of a block that
-  // take the single-point path (the empty position, the equator).
-  std::vector<double> lat_in_place(eastings), lon_in_place(northings);
-  lat_in_place[70] = lon_in_place[70] = 0.0;
-  lat_in_place[71] = 520000.0;
-  lon_in_place[71] = 0.0;
-  utm.GridToGeogMany(lat_in_place, lon_in_place, lat_in_place, lon_in_place);
-  EXPECT_EQ(lat_in_place[0], latitudes[0]);
-  EXPECT_EQ(lon_in_place[199], longitudes[199]);
-  EXPECT_EQ(lat_in_place[70], 0.0);
-  EXPECT_EQ(lat_in_place[71], 0.0);
-  EXPECT_NEAR(lon_in_place[71], Radians(3.0 + 0.1797), Radians(0.0001));
-
-  // No points, or no spheroid: nothing to do, and nothing goes wrong.
-  utm.GridToGeogMany({}, {}, latitudes, longitudes);
-  utm.m_Spheroid = nullptr;
-  utm.GridToGeogMany(eastings, northings, latitudes, longitudes, {}, scales);
-  EXPECT_EQ(latitudes[5], 0.0);
-  EXPECT_EQ(scales[5], 0.9996);
-
-  // A family without a run of its own, in place too.
-  TestProjection lambert(kClarke1866Row, PROJECTION_LAMBERT, 0);
-  lambert.SetParametersDeg(18.0, -77.0, 250000.0, 150000.0, 1.0);
-  std::vector<double> e{255000.0, 0.0}, n{160000.0, 0.0};
-  double lat = 0.0, lon = 0.0;
-  ASSERT_EQ(lambert.GridToGeog(e[0], n[0], &lat, &lon), ProjectionStatus::kOk);
-  lambert.GridToGeogMany(e, n, e, n);
-  EXPECT_EQ((std::array{e[0], n[0], e[1], n[1]}), (std::array{lat, lon, 0.0, 0.0}));
+// A run without points converts nothing; one without a spheroid gives every point
+// the outputs of the empty position.
+TEST(ProjectionRuns, GoWrongNowhereWithoutPointsOrASpheroid) {
+  TestProjection p(SetUps().at(0)[1], SetUps()[0][2]);
+  p.m_Spheroid = nullptr;
+  for (const bool inverse : {false, true}) {
+    SCOPED_TRACE(inverse ? "inverse" : "forward");
+    std::vector<double> a(3, kUntouched), b(3, kUntouched), scales(3, kUntouched);
+    RunMany(p, inverse, {}, {}, a, b, {}, scales, {});
+    EXPECT_EQ(a[0], kUntouched);
+    const std::vector<double> given = {0.9, 0.1, 0.2};
+    RunMany(p, inverse, given, given, a, b, {}, scales, {});
+    EXPECT_EQ((std::array{a[2], b[2], scales[2]}), (std::array{0.0, 0.0, 0.9996}));
+  }
 }
 
-TEST(GeogToGridManyTest, ConvertsInPlaceAndAsManyPointsAsTheShortestSpanHolds) {
-  TestProjection utm(kCases[0].spheroid, kCases[0].projection);
-  std::vector<double> first(150, Radians(52.0)), second(150, Radians(4.0));
-  first[100] = second[100] = 0.0;  // the empty position, in the second block
-  double e = 0.0, n = 0.0;
-  ASSERT_EQ(utm.GeogToGrid(first[0], second[0], &e, &n), ProjectionStatus::kOk);
-  std::vector<double> scales(120, kUntouched);
-  std::vector<ProjectionStatus> statuses(150, ProjectionStatus::kNoConvergence);
-  utm.GeogToGridMany(first, second, first, second, {}, scales, statuses);
-  EXPECT_EQ((std::array{first[0], second[0], first[100], second[100], scales[100]}),
-            (std::array{e, n, 0.0, 0.0, 0.9996}));
-  EXPECT_EQ(statuses[0], ProjectionStatus::kOk);
-  EXPECT_EQ(statuses[100], ProjectionStatus::kEmptyPosition);
-  EXPECT_EQ(statuses[120], ProjectionStatus::kNoConvergence) << "beyond the shortest span";
-  EXPECT_EQ(first[119], e);
-  EXPECT_EQ(first[120], Radians(52.0)) << "beyond the shortest span: left alone";
+// Each output asked for alone is what a call asking for all four gives, save the
+// northings that the one-parallel Lambert and the azimuthal forms work out only with
+// their eastings; the azimuthal inverse writes nothing without its longitude output.
+TEST(ProjectionEntries, GiveEachOutputAskedForAloneAsACallForAllFourGivesIt) {
+  for (const TextRow& c : SetUps()) {
+    SCOPED_TRACE(c[0]);
+    TestProjection p(c[1], c[2]);
+    const double lat = p.m_OriginLatitude + Radians(p.m_OriginLatitude == 0.0 ? 52.4 : 0.4);
+    const double lon = p.m_CentralMeridian + Radians(1.4);
+    std::array<double, 4> all{}, alone{};
+    ASSERT_EQ(p.GeogToGrid(lat, lon, &all[0], &all[1], &all[2], &all[3]), ProjectionStatus::kOk);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      std::array<double*, 4> out{};
+      alone[i] = kUntouched;
+      out[i] = &alone[i];
+      EXPECT_EQ(p.GeogToGrid(lat, lon, out[0], out[1], out[2], out[3]), ProjectionStatus::kOk);
+    }
+    if ((p.m_Type == PROJECTION_LAMBERT && p.m_Method == 0) ||
+        p.m_Type == PROJECTION_AZIMUTHAL_EQUIDISTANT) {
+      all[1] = kUntouched;
+    }
+    EXPECT_EQ(alone, all);
+    if (p.m_Type != PROJECTION_AZIMUTHAL_EQUIDISTANT) continue;
+    double back_lat = kUntouched;
+    static_cast<void>(p.GridToGeog(all[0], 60000.0, &back_lat, nullptr));
+    EXPECT_EQ(back_lat, kUntouched);
+  }
 }
 
 }  // namespace

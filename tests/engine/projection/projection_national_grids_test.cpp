@@ -1,9 +1,12 @@
 // The Norwegian and Danish national grids; their points computed by PROJ are cases in
-// tests/data/projections/national_grids.txt.
+// tests/data/projections/national_grids.txt, their block boundaries and round-trip
+// areas tables in tests/data/national_grids.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "support/projection_fixture.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -51,73 +54,35 @@ std::string AxisName(int axis) {
 
 // In zones 31 and 32 the forward picks the block (and axis) from the UTM position, the
 // inverse from the polynomial value: they must agree either side of every boundary.
+// Block 12, like zones 33 to 35 (whose axes the points in national_grids.txt check),
+// keeps the axis in the record.
 TEST_F(NorwegianGridTest, ChoosesTheBlockAndAxisFromTheUtmPosition) {
-  struct Boundary {
-    double easting, northing;  // a point on the boundary, zone 32
-    double step_e, step_n;     // across it
-    int axis_before, axis_after;
-  };
-  // clang-format off
-  const Boundary boundaries[] = {  // between blocks:
-      {350000.0, 6640000.9, 0, 1, 1, 1}, {350000.0, 6770001.6, 0, 1, 1, 1},  // 1|2, 2|3
-      {400000.0, 6600000.0, 1, 0, 1, 2}, {400000.0, 6900000.0, 1, 0, 1, 2},  // 1|4, 3|7
-      {450000.0, 6530000.7, 0, 1, 2, 2}, {450000.0, 6640000.6, 0, 1, 2, 2},  // 4|5, 5|6
-      {450000.0, 6730001.0, 0, 1, 2, 2}, {450000.0, 6930001.1, 0, 1, 2, 3},  // 6|7, 7|8
-      {530001.0, 6650000.0, 1, 0, 2, 3}, {530001.0, 7000000.0, 1, 0, 3, 3},  // 6|9, 8|11
-      {600000.0, 6730000.1, 0, 1, 3, 3}, {600000.0, 6900001.0, 0, 1, 3, 3},  // 9|10, 10|11
-  };
-  // clang-format on
-  for (const Boundary& b : boundaries) {
+  for (const TextRow& b : ReadTextTable("national_grids/norwegian_blocks.txt", 4)) {
+    const std::vector<double> at = b.Numbers(0), across = b.Numbers(1);
     for (const double side : {-50.0, 50.0}) {
-      const double easting = b.easting + side * b.step_e, northing = b.northing + side * b.step_n;
-      SCOPED_TRACE(::testing::Message() << "E " << easting << ", N " << northing);
+      const double easting = at.at(0) + side * across.at(0);
+      const double northing = at.at(1) + side * across.at(1);
+      SCOPED_TRACE(::testing::Message() << b.where << ": E " << easting << ", N " << northing);
       SetUpGrid(PROJECTION_NORWEGIAN, 5, 32);
       EXPECT_LT(AddedRoundTripErrorAtUtm(easting, northing), 0.001);
-      const int axis = side < 0.0 ? b.axis_before : b.axis_after;
+      const int axis = std::stoi(b[side < 0.0 ? 2 : 3]);
       EXPECT_EQ(grid_.NorwegianAxis(), axis);
       EXPECT_EQ(grid_.m_Country, AxisName(axis));
     }
   }
 }
 
-// Block 12 of zones 31 and 32, and all of zones 33 to 35, take the axis in the record.
-TEST_F(NorwegianGridTest, KeepsTheStoredAxisNorthEastOfTheBlocks) {
-  SetUpGrid(PROJECTION_NORWEGIAN, 3, 32);
-  double lat = 0.0, lon = 0.0;
-  ASSERT_EQ(utm_.GridToGeog(600000.0, 7100000.0, &lat, &lon), ProjectionStatus::kOk);
-  grid_.Forward(lat, lon);
-  EXPECT_EQ(grid_.NorwegianAxis(), 3);
-  EXPECT_EQ(grid_.m_Country, "NGO (Axis III)");
-  for (int axis = 4; axis <= 8; ++axis) {
-    SCOPED_TRACE(axis);
-    SetUpGrid(PROJECTION_NORWEGIAN, axis, 34);
-    grid_.m_Country.clear();
-    grid_.Forward(Radians(69.0), Radians(21.0));
-    EXPECT_EQ(grid_.NorwegianAxis(), axis);
-    EXPECT_EQ(grid_.m_Country, AxisName(axis));
-  }
-}
-
 // Measured over a 0.05 degree grid, the national grid adds at most 0.3 mm (the UTM residual
 // left when the forward iteration stops) to the series' own loss.
 TEST_F(NorwegianGridTest, RoundTripsThroughEveryAxisWithinAMillimetre) {
-  struct Area {
-    int utm_zone, axis;  // the axis for zones 33 to 35; zones 31 and 32 choose their own
-    Span lat, lon;
-  };
-  const Area areas[] = {
-      {32, 1, {57.9, 63.5, 0.25}, {4.5, 12.0, 0.25}},  // below block 12 (N 7060001.6)
-      {33, 4, {63.5, 67.0, 0.25}, {12.0, 15.0, 0.25}},
-      {33, 5, {66.0, 69.5, 0.25}, {15.0, 18.0, 0.25}},
-      {34, 6, {68.5, 70.5, 0.25}, {18.0, 24.0, 0.25}},
-      {35, 7, {68.5, 71.0, 0.25}, {24.0, 27.0, 0.25}},
-      {35, 8, {69.0, 71.0, 0.25}, {27.0, 31.0, 0.25}},
-  };
-  for (const Area& area : areas) {
-    SetUpGrid(PROJECTION_NORWEGIAN, area.axis, area.utm_zone);
-    const double worst = WorstOverGrid(
-        area.lat, area.lon, [&](double lat, double lon) { return AddedRoundTripError(lat, lon); });
-    EXPECT_LT(worst, 0.001) << "zone " << area.utm_zone << ", axis " << area.axis;
+  for (const TextRow& area : ReadTextTable("national_grids/norwegian_areas.txt", 4)) {
+    SCOPED_TRACE(area.where);
+    const std::vector<double> lat = area.Numbers(2), lon = area.Numbers(3);
+    SetUpGrid(PROJECTION_NORWEGIAN, std::stoi(area[1]), std::stoi(area[0]));
+    EXPECT_LT(
+        WorstOverGrid({lat.at(0), lat.at(1), lat.at(2)}, {lon.at(0), lon.at(1), lon.at(2)},
+                      [&](double phi, double lambda) { return AddedRoundTripError(phi, lambda); }),
+        0.001);
   }
 }
 

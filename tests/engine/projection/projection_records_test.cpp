@@ -18,13 +18,12 @@
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
+#include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
 
 namespace orvale {
 namespace {
 
-constexpr const char* kGlobal = "C:\\MyData\\Global\\";
-constexpr int kAiry1830Row = 0;
 constexpr int kNoRecordType = 15;
 
 // Little-endian bytes of a number, spelled out here rather than by the library's
@@ -56,12 +55,10 @@ class ProjectionRecords : public testing::TemporaryDrives {
  protected:
   void SetUp() override {
     TemporaryDrives::SetUp();
-    ASSERT_EQ(RecordFolder(), kGlobal);
-    EXPECT_TRUE(spheroid_.SetBuiltIn(kAiry1830Row));
+    ASSERT_EQ(RecordFolder(), InGlobal(""));  // made, as the library does on first use
+    EXPECT_TRUE(spheroid_.SetBuiltIn(testing::kAiry1830Row));
     projection_.m_Spheroid = &spheroid_;
   }
-
-  static std::string InGlobal(const std::string& file) { return kGlobal + file; }
 
   // A type 1 record holding the values of `Block`, named as given.
   void Typed(const std::string& name, const std::string& country) {
@@ -113,11 +110,11 @@ TEST_F(ProjectionRecords, StoresTheValuesAfterSetUp) {
   projection_.SetParametersDeg(43, 34, 0, 0, 1);
   ASSERT_NE(projection_.m_ScaleFactor, 1.0);
   ASSERT_TRUE(projection_.WriteRecordFile());
-  const std::string bytes = ReadBytes(InGlobal("Cone.PRJ"));
-  ASSERT_EQ(bytes.size(), std::string("Cone\n\nAiry 1830\nOSGB\n").size() + 64);
-  EXPECT_EQ(bytes.substr(bytes.size() - 64 + 40, 8), LittleEndian(projection_.m_ScaleFactor));
-  EXPECT_EQ(bytes.substr(bytes.size() - 16),
-            LittleEndian(30 * kRadiansPerDegree) + LittleEndian(50 * kRadiansPerDegree));
+  const Block cone = {PROJECTION_LAMBERT,
+                      1,
+                      {projection_.m_OriginLatitude, projection_.m_CentralMeridian, 0.0, 0.0,
+                       projection_.m_ScaleFactor, 30 * kRadiansPerDegree, 50 * kRadiansPerDegree}};
+  EXPECT_EQ(ReadBytes(InGlobal("Cone.PRJ")), "Cone\n\nAiry 1830\nOSGB\n" + BlockBytes(cone));
 }
 
 TEST_F(ProjectionRecords, ReadsARecordBackAndRewritesItByteForByte) {
@@ -125,12 +122,11 @@ TEST_F(ProjectionRecords, ReadsARecordBackAndRewritesItByteForByte) {
   ASSERT_TRUE(projection_.WriteRecordFile());
   const std::string written = ReadBytes(InGlobal("Local_Site 1.PRJ"));
 
-  CSpheroid other;  // WGS84 until the record names its spheroid
-  CProjection read;
-  read.m_Spheroid = &other;
+  testing::TestProjection read;  // on WGS84 until the record names its spheroid
   ASSERT_TRUE(read.ReadRecordFile("D:\\Elsewhere\\Local_Site 1.txt"));
-  EXPECT_EQ(std::tie(read.m_FileTitle, read.m_Name, read.m_Country, other.m_Name, read.m_Type),
-            std::tuple("Local_Site 1", "Local", "Site 1", "Airy 1830", 1));
+  EXPECT_EQ(
+      std::tie(read.m_FileTitle, read.m_Name, read.m_Country, read.spheroid.m_Name, read.m_Type),
+      std::tuple("Local_Site 1", "Local", "Site 1", "Airy 1830", 1));
   EXPECT_EQ(std::tie(read.m_OriginLatitude, read.m_CentralMeridian, read.m_ScaleFactor),
             std::tuple(0.85, -0.035, 0.9996012717));
   EXPECT_DOUBLE_EQ(read.m_SinLat0, std::sin(0.85)) << "set up after reading";

@@ -1,58 +1,40 @@
 // Rectified skewed orthomorphic projections on the zones using each rectification: Borneo
-// (method 0), Malaya (1), Alaska zone 1 (2; state plane form 3). Their points computed
-// by PROJ are cases in tests/data/projections/stereographic_rso.txt.
+// (method 0), Malaya (1), Alaska zone 1 (2; state plane form 3), set up in
+// tests/data/set_ups/rso.txt. Their points computed by PROJ are cases in
+// tests/data/projections/stereographic_rso.txt.
 
-#include <array>
+#include <vector>
 
 #include "support/projection_fixture.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
 
 using namespace testing;
 
-struct Zone {
-  const char* name;
-  const char* spheroid;
-  const char* projection;
-};
-
-constexpr Zone kBorneo{"Borneo", "row=15",  // Everest 1967
-                       "type=11 method=0 lat0=4 lon0=115 k0=0.99984 p0=0.8 p1=0.6"};
-constexpr Zone kMalaya{"Malaya", "row=16",  // Everest (modified)
-                       "type=11 method=1 lat0=4 lon0=102.25 k0=0.99984 p0=-0.6 p1=0.8 "
-                       "p2=482802.77986502094 p3=-643737.0398200279 p4=804671.2997750349"};
-constexpr Zone kAlaska{"Alaska 1", "row=7",  // Clarke 1866
-                       "type=11 method=2 lat0=57 lon0=-133.6666666667 k0=0.9999 "
-                       "p0=-0.327015517176 p1=0.945018968871 p2=7000000 p3=-1000000 p4=5000000 "
-                       "p5=-5000000"};
-constexpr Zone kAlaskaStatePlane{"Alaska 1 (state plane)", "row=7",
-                                 "type=12 method=3 lat0=57 lon0=-133.6666666667 k0=0.9999 "
-                                 "p0=-0.327015517176 p1=0.945018968871 p2=7000000 p3=-1000000 "
-                                 "p4=5000000 p5=-5000000"};
-constexpr Zone kZones[] = {kBorneo, kMalaya, kAlaska, kAlaskaStatePlane};
-
-struct Rso : TestProjection {
-  explicit Rso(const Zone& z) : TestProjection(z.spheroid, z.projection) {}
-
-  double Lat0() const { return m_OriginLatitude / kRadiansPerDegree; }
-  double Lon0() const { return m_CentralMeridian / kRadiansPerDegree; }
-};
+// The zones of tests/data/set_ups/rso.txt: name, spheroid line, projection line.
+const std::vector<TextRow>& Zones() {
+  static const std::vector<TextRow> rows = ReadTextTable("set_ups/rso.txt", 3);
+  return rows;
+}
 
 // The latitude iteration stops at a 0.001" correction and moves only half of it: near the
 // equator up to 0.507 of that 0.001" remains (15.7 mm). The longitude does not depend on it.
 constexpr double kLatitudeRoundTrip = 0.51 * kIterationTolerance * 6378206.4;
 
-TEST(RsoRoundTrip, ReturnsPointsAroundTheCentreWithinTheLatitudeIterationsReach) {
-  for (const Zone& z : kZones) {
-    SCOPED_TRACE(z.name);
-    Rso rso(z);
+TEST(Rso, HasItsScaleFactorAtItsCentreAndReturnsPointsAroundItWithinTheIterationsReach) {
+  for (const TextRow& z : Zones()) {
+    SCOPED_TRACE(z[0]);
+    TestProjection rso(z[1], z[2]);
     const double a = rso.spheroid.m_SemiMajorAxis;
+    const double lat0 = Degrees(rso.m_OriginLatitude), lon0 = Degrees(rso.m_CentralMeridian);
+    EXPECT_NEAR(rso.Forward(rso.m_OriginLatitude, rso.m_CentralMeridian).scale, rso.m_ScaleFactor,
+                1e-12);
     for (double dlat = -3.0; dlat <= 3.0; dlat += 0.5) {
       for (double dlon = -3.0; dlon <= 3.0; dlon += 0.5) {
-        SCOPED_TRACE(::testing::Message()
-                     << "at " << rso.Lat0() + dlat << ", " << rso.Lon0() + dlon);
-        const double lat = Radians(rso.Lat0() + dlat), lon = Radians(rso.Lon0() + dlon);
+        SCOPED_TRACE(::testing::Message() << "at " << lat0 + dlat << ", " << lon0 + dlon);
+        const double lat = Radians(lat0 + dlat), lon = Radians(lon0 + dlon);
         const RoundTripOutputs x = rso.BothWays(lat, lon);
         EXPECT_LE(std::fabs(x.back_latitude - lat) * a, kLatitudeRoundTrip);
         EXPECT_LE(std::fabs(x.back_longitude - lon) * a * std::cos(lat), kMillimetre);
@@ -63,24 +45,12 @@ TEST(RsoRoundTrip, ReturnsPointsAroundTheCentreWithinTheLatitudeIterationsReach)
   }
 }
 
-TEST(Rso, HasTheGivenScaleFactorAtItsCentre) {
-  for (const Zone& z : kZones) {
-    SCOPED_TRACE(z.name);
-    Rso rso(z);
-    EXPECT_NEAR(rso.Forward(rso.m_OriginLatitude, rso.m_CentralMeridian).scale, rso.m_ScaleFactor,
-                1e-12);
-  }
-}
-
 // IOGP Guidance Note 7-2, Hotine oblique Mercator (variant B), Timbalai 1948 / RSO Borneo:
 // the Borneo zone's skew and rectification, differing from our method 0 only by its false
 // origin. Figures are published to the centimetre, so held to half a centimetre.
 TEST(Rso, MeetsTheHotineWorkedExampleOnItsPublishedFalseOrigin) {
-  Rso p(kBorneo);  // but on the published figures, not the table's
-  p.spheroid.m_SemiMajorAxis = 6377298.556;
-  p.spheroid.m_InverseFlattening = 300.8017;
-  p.spheroid.ComputeConstants();
-  p.Initialise();
+  // The Borneo zone on the published spheroid.
+  TestProjection p("a=6377298.556 rf=300.8017", Zones().at(0)[2]);
   constexpr double kFalseEasting = 590476.87, kFalseNorthing = 442857.65;  // published
   constexpr double kHalfCentimetre = 0.005;
   const double lat = Radians(5.0 + 23.0 / 60.0 + 14.1129 / 3600.0);

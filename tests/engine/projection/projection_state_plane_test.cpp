@@ -147,7 +147,7 @@ TEST_F(StatePlaneRows, EveryZoneAgreesWithTheFormulaOfItsDefinitionAndRoundTrips
     Worst core, outer;
     double round_trip = 0.0;
     for (const Geog& at : ZonePoints(z)) {
-      GridValues tables = Forward(row, at);
+      GridOutputs tables = Forward(row, at);
       double latitude = 0.0, longitude = 0.0, scale = 0.0;
       const ProjectionStatus back =
           row.GridToGeog(tables.easting, tables.northing, &latitude, &longitude, nullptr, &scale);
@@ -162,7 +162,7 @@ TEST_F(StatePlaneRows, EveryZoneAgreesWithTheFormulaOfItsDefinitionAndRoundTrips
       // root of 1 - e^2 sin^2; their inverse gives it. Michigan's tables scale to the
       // spheroid itself, the formula to the enlarged one.
       if (row.m_Method == 1) tables.scale = scale;
-      GridValues closed = Forward(formula, at);
+      GridOutputs closed = Forward(formula, at);
       if (z.OnMichiganSpheroid()) closed.scale *= kMichiganEllipsoidScaling;
       (std::fabs(at.longitude - Meridian(z)) > 0.76 && z.IsTm() ? outer : core)
           .Take(tables, closed, at);
@@ -207,8 +207,8 @@ TEST_F(StatePlaneRows, EveryZoneAgreesWithTheFormulaOfItsDefinitionAndRoundTrips
 // positive projects the same; the TM tables add it to the west-positive P1.
 TEST_F(StatePlaneRows, LambertTablesTakeEitherSignOfAWestLongitudeAndTmTablesOnlyTheNegative) {
   CProjection& arkansas = Zone(301);
-  const GridValues east_positive = Forward(arkansas, {35.5, -92.75});
-  const GridValues west_positive = Forward(arkansas, {35.5, 92.75});
+  const GridOutputs east_positive = Forward(arkansas, {35.5, -92.75});
+  const GridOutputs west_positive = Forward(arkansas, {35.5, 92.75});
   EXPECT_EQ(east_positive.easting, west_positive.easting);
   EXPECT_EQ(east_positive.northing, west_positive.northing);
 
@@ -234,14 +234,14 @@ TEST_F(StatePlaneRows, SetUpShowsTheOriginWhereTheTablesPutIt) {
   // To the precision of the published constants (the sine to 1e-10 is 0.003 ft).
   EXPECT_EQ(p.m_FalseEasting, 2000000.0);
   EXPECT_NEAR(p.m_FalseNorthing, 455289.26, 1e-6);
-  const GridValues origin = Forward(p, {Degrees(p.m_OriginLatitude), -p.m_Param[1] / 3600.0});
+  const GridOutputs origin = Forward(p, {Degrees(p.m_OriginLatitude), -p.m_Param[1] / 3600.0});
   EXPECT_NEAR(origin.easting / kFoot, p.m_FalseEasting, 1e-6);
   EXPECT_NEAR(origin.northing / kFoot, p.m_FalseNorthing, 0.01);
 
   const Nad27Zone& tm = Nad27Zones().at(101);  // Alabama East
   CProjection& q = Zone(101);
   EXPECT_EQ(q.m_ScaleFactor, tm["Scale factor at natural origin"]);
-  const GridValues at_origin =
+  const GridOutputs at_origin =
       Forward(q, {tm["Latitude of natural origin"], tm["Longitude of natural origin"]});
   EXPECT_NEAR(at_origin.easting / kFoot, q.m_Param[0], kMeridianFeet);
   EXPECT_NEAR(at_origin.northing / kFoot, 0.0, 0.001);

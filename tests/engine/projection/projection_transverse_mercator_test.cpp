@@ -84,20 +84,6 @@ TEST_F(TransverseMercatorTest, WrapsLongitudeDifferencesAcrossTheAntimeridian) {
             0.001);
 }
 
-TEST_F(TransverseMercatorTest, ComputesEachRequestedOutputAloneAsInAFullCall) {
-  Project("type=0 method=1 lon0=15 k0=0.9996 fe=500000 fn=10000000");
-  const double lat = Radians(-33.0), lon = Radians(17.2);
-  double full[4] = {}, alone[4] = {};
-  EXPECT_EQ(tm_.GeogToGrid(lat, lon, &full[0], &full[1], &full[2], &full[3]),
-            ProjectionStatus::kOk);
-  EXPECT_EQ(tm_.GeogToGrid(lat, lon, &alone[0], nullptr), ProjectionStatus::kOk);
-  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, &alone[1]), ProjectionStatus::kOk);
-  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, nullptr, &alone[2]), ProjectionStatus::kOk);
-  EXPECT_EQ(tm_.GeogToGrid(lat, lon, nullptr, nullptr, nullptr, &alone[3]), ProjectionStatus::kOk);
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(alone[i], full[i]) << "output " << i;
-}
-
 // A parallel's image leaves the point at the convergence angle, stretched by the scale;
 // the truncated northing series tilts it by up to 2.8e-8 rad 3 degrees out. The inverse
 // convergence's 3rd-order term (3 psi' t'^2 - 2 psi'^2) is not the forward's (3 psi' + t'^2

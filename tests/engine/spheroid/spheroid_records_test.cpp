@@ -19,8 +19,6 @@
 namespace orvale {
 namespace {
 
-constexpr const char* kGlobal = "C:\\MyData\\Global\\";
-
 std::string RecordBytes(const std::string& name, const std::string& country, double a, double b,
                         double rf) {
   std::string bytes = name + "\n" + country + "\n";
@@ -55,13 +53,13 @@ void ExpectWgs84(const CSpheroid& s, const std::string& why) {
       << why;
 }
 
+// RecordFolder makes the folder, as the library does on first use.
 class SpheroidRecords : public testing::TemporaryDrives {
  protected:
   void SetUp() override {
     TemporaryDrives::SetUp();
-    ASSERT_EQ(RecordFolder(), kGlobal);
+    ASSERT_EQ(RecordFolder(), InGlobal(""));
   }
-  static std::string InGlobal(const std::string& file) { return kGlobal + file; }
 };
 
 // The key is the name and country unless a path gives the title; the folder and
