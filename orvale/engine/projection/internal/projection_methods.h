@@ -44,7 +44,7 @@ struct GeogOutputs {
 };
 
 // A run of inverse conversions over arrays of `count` points; convergences and scales
-// may be null (not computed).
+// may be null (not computed), and so may statuses.
 struct GeogRun {
   const double* eastings = nullptr;
   const double* northings = nullptr;
@@ -94,7 +94,7 @@ inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
 }
 
 // A run of forward conversions over arrays of `count` points; convergences and scales
-// may be null (not computed).
+// may be null (not computed), and so may statuses.
 struct GridRun {
   const double* latitudes = nullptr;
   const double* longitudes = nullptr;
