@@ -30,6 +30,14 @@ std::string_view ProjectionStatusText(ProjectionStatus status) {
       return "the position is outside what the projection can represent";
     case ProjectionStatus::kNoConvergence:
       return "the computation did not converge at this position";
+    case ProjectionStatus::kNotANumber:
+      return "the position is not a number";
+    case ProjectionStatus::kBeyondPole:
+      return "the position is beyond the pole";
+    case ProjectionStatus::kPoleNotRepresentable:
+      return "the projection cannot represent the pole";
+    case ProjectionStatus::kFarFromCentralMeridian:
+      return "the position is more than 90 degrees from the central meridian";
   }
   return "unknown status";
 }

@@ -24,6 +24,15 @@ enum class ProjectionStatus : std::uint8_t {
   kOutsideDomain,
   // An iteration reached its bound of rounds without settling.
   kNoConvergence,
+  // A latitude, longitude, easting or northing that is not a finite number.
+  kNotANumber,
+  // A latitude beyond a pole (more than 90 degrees), or a grid position that would be.
+  kBeyondPole,
+  // A pole, which the projection sends to infinity (Mercator, say).
+  kPoleNotRepresentable,
+  // A position more than 90 degrees from the central meridian, which a transverse
+  // projection cannot represent.
+  kFarFromCentralMeridian,
 };
 
 // A short English reason for a status, for a message on the line that has no result;
