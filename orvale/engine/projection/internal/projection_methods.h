@@ -134,6 +134,28 @@ inline GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, doubl
   return GeogPointFrom(spheroid, latitude, longitude, std::sin(latitude), std::cos(latitude));
 }
 
+// The entry checks every direction shares, single points and runs alike: a position
+// that is not made of finite numbers, or a latitude beyond a pole, has no result.
+inline ProjectionStatus CheckGeogInput(double latitude, double longitude) {
+  if (!std::isfinite(latitude) || !std::isfinite(longitude)) return ProjectionStatus::kNotANumber;
+  if (std::fabs(latitude) > kHalfPi) return ProjectionStatus::kBeyondPole;
+  return ProjectionStatus::kOk;
+}
+
+inline ProjectionStatus CheckGridInput(double easting, double northing) {
+  if (!std::isfinite(easting) || !std::isfinite(northing)) return ProjectionStatus::kNotANumber;
+  return ProjectionStatus::kOk;
+}
+
+// An angle brought into (-pi, pi]: a longitude, or a difference of longitudes, the
+// short way round. Exact for inputs already in range.
+inline double WrapToHalfTurn(double angle) {
+  if (angle > -std::numbers::pi && angle <= std::numbers::pi) return angle;
+  double wrapped = std::remainder(angle, 2.0 * std::numbers::pi);
+  if (wrapped <= -std::numbers::pi) wrapped += 2.0 * std::numbers::pi;
+  return wrapped;
+}
+
 // The computation of one method: its set-up, its two directions, and what a run of
 // points can share. Every direction returns what became of the point: kOk, or why its
 // outputs are not a result (a failed iteration, a point outside the method, an axis or
