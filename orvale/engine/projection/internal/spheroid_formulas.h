@@ -2,7 +2,10 @@
 // Quantities of a spheroid that every projection family uses. Latitudes in radians.
 
 #include <cmath>
+#include <initializer_list>
+#include <limits>
 
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/spheroid/spheroid.h"
 
 namespace orvale {
@@ -116,7 +119,35 @@ inline double FootpointSeriesShift(const CSpheroid& s, double sin_mu, double cos
 // spheroids, so the iteration started there settles in a round.
 double FootpointSeries(const CSpheroid& spheroid, double rectifying_latitude);
 
-// Latitude of an isometric latitude (without its sine and cosine).
+// Isometric latitude from the sine and cosine of the latitude, as
+// asinh(tan) - e atanh(e sin): the logarithm of (1 + sin)/(1 - sin) loses all its
+// digits near the poles (1 - sin cancels), this form none right up to them.
+double IsometricLatitudeOfTrig(const CSpheroid& spheroid, double sin_lat, double cos_lat);
+
+// The tangent of the conformal latitude, sinh of the isometric latitude, from the
+// tangent of the latitude (Karney 2011, eq. 7).
+double ConformalTangent(const CSpheroid& spheroid, double tan_lat);
+
+// Latitude whose conformal latitude has the tangent `conformal_tangent` (sinh of the
+// isometric latitude), with its sine and cosine; an infinite tangent is a pole.
+LatitudeWithTrig LatitudeFromConformalTangent(const CSpheroid& spheroid, double conformal_tangent);
+
+// A latitude this close to a pole (radians) is the pole: 6 micrometres on the ground,
+// and 90 degrees converted by the truncated degree factor lands 2.7e-14 rad short of
+// it. Projections that send a pole to infinity refuse such latitudes.
+inline constexpr double kPoleTolerance = 1e-12;
+inline bool IsAtPole(double latitude) {
+  return kHalfPi - std::fabs(latitude) < kPoleTolerance;
+}
+
+// Writes "no value" (a quiet NaN) to each given output: for a point without a result,
+// and for a convergence or scale a method cannot give.
+inline void WriteNoValue(std::initializer_list<double*> outputs) {
+  for (double* output : outputs)
+    if (output != nullptr) *output = std::numeric_limits<double>::quiet_NaN();
+}
+
+// Latitude of an isometric latitude, with its sine and cosine.
 LatitudeWithTrig LatitudeFromIsometric(const CSpheroid& spheroid, double isometric_latitude);
 
 }  // namespace orvale
