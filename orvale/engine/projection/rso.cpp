@@ -61,34 +61,27 @@ Skew Unrectify(const CProjection& p, double easting, double northing) {
           0.8 * easting + 0.6 * northing + param[kInverseOffsetV]};
 }
 
-// Convergence from tan of the skew-grid convergence: method 0 and 1 take the skew angle
-// off or on, methods 2 and 3 add the angle whose tangent is 3/4.
+// Convergence from tan of the skew-grid convergence: method 0 takes the skew angle
+// off; the others turn the grid back by the angle whose tangent is 3/4. The printed
+// form gives method 1 the skew angle added instead (atan X + gamma0), which on the
+// Malayan zone (sin gamma0 = -0.6) is the rectification with its sign reversed: 73.7
+// degrees from the grid's true convergence. Method 1 shares the rectification of
+// methods 2 and 3, so it shares their convergence.
 double Convergence(const CProjection& p, double x) {
-  const double skew_angle = p.m_Param[kSkewAngle];
-  switch (p.m_Method) {
-    case 0:
-      return std::atan(x) - skew_angle;
-    case 1:
-      return std::atan(x) + skew_angle;
-    default:
-      return std::atan((4.0 * x + 3.0) / (4.0 - 3.0 * x));
-  }
+  if (p.m_Method == 0) return std::atan(x) - p.m_Param[kSkewAngle];
+  return std::atan((4.0 * x + 3.0) / (4.0 - 3.0 * x));
 }
 
 ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
 
-// The set-up's projection of the centre obeys the entry rules of GeogToGrid.
+// The set-up projects the centre itself, wherever it is.
 void ProjectCentre(CProjection& p) {
-  const double latitude = p.m_OriginLatitude;
-  const double longitude = p.m_CentralMeridian;
-  const bool empty =
-      std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
-  if (empty || p.m_ScaleFactor == 0.0) {
+  if (p.m_ScaleFactor == 0.0) {
     p.m_FalseEasting = 0.0;
     p.m_FalseNorthing = 0.0;
     return;
   }
-  const GeogPoint centre = MakeGeogPoint(*p.m_Spheroid, latitude, longitude);
+  const GeogPoint centre = MakeGeogPoint(*p.m_Spheroid, p.m_OriginLatitude, p.m_CentralMeridian);
   // A method without a rectification writes no co-ordinates, and leaves the false
   // origin as it was; its points are flagged by their own status.
   static_cast<void>(
@@ -123,11 +116,20 @@ ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const Grid
     if (out.scale != nullptr) *out.scale = param[kAposphereRadius] * k0 / (g.cos_lat * g.nu);
     return ProjectionStatus::kUnknownMethod;
   }
+  // The aposphere's isometric latitude is infinite at a pole: no finite formula there.
+  if (IsAtPole(g.latitude)) {
+    WriteNoValue({out.easting, out.northing, out.convergence, out.scale});
+    return ProjectionStatus::kPoleNotRepresentable;
+  }
   const double q =
-      param[kAposphereRatio] * IsometricLatitudeOfSine(*p.m_Spheroid, g.sin_lat) + param[kLogH];
+      param[kAposphereRatio] * IsometricLatitudeOfTrig(*p.m_Spheroid, g.sin_lat, g.cos_lat) +
+      param[kLogH];
   const double sinh_q = std::sinh(q);
   const double cosh_q = std::cosh(q);
-  const double angle = param[kAposphereRatio] * (g.longitude - param[kSkewOriginLongitude]);
+  // The aposphere longitude from the skew origin, the short way round the central meridian.
+  const double angle =
+      param[kAposphereRatio] * (WrapToHalfTurn(g.longitude - p.m_CentralMeridian) +
+                                (p.m_CentralMeridian - param[kSkewOriginLongitude]));
   const double sin_angle = std::sin(angle);
   const double cos_angle = std::cos(angle);
   const double radius = param[kInverseScaledRadius];
@@ -169,9 +171,10 @@ ProjectionStatus RsoInverse(const CProjection& p, double easting, double northin
       (0.5 * std::log((1.0 + u_prime) / (1.0 - u_prime)) - param[kLogH]) / param[kAposphereRatio];
   const LatitudeWithTrig found = LatitudeFromIsometric(s, isometric);
   const double latitude = found.latitude;
-  const double longitude = std::atan((sinh_v * param[kCosSkew] + sin_u * param[kSinSkew]) / cos_u) /
-                               param[kAposphereRatio] +
-                           param[kSkewOriginLongitude];
+  // The aposphere longitude from the skew origin; the scale takes it unwrapped.
+  const double angle = std::atan((sinh_v * param[kCosSkew] + sin_u * param[kSinSkew]) / cos_u);
+  const double longitude =
+      WrapToHalfTurn(angle / param[kAposphereRatio] + param[kSkewOriginLongitude]);
   if (rectified) {
     if (out.latitude != nullptr) *out.latitude = latitude;
     if (out.longitude != nullptr) *out.longitude = longitude;
@@ -180,10 +183,9 @@ ProjectionStatus RsoInverse(const CProjection& p, double easting, double northin
     }
   }
   if (out.scale != nullptr) {
-    const double nu = CurvatureAt(s, std::sin(latitude)).nu;
-    *out.scale = cos_u /
-                 std::cos((longitude - param[kSkewOriginLongitude]) * param[kAposphereRatio]) *
-                 param[kAposphereRadius] * p.m_ScaleFactor / (nu * std::cos(latitude));
+    const double nu = CurvatureAt(s, found.sin_lat).nu;
+    *out.scale =
+        cos_u / std::cos(angle) * param[kAposphereRadius] * p.m_ScaleFactor / (nu * found.cos_lat);
   }
   if (!rectified) return ProjectionStatus::kUnknownMethod;
   return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <numbers>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
@@ -30,7 +29,9 @@ constexpr std::size_t kParallelConformalFactor = 11;  // tc
 constexpr std::size_t kParallelFactor = 12;           // mc
 constexpr std::size_t kFalseOriginNorthing = 13;      // a mc, variant C only
 
-constexpr double kQuarterPi = (std::numbers::pi / 4);
+double HemisphereSign(bool north) {
+  return north ? 1.0 : -1.0;
+}
 
 bool IsNorth(const CProjection& p) {
   return p.m_Param[kNorthFlag] == 1.0;
@@ -47,17 +48,26 @@ bool IsPole(double latitude) {
   return std::fabs(std::fabs(latitude) - kHalfPi) < kIterationTolerance;
 }
 
-// ((1 + e sin)/(1 - e sin))^(e/2)
+// ((1 + e s)/(1 - e s))^(e/2) as exp(e atanh(e s)).
 double EccentricityTerm(const CSpheroid& s, double sin_latitude) {
-  const double e_sin = s.m_E * sin_latitude;
-  return std::pow((1.0 + e_sin) / (1.0 - e_sin), s.m_HalfE);
+  return std::exp(s.m_E * std::atanh(s.m_E * sin_latitude));
 }
 
-// t measured from the pole of the projection's hemisphere.
-double PolarConformalFactor(const CSpheroid& s, double latitude, double sin_latitude, bool north) {
-  const double term = EccentricityTerm(s, sin_latitude);
-  if (north) return std::tan(kQuarterPi - latitude / 2.0) * term;
-  return std::tan(kQuarterPi + latitude / 2.0) / term;
+// t = tan(pi/4 - lat/2) ((1 + e sin)/(1 - e sin))^(e/2) of a latitude counted towards
+// the projection's own pole (the latitude itself in the north, its negative in the
+// south), with the tangent as cos/(1 + sin): exact right up to the pole, where the
+// printed tan(pi/4 -+ lat/2) subtracts nearly equal angles.
+double HemisphereConformalFactor(const CSpheroid& s, double latitude) {
+  const double sin_lat = std::sin(latitude);
+  return std::cos(latitude) / (1.0 + sin_lat) * EccentricityTerm(s, sin_lat);
+}
+
+// t / m at a latitude counted towards the projection's pole (sine given): the polar
+// scale factor over the plane radius per unit of t, finite at the pole where t and m
+// both vanish.
+double ConformalOverParallelFactor(const CSpheroid& s, double sin_lat) {
+  return std::sqrt(1.0 - s.m_E2 * sin_lat * sin_lat) * EccentricityTerm(s, sin_lat) /
+         (1.0 + sin_lat);
 }
 
 void InitialiseDoubleProjection(CProjection& p) {
@@ -101,7 +111,7 @@ void UseStandardParallel(CProjection& p, double parallel, bool false_origin_on_p
   auto& param = p.m_Param;
   const bool north = parallel >= 0.0;
   param[kNorthFlag] = Flag(north);
-  const double tc = PolarConformalFactor(s, parallel, std::sin(parallel), north);
+  const double tc = HemisphereConformalFactor(s, north ? parallel : -parallel);
   const double mc = ParallelFactor(s, parallel);
   param[kParallelConformalFactor] = tc;
   param[kParallelFactor] = mc;
@@ -138,119 +148,174 @@ void InitialisePolar(CProjection& p) {
   param[kPolarRadiusFactor] = 2.0 * s.m_SemiMajorAxis * p.m_ScaleFactor / s.m_PolarK;
 }
 
+// The conformal sphere of the double projection: its latitude chi has
+// tan chi = sinh(n psi + ln(c)/2), psi the spheroid's isometric latitude; this is the
+// printed w = c (...)^n with sin chi = (w - 1)/(w + 1), taken through the isometric
+// latitude so that neither the pole nor the cancellations in w lose digits.
+struct SpherePoint {
+  double sin_chi = 0.0;
+  double cos_chi = 1.0;
+  double sin_lon = 0.0;  // of the sphere longitude n (lambda - lambda0)
+  double cos_lon = 1.0;
+};
+
+// Grid convergence of the stereographic on the sphere at a point, from the closed form
+// of the angle between the meridian's image and the grid's north (Snyder, eq. 21-12 in
+// its tangent form); the spheroid-to-sphere step keeps meridians and adds none.
+double SphereConvergence(const CProjection& p, const SpherePoint& q) {
+  const double sin0 = p.m_Param[kSinSphereOriginLatitude];
+  const double cos0 = p.m_Param[kCosSphereOriginLatitude];
+  return std::atan2(q.sin_lon * (q.sin_chi + sin0),
+                    q.cos_chi * cos0 + (1.0 + q.sin_chi * sin0) * q.cos_lon);
+}
+
+// A point this close (in 1 + cos of its distance from the origin) to the origin's
+// antipode has no image: the plane goes to infinity there.
+constexpr double kAntipodeTolerance = 1e-12;
+
 ProjectionStatus DoubleProjectionForward(const CProjection& p, const GeogPoint& g,
                                          const GridOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
-  const double sphere_longitude = param[kLongitudeRatio] * (g.longitude - p.m_CentralMeridian);
-  const double e_sin = s.m_E * g.sin_lat;
-  const double w =
-      param[kConformalConstant] * std::pow(std::pow((1.0 - e_sin) / (1.0 + e_sin), s.m_E) *
-                                               (1.0 + g.sin_lat) / (1.0 - g.sin_lat),
-                                           param[kLongitudeRatio]);
-  const double chi = std::asin((w - 1.0) / (w + 1.0));
-  const double sin_chi = std::sin(chi);
-  const double cos_chi = std::cos(chi);
+  const double n = param[kLongitudeRatio];
+  const double sphere_longitude = n * WrapToHalfTurn(g.longitude - p.m_CentralMeridian);
+  const double sphere_isometric = n * IsometricLatitudeOfTrig(s, g.sin_lat, g.cos_lat) +
+                                  0.5 * std::log(param[kConformalConstant]);
+  const SpherePoint q{std::tanh(sphere_isometric), 1.0 / std::cosh(sphere_isometric),
+                      std::sin(sphere_longitude), std::cos(sphere_longitude)};
   const double sin0 = param[kSinSphereOriginLatitude];
   const double cos0 = param[kCosSphereOriginLatitude];
-  const double b = 1.0 + sin_chi * sin0 + cos_chi * cos0 * std::cos(sphere_longitude);
+  const double b = 1.0 + q.sin_chi * sin0 + q.cos_chi * cos0 * q.cos_lon;
+  if (!(b > kAntipodeTolerance)) {
+    WriteNoValue({out.easting, out.northing, out.convergence, out.scale});
+    return ProjectionStatus::kOutsideDomain;
+  }
   const double diameter = param[kSphereDiameter];
-  if (out.easting != nullptr) {
-    *out.easting = p.m_FalseEasting + diameter * cos_chi * std::sin(sphere_longitude) / b;
-  }
+  if (out.easting != nullptr)
+    *out.easting = p.m_FalseEasting + diameter * q.cos_chi * q.sin_lon / b;
   if (out.northing != nullptr) {
-    *out.northing = p.m_FalseNorthing +
-                    diameter * (sin_chi * cos0 - cos_chi * sin0 * std::cos(sphere_longitude)) / b;
+    *out.northing =
+        p.m_FalseNorthing + diameter * (q.sin_chi * cos0 - q.cos_chi * sin0 * q.cos_lon) / b;
   }
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  if (out.scale != nullptr) *out.scale = 0.0;
+  if (out.convergence != nullptr) *out.convergence = SphereConvergence(p, q);
+  // The sphere's scale 2 k0 / b times that of the spheroid on the sphere,
+  // R n cos chi / (nu cos phi).
+  if (out.scale != nullptr) *out.scale = diameter * n * q.cos_chi / (b * g.nu * g.cos_lat);
   return ProjectionStatus::kOk;
 }
 
 ProjectionStatus PolarForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
   const bool north = IsNorth(p);
-  const double t = PolarConformalFactor(*p.m_Spheroid, g.latitude, g.sin_lat, north);
-  const double r = p.m_StandardParallel2 == 0.0
-                       ? t * param[kPolarRadiusFactor]
-                       : t * param[kFalseOriginNorthing] / param[kParallelConformalFactor];
-  const double delta_longitude = g.longitude - p.m_CentralMeridian;
+  const double sign = HemisphereSign(north);
+  // The other pole is the one point the plane cannot hold.
+  if (IsAtPole(g.latitude) && sign * g.latitude < 0.0) {
+    WriteNoValue({out.easting, out.northing, out.convergence, out.scale});
+    return ProjectionStatus::kPoleNotRepresentable;
+  }
+  const double sin_lat = sign * g.sin_lat;
+  const double t = g.cos_lat / (1.0 + sin_lat) * EccentricityTerm(s, sin_lat);
+  const double radius_per_t = p.m_StandardParallel2 == 0.0
+                                  ? param[kPolarRadiusFactor]
+                                  : param[kFalseOriginNorthing] / param[kParallelConformalFactor];
+  const double r = t * radius_per_t;
+  const double delta_longitude = WrapToHalfTurn(g.longitude - p.m_CentralMeridian);
   if (out.easting != nullptr) *out.easting = p.m_FalseEasting + r * std::sin(delta_longitude);
   if (out.northing != nullptr) {
     const double origin = param[kFalseOriginNorthing];
     const double along = r * std::cos(delta_longitude);
     *out.northing = north ? p.m_FalseNorthing + origin - along : p.m_FalseNorthing - origin + along;
   }
-  if (out.convergence != nullptr) *out.convergence = 0.0;
+  // Meridians are straight lines through the pole's image.
+  if (out.convergence != nullptr) *out.convergence = sign * delta_longitude;
+  if (out.scale != nullptr) {
+    *out.scale = radius_per_t * ConformalOverParallelFactor(s, sin_lat) / s.m_SemiMajorAxis;
+  }
   return ProjectionStatus::kOk;
 }
 
-// Geodetic latitude of a conformal-sphere isometric latitude. Unbounded in principle;
-// stops after the usual 100 rounds with the last estimate, not converged.
-LatitudeWithTrig LatitudeOnSpheroid(const CSpheroid& s, double isometric) {
-  double latitude = 2.0 * std::atan(std::exp(isometric)) - kHalfPi;
-  for (int round = 0; round < kIterationLimit; ++round) {
-    const double sin_lat = std::sin(latitude);
-    const double e_sin = s.m_E * sin_lat;
-    const double residual = std::log(std::tan(latitude / 2.0 + kQuarterPi) *
-                                     std::pow((1.0 - e_sin) / (1.0 + e_sin), s.m_HalfE)) -
-                            isometric;
-    const double step =
-        residual * std::cos(latitude) * (1.0 - s.m_E2 * sin_lat * sin_lat) / s.m_OneMinusE2;
-    latitude -= step;
-    if (std::fabs(step) <= kIterationTolerance) return {latitude, 0.0, 1.0, true};
-  }
-  return {latitude, 0.0, 1.0, false};
-}
-
+// The printed inverse goes through three auxiliary angles whose arctangents take the
+// wrong branch once g - y or h + y changes sign, and then iterates the latitude with a
+// step that stops at 0.001" (leaving up to that much behind). Here the plane point is
+// taken back onto the sphere as a vector, and the latitude found by Newton's method.
 ProjectionStatus DoubleProjectionInverse(const CProjection& p, double x, double y,
                                          const GeogOutputs& out) {
   const auto& param = p.m_Param;
   const double diameter = param[kSphereDiameter];
-  const double chi0 = param[kSphereOriginLatitude];
-  const double g = diameter * std::tan(kQuarterPi - chi0 / 2.0);
-  const double h = 2.0 * diameter * std::tan(chi0) + g;
-  const double i = std::atan(x / (h + y));
-  const double j = std::atan(x / (g - y)) - i;
-  const double chi = chi0 + 2.0 * std::atan((y - x * std::tan(j / 2.0)) / diameter);
-  const double sin_chi = std::sin(chi);
-  *out.longitude = (j + 2.0 * i) / param[kLongitudeRatio] + p.m_CentralMeridian;
-  const double isometric =
-      0.5 * std::log((1.0 + sin_chi) / (param[kConformalConstant] * (1.0 - sin_chi))) /
-      param[kLongitudeRatio];
-  const LatitudeWithTrig found = LatitudeOnSpheroid(*p.m_Spheroid, isometric);
+  const double n = param[kLongitudeRatio];
+  const double sin0 = param[kSinSphereOriginLatitude];
+  const double cos0 = param[kCosSphereOriginLatitude];
+  // (X, Y) = tan(c/2) (sin, cos of the azimuth), c the distance from the origin on the
+  // sphere; (gx, gy, gz) the point on the sphere times 1 + X^2 + Y^2, z to the pole.
+  const double big_x = x / diameter, big_y = y / diameter;
+  const double q = big_x * big_x + big_y * big_y;
+  const double gx = cos0 * (1.0 - q) - sin0 * 2.0 * big_y;
+  const double gy = 2.0 * big_x;
+  const double gz = sin0 * (1.0 - q) + cos0 * 2.0 * big_y;
+  const double gxy = std::hypot(gx, gy);
+  const double sphere_isometric = std::asinh(gz / gxy);
+  const double isometric = (sphere_isometric - 0.5 * std::log(param[kConformalConstant])) / n;
+  const LatitudeWithTrig found = LatitudeFromIsometric(*p.m_Spheroid, isometric);
+  if (!found.converged) {
+    WriteNoValue({out.latitude, out.longitude, out.convergence, out.scale});
+    return ProjectionStatus::kNoConvergence;
+  }
+  const double sphere_longitude = gxy == 0.0 ? 0.0 : std::atan2(gy, gx);
   *out.latitude = found.latitude;
-  return found.converged ? ProjectionStatus::kOk : ProjectionStatus::kNoConvergence;
-}
-
-ProjectionStatus PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
-  const auto& param = p.m_Param;
-  const bool north = IsNorth(p);
-  const double from_pole =
-      north ? y - param[kFalseOriginNorthing] : y + param[kFalseOriginNorthing];
-  const double r = std::sqrt(x * x + from_pole * from_pole);
-  const double t = p.m_StandardParallel2 == 0.0
-                       ? r / param[kPolarRadiusFactor]
-                       : r * param[kParallelConformalFactor] / param[kFalseOriginNorthing];
-  const double chi = north ? kHalfPi - 2.0 * std::atan(t) : 2.0 * std::atan(t) - kHalfPi;
-  *out.latitude = chi + param[kLatitudeSeries] * std::sin(2.0 * chi) +
-                  param[kLatitudeSeries + 1] * std::sin(4.0 * chi) +
-                  param[kLatitudeSeries + 2] * std::sin(6.0 * chi) +
-                  param[kLatitudeSeries + 3] * std::sin(8.0 * chi);
-  *out.longitude =
-      p.m_CentralMeridian + (north ? std::atan2(x, -from_pole) : std::atan2(x, from_pole));
+  *out.longitude = WrapToHalfTurn(p.m_CentralMeridian + sphere_longitude / n);
+  const double norm = 1.0 + q;
+  const SpherePoint point{gz / norm, gxy / norm, gxy == 0.0 ? 0.0 : gy / gxy,
+                          gxy == 0.0 ? 1.0 : gx / gxy};
+  if (out.convergence != nullptr) *out.convergence = SphereConvergence(p, point);
+  if (out.scale != nullptr) {
+    // b = 1 + cos c = 2 / (1 + q), as in the forward.
+    const double nu = CurvatureAt(*p.m_Spheroid, found.sin_lat).nu;
+    *out.scale = diameter * n * gxy / (2.0 * nu * found.cos_lat);
+  }
   return ProjectionStatus::kOk;
 }
 
-// Both methods invert only with both outputs given, and give no convergence.
+// The printed inverse takes the latitude from the conformal latitude chi by a series
+// to e^8, which leaves about 0.1 mm on earthly spheroids; here t gives the tangent of
+// chi exactly, (1 - t^2) / 2t, and the latitude follows by Newton's method.
+ProjectionStatus PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
+  const CSpheroid& s = *p.m_Spheroid;
+  const auto& param = p.m_Param;
+  const bool north = IsNorth(p);
+  const double sign = HemisphereSign(north);
+  const double from_pole =
+      north ? y - param[kFalseOriginNorthing] : y + param[kFalseOriginNorthing];
+  const double r = std::hypot(x, from_pole);
+  const double radius_per_t = p.m_StandardParallel2 == 0.0
+                                  ? param[kPolarRadiusFactor]
+                                  : param[kFalseOriginNorthing] / param[kParallelConformalFactor];
+  const double t = r / radius_per_t;
+  const LatitudeWithTrig found = LatitudeFromConformalTangent(s, (1.0 - t * t) / (2.0 * t));
+  if (!found.converged) {
+    WriteNoValue({out.latitude, out.longitude, out.convergence, out.scale});
+    return ProjectionStatus::kNoConvergence;
+  }
+  // At the pole itself (to the last bit of the latitude) every longitude is the same
+  // point, and what is left of the plane radius is rounding: the central meridian.
+  const bool pole = r == 0.0 || found.latitude == kHalfPi;
+  const double delta_longitude =
+      pole ? 0.0 : (north ? std::atan2(x, -from_pole) : std::atan2(x, from_pole));
+  *out.latitude = sign * found.latitude;
+  *out.longitude = WrapToHalfTurn(p.m_CentralMeridian + delta_longitude);
+  if (out.convergence != nullptr) *out.convergence = sign * delta_longitude;
+  if (out.scale != nullptr) {
+    *out.scale = radius_per_t * ConformalOverParallelFactor(s, found.sin_lat) / s.m_SemiMajorAxis;
+  }
+  return ProjectionStatus::kOk;
+}
+
+// Both methods invert only with both outputs given.
 template <ProjectionStatus (*Inverse)(const CProjection&, double, double, const GeogOutputs&)>
 ProjectionStatus FromGrid(const CProjection& p, double easting, double northing,
                           const GeogOutputs& out) {
   if (out.latitude == nullptr || out.longitude == nullptr) return ProjectionStatus::kOk;
-  const ProjectionStatus status =
-      Inverse(p, easting - p.m_FalseEasting, northing - p.m_FalseNorthing, out);
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  return status;
+  return Inverse(p, easting - p.m_FalseEasting, northing - p.m_FalseNorthing, out);
 }
 
 }  // namespace

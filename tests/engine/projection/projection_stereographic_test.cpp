@@ -2,9 +2,11 @@
 // tests/data/projections/stereographic_rso.txt.
 
 #include <array>
+#include <numbers>
 #include <string>
 #include <vector>
 
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
 #include "support/projection_fixture.h"
 #include "support/text_table.h"
 
@@ -26,17 +28,46 @@ struct Stereographic : TestProjection {
   double CentralMeridianDeg() const { return m_CentralMeridian / kRadiansPerDegree; }
 };
 
-// No variant computes convergence or scale: the double projection reports 0 for both, the
-// polar one a zero convergence, leaving the scale as it was; the inverse never writes one.
-TEST(Stereographic, EveryVariantRoundTripsAndReportsNoConvergenceOrScale) {
+// Every variant returns its points to 0.01 mm, and its inverse gives the forward's
+// convergence and scale; at the origin (or the pole) the scale is k0.
+TEST(Stereographic, EveryVariantRoundTripsWithItsConvergenceAndScale) {
   for (const TextRow& s : Settings()) {
     SCOPED_TRACE(s[0]);
     Stereographic st(s[1]);
     const double centre = s.Numbers(2).at(0), lon0 = st.CentralMeridianDeg();
-    EXPECT_LE(st.WorstRoundTrip(Around(centre, 10.0, 2.5), Around(lon0, 40.0, 10.0)), kMillimetre);
+    EXPECT_LE(st.WorstRoundTrip(Around(centre, 10.0, 2.5), Around(lon0, 40.0, 10.0)), 1e-5);
     const RoundTripOutputs x = st.BothWays(Radians(centre + 1.0), Radians(lon0 + 2.0));
-    EXPECT_EQ((std::array{x.convergence, x.scale, x.back_convergence, x.back_scale}),
-              (std::array{0.0, st.m_Method == 2 ? kUntouched : 0.0, 0.0, kUntouched}));
+    ASSERT_EQ(x.back_status, ProjectionStatus::kOk);
+    EXPECT_NEAR(x.back_convergence, x.convergence, 1e-12);
+    EXPECT_NEAR(x.back_scale, x.scale, 1e-12);
+    EXPECT_GT(std::fabs(x.convergence), 1e-4) << "a true convergence, not a stand-in";
+    const bool polar = st.m_Method == 2;
+    const double origin = polar ? (st.m_Param[0] == 1.0 ? kHalfPi : -kHalfPi) : st.m_OriginLatitude;
+    EXPECT_NEAR(st.Forward(origin, st.m_CentralMeridian + (polar ? 0.1 : 0.0)).scale,
+                st.m_ScaleFactor, 1e-12);
+  }
+}
+
+// The one point a stereographic plane cannot hold: the origin's antipode, which for a
+// polar projection is the other pole. Its own pole comes back on the central meridian.
+TEST(Stereographic, AntipodeHasNoImageAndThePoleComesBackOnTheCentralMeridian) {
+  Stereographic oblique("type=9 method=0 lat0=52.156160556 lon0=5.387638889 k0=0.9999079");
+  // The antipode on the conformal sphere (P2 = n, P3 = c, P4 = chi0), back on the spheroid.
+  const auto& param = oblique.m_Param;
+  const double isometric = (-std::atanh(std::sin(param[4])) - 0.5 * std::log(param[3])) / param[2];
+  const double antipode = LatitudeFromIsometric(oblique.spheroid, isometric).latitude;
+  EXPECT_EQ(
+      oblique.Forward(antipode, oblique.m_CentralMeridian - std::numbers::pi / param[2]).status,
+      ProjectionStatus::kOutsideDomain);
+  for (const char* polar : {"polar=north lon0=140", "polarb=-71 lon0=-45", "polarc=67 lon0=140"}) {
+    SCOPED_TRACE(polar);
+    Stereographic st(std::string("type=9 method=2 k0=0.994 ") + polar);
+    const double pole = st.m_Param[0] == 1.0 ? kHalfPi : -kHalfPi;
+    EXPECT_EQ(st.Forward(-pole, 0.3).status, ProjectionStatus::kPoleNotRepresentable);
+    const RoundTripOutputs x = st.BothWays(pole, 0.3);
+    ASSERT_EQ(x.back_status, ProjectionStatus::kOk);
+    EXPECT_EQ(x.back_latitude, pole);
+    EXPECT_NEAR(x.back_longitude, st.m_CentralMeridian, 1e-15);
   }
 }
 
