@@ -72,6 +72,19 @@ double Convergence(const CProjection& p, double x) {
   return std::atan((4.0 * x + 3.0) / (4.0 - 3.0 * x));
 }
 
+// The skew angle's sine and cosine as the rotation between the aposphere and the skew
+// grid uses them: the given pair scaled onto the unit circle. A pair published to 12
+// digits (Alaska zone 1's is 1.05e-13 short of it) otherwise makes the forward and
+// inverse rotations differ by that much, 0.7 micrometres a round trip, 0.7 mm in 1000.
+struct SkewTrig {
+  double sin = 0.0;
+  double cos = 1.0;
+};
+SkewTrig SkewOf(const CProjection& p) {
+  const double norm = std::hypot(p.m_Param[kSinSkew], p.m_Param[kCosSkew]);
+  return {p.m_Param[kSinSkew] / norm, p.m_Param[kCosSkew] / norm};
+}
+
 ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out);
 
 // The set-up projects the centre itself, wherever it is.
@@ -134,8 +147,9 @@ ProjectionStatus RsoForward(const CProjection& p, const GeogPoint& g, const Grid
   const double cos_angle = std::cos(angle);
   const double radius = param[kInverseScaledRadius];
   Skew skew;
-  skew.u = std::atan((param[kCosSkew] * sinh_q + param[kSinSkew] * sin_angle) / cos_angle) / radius;
-  const double across = (param[kCosSkew] * sin_angle - param[kSinSkew] * sinh_q) / cosh_q;
+  const SkewTrig skew_trig = SkewOf(p);
+  skew.u = std::atan((skew_trig.cos * sinh_q + skew_trig.sin * sin_angle) / cos_angle) / radius;
+  const double across = (skew_trig.cos * sin_angle - skew_trig.sin * sinh_q) / cosh_q;
   skew.v = 0.5 * std::log((1.0 + across) / (1.0 - across)) / radius;
   const Grid grid = Rectify(p, skew);
   if (out.easting != nullptr) *out.easting = grid.easting;
@@ -166,13 +180,14 @@ ProjectionStatus RsoInverse(const CProjection& p, double easting, double northin
   const double cosh_v = std::cosh(across);
   const double sin_u = std::sin(along);
   const double cos_u = std::cos(along);
-  const double u_prime = (sin_u * param[kCosSkew] - sinh_v * param[kSinSkew]) / cosh_v;
+  const SkewTrig skew_trig = SkewOf(p);
+  const double u_prime = (sin_u * skew_trig.cos - sinh_v * skew_trig.sin) / cosh_v;
   const double isometric =
       (0.5 * std::log((1.0 + u_prime) / (1.0 - u_prime)) - param[kLogH]) / param[kAposphereRatio];
   const LatitudeWithTrig found = LatitudeFromIsometric(s, isometric);
   const double latitude = found.latitude;
   // The aposphere longitude from the skew origin; the scale takes it unwrapped.
-  const double angle = std::atan((sinh_v * param[kCosSkew] + sin_u * param[kSinSkew]) / cos_u);
+  const double angle = std::atan((sinh_v * skew_trig.cos + sin_u * skew_trig.sin) / cos_u);
   const double longitude =
       WrapToHalfTurn(angle / param[kAposphereRatio] + param[kSkewOriginLongitude]);
   if (rectified) {
