@@ -36,7 +36,8 @@ void InitialiseMercator(CProjection& p) {
 
 // The northing is the isometric latitude as asinh(tan) - e atanh(e sin): the printed
 // logarithm of (1 + sin)/(1 - sin) loses its digits to the cancellation in 1 - sin
-// (1,008 km at 89.999999 degrees, infinity at 89.9999999), this form none.
+// (58 m at 89.9999 degrees, 1,008 km at 89.999999, infinity at 89.9999999), this
+// form none.
 ProjectionStatus MercatorForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
   if (IsAtPole(g.latitude)) {
     WriteNoValue({out.easting, out.northing, out.convergence, out.scale});

@@ -159,9 +159,10 @@ struct SpherePoint {
   double cos_lon = 1.0;
 };
 
-// Grid convergence of the stereographic on the sphere at a point, from the closed form
-// of the angle between the meridian's image and the grid's north (Snyder, eq. 21-12 in
-// its tangent form); the spheroid-to-sphere step keeps meridians and adds none.
+// Grid convergence of the stereographic on the sphere at a point: the angle between the
+// meridian's image and the grid's north, in closed form from the derivatives of the
+// sphere's easting and northing along the meridian. The spheroid-to-sphere step maps
+// meridians onto meridians conformally, so it adds nothing.
 double SphereConvergence(const CProjection& p, const SpherePoint& q) {
   const double sin0 = p.m_Param[kSinSphereOriginLatitude];
   const double cos0 = p.m_Param[kCosSphereOriginLatitude];
@@ -236,9 +237,10 @@ ProjectionStatus PolarForward(const CProjection& p, const GeogPoint& g, const Gr
 }
 
 // The printed inverse goes through three auxiliary angles whose arctangents take the
-// wrong branch once g - y or h + y changes sign, and then iterates the latitude with a
-// step that stops at 0.001" (leaving up to that much behind). Here the plane point is
-// taken back onto the sphere as a vector, and the latitude found by Newton's method.
+// wrong branch once g - y or h + y changes sign (beyond the pole's image: 85N 120E
+// comes back at 60W on the Amersfoort grid), and then iterates the latitude with a step
+// that stops at 0.001" (leaving up to that much behind). Here the plane point is taken
+// back onto the sphere as a vector, and the latitude found by Newton's method.
 ProjectionStatus DoubleProjectionInverse(const CProjection& p, double x, double y,
                                          const GeogOutputs& out) {
   const auto& param = p.m_Param;
@@ -277,8 +279,9 @@ ProjectionStatus DoubleProjectionInverse(const CProjection& p, double x, double 
 }
 
 // The printed inverse takes the latitude from the conformal latitude chi by a series
-// to e^8, which leaves about 0.1 mm on earthly spheroids; here t gives the tangent of
-// chi exactly, (1 - t^2) / 2t, and the latitude follows by Newton's method.
+// to e^8 (kept in P7..P10 by the set-up), which leaves up to 1.95e-12 rad (0.012 mm) on
+// WGS84 and more on flatter spheroids; here t gives the tangent of chi exactly,
+// (1 - t^2) / 2t, and the latitude follows by Newton's method.
 ProjectionStatus PolarInverse(const CProjection& p, double x, double y, const GeogOutputs& out) {
   const CSpheroid& s = *p.m_Spheroid;
   const auto& param = p.m_Param;
