@@ -77,9 +77,18 @@ double IsometricLatitudeOfTrig(const CSpheroid& s, double sin_lat, double cos_la
   return std::asinh(sin_lat / cos_lat) - s.m_E * std::atanh(s.m_E * sin_lat);
 }
 
+namespace {
+
+// The conformal tangent of a latitude with tangent `tan_lat` and secant `sec_lat`.
+double ConformalTangentOf(const CSpheroid& s, double tan_lat, double sec_lat) {
+  const double sigma = std::sinh(s.m_E * std::atanh(s.m_E * tan_lat / sec_lat));
+  return tan_lat * std::sqrt(1.0 + sigma * sigma) - sigma * sec_lat;
+}
+
+}  // namespace
+
 double ConformalTangent(const CSpheroid& s, double tan_lat) {
-  const double sigma = std::sinh(s.m_E * std::atanh(s.m_E * tan_lat / std::hypot(1.0, tan_lat)));
-  return tan_lat * std::hypot(1.0, sigma) - sigma * std::hypot(1.0, tan_lat);
+  return ConformalTangentOf(s, tan_lat, std::hypot(1.0, tan_lat));
 }
 
 // The printed iteration moves the latitude by half the isometric residual each round
@@ -90,7 +99,7 @@ double ConformalTangent(const CSpheroid& s, double tan_lat) {
 // derivative is known in closed form: from tan = conformal tangent / (1 - e^2) it
 // settles to the last bit in two or three rounds at any latitude, poles included.
 LatitudeWithTrig LatitudeFromConformalTangent(const CSpheroid& s, double conformal_tangent) {
-  // Beyond this tangent the latitude is the pole to the last bit, and the hypot terms
+  // Beyond this tangent the latitude is the pole to the last bit, and the squares
   // below would overflow.
   constexpr double kPoleTangent = 1e150;
   // A change of the tangent below this share of 1 + tan^2 moves the latitude by less
@@ -103,15 +112,17 @@ LatitudeWithTrig LatitudeFromConformalTangent(const CSpheroid& s, double conform
   }
   const double one_minus_e2 = s.m_OneMinusE2;
   double tan_lat = conformal_tangent / one_minus_e2;
+  // The tangents stay below 1e151 here, so their squares do not overflow.
   for (int round = 0; round < kIterationLimit; ++round) {
-    const double tangent_now = ConformalTangent(s, tan_lat);
+    const double sec_lat = std::sqrt(1.0 + tan_lat * tan_lat);
+    const double tangent_now = ConformalTangentOf(s, tan_lat, sec_lat);
     const double residual = tangent_now - conformal_tangent;
-    const double slope = one_minus_e2 * std::hypot(1.0, tangent_now) * std::hypot(1.0, tan_lat) /
+    const double slope = one_minus_e2 * std::sqrt(1.0 + tangent_now * tangent_now) * sec_lat /
                          (1.0 + one_minus_e2 * tan_lat * tan_lat);
     const double step = residual / slope;
     tan_lat -= step;
     if (std::fabs(step) <= kTangentTolerance * (1.0 + tan_lat * tan_lat)) {
-      const double cos_lat = 1.0 / std::hypot(1.0, tan_lat);
+      const double cos_lat = 1.0 / std::sqrt(1.0 + tan_lat * tan_lat);
       return {std::atan(tan_lat), tan_lat * cos_lat, cos_lat, true};
     }
   }
