@@ -289,7 +289,9 @@ class CaseRunner {
       ASSERT_EQ(NameOf(projection_.GridToGeog(e, n, &lat, &lon)), "ok") << "round " << round;
     }
     EXPECT_LE(projection_.Separation(latitude_, longitude_, lat, lon), *tolerance)
-        << "drift after " << *count << " round trips";
+        << std::setprecision(12) << "drift after " << *count << " round trips: ends at "
+        << lat * kDegreesPerRadian << " " << lon * kDegreesPerRadian << ", started at "
+        << latitude_ * kDegreesPerRadian << " " << longitude_ * kDegreesPerRadian;
   }
 
   void RoundTripOver(const Line& line) {
