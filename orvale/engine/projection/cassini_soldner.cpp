@@ -1,7 +1,12 @@
 // Cassini-Soldner: the transverse cylindrical projection that keeps distances along
 // the central meridian and at right angles to it, by the series to the 5th power of
-// the longitude difference. It has no convergence or scale of its own here: both come
-// back as 0.
+// the longitude difference (the forward as IOGP Guidance Note 7-2 defines it; PROJ's
+// cass uses the same series). The published inverse is a series of its own that
+// drifts from this forward by 1.2 cm at 3.5 degrees from the central meridian; here
+// it only starts Newton's method on the forward, so that the inverse gives back the
+// forward's own position. The convergence and the point scale factor (along the
+// meridian, the projection not being conformal) come from the forward's derivative
+// along the meridian.
 #include <cmath>
 
 #include "orvale/engine/projection/internal/projection_methods.h"
@@ -42,26 +47,37 @@ Footpoint FootpointOf(const CSpheroid& s, double meridian_distance) {
   return f;
 }
 
-ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+// The grid position from the false origin.
+GridPair CassiniGrid(const CProjection& p, const GeogPoint& g) {
   const CSpheroid& s = *p.m_Spheroid;
   const double k0 = p.m_ScaleFactor;
   const double a = (g.longitude - p.m_CentralMeridian) * g.cos_lat;
   const double a2 = a * a;
   const double t = g.tan_lat * g.tan_lat;
   const double c = s.m_E2 * g.cos_lat * g.cos_lat / s.m_OneMinusE2;
-  if (out.easting != nullptr) {
-    *out.easting =
-        k0 * g.nu * (a - t * a2 * a / 6.0 - (8.0 - t + 8.0 * c) * t * a2 * a2 * a / 120.0) +
-        p.m_FalseEasting;
-  }
-  if (out.northing != nullptr) {
-    const double arc = MeridianDistance(s, g.latitude) - p.m_M0;
-    *out.northing =
-        k0 * (arc + g.nu * g.tan_lat * (a2 / 2.0 + (5.0 - t + 6.0 * c) * a2 * a2 / 24.0)) +
-        p.m_FalseNorthing;
-  }
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  if (out.scale != nullptr) *out.scale = 0.0;
+  const double arc = MeridianDistance(s, g.latitude) - p.m_M0;
+  return {k0 * g.nu * (a - t * a2 * a / 6.0 - (8.0 - t + 8.0 * c) * t * a2 * a2 * a / 120.0),
+          k0 * (arc + g.nu * g.tan_lat * (a2 / 2.0 + (5.0 - t + 6.0 * c) * a2 * a2 / 24.0))};
+}
+
+GridPair CassiniGridAt(const CProjection& p, double latitude, double longitude) {
+  return CassiniGrid(p, MakeGeogPoint(*p.m_Spheroid, latitude, longitude));
+}
+
+void WriteFactors(const CProjection& p, double latitude, double longitude, double rho,
+                  double* convergence, double* scale) {
+  if (convergence == nullptr && scale == nullptr) return;
+  const auto grid_at = [&p](double lat, double lon) { return CassiniGridAt(p, lat, lon); };
+  const MeridianFactors factors = MeridianFactorsOf(grid_at, latitude, longitude, rho);
+  if (convergence != nullptr) *convergence = factors.convergence;
+  if (scale != nullptr) *scale = factors.scale;
+}
+
+ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const GridPair grid = CassiniGrid(p, g);
+  if (out.easting != nullptr) *out.easting = grid.x + p.m_FalseEasting;
+  if (out.northing != nullptr) *out.northing = grid.y + p.m_FalseNorthing;
+  WriteFactors(p, g.latitude, g.longitude, g.rho, out.convergence, out.scale);
   return ProjectionStatus::kOk;
 }
 
@@ -77,17 +93,17 @@ ProjectionStatus CassiniInverse(const CProjection& p, double easting, double nor
                           : FootpointOf(s, meridian_distance);
   const double d = x / (f.nu * k0);
   const double d2 = d * d;
-  if (out.latitude != nullptr) {
-    *out.latitude = f.latitude -
-                    (f.nu * f.tan_lat / f.rho) * (d2 / 2.0 - (1.0 + 3.0 * f.tan2) * d2 * d2 / 24.0);
-  }
-  if (out.longitude != nullptr) {
-    *out.longitude = p.m_CentralMeridian + (d - f.tan2 * d2 * d / 3.0 +
-                                            (1.0 + 3.0 * f.tan2) * f.tan2 * d2 * d2 * d / 15.0) /
-                                               f.cos_lat;
-  }
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  if (out.scale != nullptr) *out.scale = 0.0;
+  double latitude =
+      f.latitude - (f.nu * f.tan_lat / f.rho) * (d2 / 2.0 - (1.0 + 3.0 * f.tan2) * d2 * d2 / 24.0);
+  double longitude =
+      p.m_CentralMeridian +
+      (d - f.tan2 * d2 * d / 3.0 + (1.0 + 3.0 * f.tan2) * f.tan2 * d2 * d2 * d / 15.0) / f.cos_lat;
+  const auto grid_at = [&p](double lat, double lon) { return CassiniGridAt(p, lat, lon); };
+  if (!RefineInverse(grid_at, x, y, latitude, longitude)) return ProjectionStatus::kNoConvergence;
+  *out.latitude = latitude;
+  *out.longitude = longitude;
+  const double rho = CurvatureAt(s, std::sin(latitude)).rho;
+  WriteFactors(p, latitude, longitude, rho, out.convergence, out.scale);
   return ProjectionStatus::kOk;
 }
 

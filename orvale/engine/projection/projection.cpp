@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 #include <string_view>
+#include <type_traits>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_family.h"
@@ -20,8 +21,6 @@ std::string_view ProjectionStatusText(ProjectionStatus status) {
   switch (status) {
     case ProjectionStatus::kOk:
       return {};
-    case ProjectionStatus::kEmptyPosition:
-      return "a position at 0, 0 is taken as no position";
     case ProjectionStatus::kInvalidProjection:
       return "the projection's parameters define no projection";
     case ProjectionStatus::kUnknownMethod:
@@ -297,8 +296,8 @@ bool IsNumber(const double* output) {
 }
 
 // What a computed forward says: the point is a result when its grid position is made
-// of finite numbers. Convergence and scale do not decide it: a method that does not
-// compute one leaves the caller's value there, whatever that is.
+// of finite numbers. Convergence and scale do not decide it: one a method cannot give
+// is NaN.
 ProjectionStatus GridStatus(const projection::GridOutputs& out) {
   const bool numbers = IsNumber(out.easting) && IsNumber(out.northing);
   return numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
@@ -306,25 +305,42 @@ ProjectionStatus GridStatus(const projection::GridOutputs& out) {
 
 }  // namespace
 
+// Every family computes with lambda - lambda0 in (-pi, pi]: a point just west of a
+// central meridian of 180 degrees is a little west of it, not nearly a turn east. The
+// state-plane table methods hold their central meridian in P1, in seconds west
+// positive, and add the longitude to it: theirs is taken within half a turn of -P1.
+double CProjection::ForwardLongitude(const projection::ProjectionMaths& maths,
+                                     double longitude) const {
+  if (&maths == &projection::kLambertTablesMaths || &maths == &projection::kTmTablesMaths) {
+    const double west_meridian = m_Param[1] / 3600.0 * kRadiansPerDegree;
+    return projection::LongitudeNearCentralMeridian(longitude, -west_meridian);
+  }
+  return projection::LongitudeNearCentralMeridian(longitude, m_CentralMeridian);
+}
+
 ProjectionStatus CProjection::GeogToGrid(double latitude, double longitude, double* easting,
                                          double* northing, double* convergence, double* scale) {
   const projection::GridOutputs out{easting, northing, convergence, scale};
-  if (!CanProject()) {
-    projection::WriteEmptyGrid(*this, out);
-    return ProjectionStatus::kInvalidProjection;
-  }
-  if (projection::IsEmptyGeogPosition(latitude, longitude)) {
-    projection::WriteEmptyGrid(*this, out);
-    return ProjectionStatus::kEmptyPosition;
-  }
+  const ProjectionStatus status = ComputeGrid(latitude, longitude, out);
+  if (status != ProjectionStatus::kOk) projection::WriteNoResult(out);
+  return status;
+}
+
+ProjectionStatus CProjection::ComputeGrid(double latitude, double longitude,
+                                          const projection::GridOutputs& out) {
+  if (!CanProject()) return ProjectionStatus::kInvalidProjection;
+  const ProjectionStatus input = projection::CheckGeogInput(latitude, longitude);
+  if (input != ProjectionStatus::kOk) return input;
   const projection::ProjectionMaths* maths = MathsOf(*this);
   if (maths == nullptr) return ProjectionStatus::kUnknownMethod;
-  const projection::GeogPoint point = projection::MakeGeogPoint(*m_Spheroid, latitude, longitude);
+  const double near_longitude = ForwardLongitude(*maths, longitude);
+  const projection::GeogPoint point =
+      projection::MakeGeogPoint(*m_Spheroid, latitude, near_longitude);
   const ProjectionStatus status = maths->recording_forward != nullptr
                                       ? maths->recording_forward(*this, point, out)
                                       : maths->forward(*this, point, out);
-  if (convergence != nullptr) {
-    *convergence = std::clamp(*convergence, -std::numbers::pi, std::numbers::pi);
+  if (out.convergence != nullptr) {
+    *out.convergence = std::clamp(*out.convergence, -std::numbers::pi, std::numbers::pi);
   }
   return status == ProjectionStatus::kOk ? GridStatus(out) : status;
 }
@@ -333,14 +349,16 @@ ProjectionStatus CProjection::GridToGeog(double easting, double northing, double
                                          double* longitude, double* convergence,
                                          double* scale) const {
   const projection::GeogOutputs out{latitude, longitude, convergence, scale};
-  if (!CanProject()) {
-    projection::WriteEmptyGeog(*this, out);
-    return ProjectionStatus::kInvalidProjection;
-  }
-  if (projection::IsEmptyGridPosition(easting, northing)) {
-    projection::WriteEmptyGeog(*this, out);
-    return ProjectionStatus::kEmptyPosition;
-  }
+  const ProjectionStatus status = ComputeGeog(easting, northing, out);
+  if (status != ProjectionStatus::kOk) projection::WriteNoResult(out);
+  return status;
+}
+
+ProjectionStatus CProjection::ComputeGeog(double easting, double northing,
+                                          const projection::GeogOutputs& out) const {
+  if (!CanProject()) return ProjectionStatus::kInvalidProjection;
+  const ProjectionStatus input = projection::CheckGridInput(easting, northing);
+  if (input != ProjectionStatus::kOk) return input;
   const projection::ProjectionMaths* maths = MathsOf(*this);
   if (maths == nullptr) return ProjectionStatus::kUnknownMethod;
   const ProjectionStatus status = maths->inverse(*this, easting, northing, out);
@@ -374,6 +392,41 @@ Run MakeRun(std::span<const double> first_in, std::span<const double> second_in,
 
 }  // namespace
 
+namespace {
+
+// A family's run goes over the points in chunks of this many, with the chunk's inputs
+// and statuses kept on the stack: the outputs may overlay the inputs, and the caller
+// need not ask for statuses.
+constexpr std::size_t kChunk = 256;
+
+// A chunk of a run: the same arrays from `first`, over `count` points, with the
+// chunk's own statuses.
+template <class Run>
+Run ChunkOf(const Run& run, std::size_t first, std::size_t count, ProjectionStatus* statuses) {
+  Run chunk = run;
+  chunk.statuses = statuses;
+  chunk.count = count;
+  const auto from = [first](auto* pointer) {
+    return pointer != nullptr ? pointer + first : pointer;
+  };
+  if constexpr (std::is_same_v<Run, projection::GridRun>) {
+    chunk.latitudes = from(run.latitudes);
+    chunk.longitudes = from(run.longitudes);
+    chunk.eastings = from(run.eastings);
+    chunk.northings = from(run.northings);
+  } else {
+    chunk.eastings = from(run.eastings);
+    chunk.northings = from(run.northings);
+    chunk.latitudes = from(run.latitudes);
+    chunk.longitudes = from(run.longitudes);
+  }
+  chunk.convergences = from(run.convergences);
+  chunk.scales = from(run.scales);
+  return chunk;
+}
+
+}  // namespace
+
 void CProjection::GeogToGridMany(std::span<const double> latitudes,
                                  std::span<const double> longitudes, std::span<double> eastings,
                                  std::span<double> northings, std::span<double> convergences,
@@ -381,16 +434,27 @@ void CProjection::GeogToGridMany(std::span<const double> latitudes,
   const auto run = MakeRun<projection::GridRun>(latitudes, longitudes, eastings, northings,
                                                 convergences, scales, statuses);
   const projection::ProjectionMaths* maths = MathsOf(*this);
-  if (maths != nullptr && maths->forward_run != nullptr && CanProject() &&
-      maths->forward_run(*this, run)) {
-    return;
-  }
-  for (std::size_t i = 0; i < run.count; ++i) {
-    const double latitude = latitudes[i], longitude = longitudes[i];  // outputs may overlay them
-    const projection::GridOutputs out = run.OutputsAt(i);
-    const ProjectionStatus status =
-        GeogToGrid(latitude, longitude, out.easting, out.northing, out.convergence, out.scale);
-    if (run.statuses != nullptr) run.statuses[i] = status;
+  const bool family_run = maths != nullptr && maths->forward_run != nullptr && CanProject();
+  std::array<double, kChunk> lat{}, lon{};
+  std::array<ProjectionStatus, kChunk> chunk_statuses{};
+  for (std::size_t first = 0; first < run.count; first += kChunk) {
+    const std::size_t n = std::min(kChunk, run.count - first);
+    std::copy_n(run.latitudes + first, n, lat.begin());  // the outputs may overlay them
+    std::copy_n(run.longitudes + first, n, lon.begin());
+    const projection::GridRun chunk = ChunkOf(run, first, n, chunk_statuses.data());
+    const bool ran = family_run && maths->forward_run(*this, chunk);
+    // The points a family's run did not give a result for, or whose longitude is
+    // more than half a turn from the central meridian, go through the single-point
+    // entry: the entry rules and the longitude taken the short way round are the same
+    // for every point whichever way it is converted.
+    for (std::size_t i = 0; i < n; ++i) {
+      const bool far = maths != nullptr && ForwardLongitude(*maths, lon[i]) != lon[i];
+      if (ran && chunk_statuses[i] == ProjectionStatus::kOk && !far) continue;
+      const projection::GridOutputs out = chunk.OutputsAt(i);
+      chunk_statuses[i] =
+          GeogToGrid(lat[i], lon[i], out.easting, out.northing, out.convergence, out.scale);
+    }
+    if (run.statuses != nullptr) std::copy_n(chunk_statuses.begin(), n, run.statuses + first);
   }
 }
 
@@ -402,22 +466,52 @@ void CProjection::GridToGeogMany(std::span<const double> eastings,
   const auto run = MakeRun<projection::GeogRun>(eastings, northings, latitudes, longitudes,
                                                 convergences, scales, statuses);
   const projection::ProjectionMaths* maths = MathsOf(*this);
-  if (maths != nullptr && maths->inverse_run != nullptr && CanProject() &&
-      maths->inverse_run(*this, run)) {
-    return;
-  }
-  for (std::size_t i = 0; i < run.count; ++i) {
-    const double easting = eastings[i], northing = northings[i];  // outputs may overlay them
-    const projection::GeogOutputs out = run.OutputsAt(i);
-    *out.latitude = FootpointStart(northing);
-    const ProjectionStatus status =
-        GridToGeog(easting, northing, out.latitude, out.longitude, out.convergence, out.scale);
-    if (run.statuses != nullptr) run.statuses[i] = status;
+  const bool family_run = maths != nullptr && maths->inverse_run != nullptr && CanProject();
+  std::array<double, kChunk> east{}, north{};
+  std::array<ProjectionStatus, kChunk> chunk_statuses{};
+  for (std::size_t first = 0; first < run.count; first += kChunk) {
+    const std::size_t n = std::min(kChunk, run.count - first);
+    std::copy_n(run.eastings + first, n, east.begin());  // the outputs may overlay them
+    std::copy_n(run.northings + first, n, north.begin());
+    const projection::GeogRun chunk = ChunkOf(run, first, n, chunk_statuses.data());
+    const bool ran = family_run && maths->inverse_run(*this, chunk);
+    for (std::size_t i = 0; i < n; ++i) {
+      const projection::GeogOutputs out = chunk.OutputsAt(i);
+      // A result of the family's run meets the exit rules as a single point's does;
+      // a point without one goes through the single-point entry, so that its status
+      // and outputs are the entry's whichever way it is converted.
+      if (ran && chunk_statuses[i] == ProjectionStatus::kOk) {
+        chunk_statuses[i] = projection::ApplyGeogExitRules(out);
+        if (chunk_statuses[i] == ProjectionStatus::kOk) continue;
+      }
+      *out.latitude = FootpointStart(north[i]);
+      chunk_statuses[i] =
+          GridToGeog(east[i], north[i], out.latitude, out.longitude, out.convergence, out.scale);
+    }
+    if (run.statuses != nullptr) std::copy_n(chunk_statuses.begin(), n, run.statuses + first);
   }
 }
 
 bool CProjection::CanProject() const {
-  return m_Spheroid != nullptr && m_Spheroid->m_SemiMajorAxis != 0.0 && m_ScaleFactor != 0.0;
+  if (m_Spheroid == nullptr) return false;
+  const double a = m_Spheroid->m_SemiMajorAxis;
+  if (a == 0.0 || !std::isfinite(a) || !std::isfinite(m_Spheroid->m_E2)) return false;
+  if (m_ScaleFactor == 0.0 || !std::isfinite(m_ScaleFactor)) return false;
+  const std::array defining = {m_OriginLatitude,
+                               m_CentralMeridian,
+                               m_FalseEasting,
+                               m_FalseNorthing,
+                               m_StandardParallel1,
+                               m_StandardParallel2,
+                               m_M0,
+                               m_Nu0,
+                               m_Rho0};
+  const auto finite = [](double v) { return std::isfinite(v); };
+  if (!std::all_of(defining.begin(), defining.end(), finite)) return false;
+  // The national grids keep two int32 in the first slot, which read as a double may be
+  // any bit pattern; their other slots, and every slot of the other types, are numbers.
+  const bool national = m_Type == PROJECTION_NORWEGIAN || m_Type == PROJECTION_DANISH;
+  return std::all_of(m_Param.begin() + (national ? 1 : 0), m_Param.end(), finite);
 }
 
 }  // namespace orvale

@@ -17,6 +17,12 @@
 
 namespace orvale {
 
+namespace projection {
+struct GridOutputs;
+struct GeogOutputs;
+struct ProjectionMaths;
+}  // namespace projection
+
 // Iterations stop when a step is at most 0.001 second of arc, and bounded ones
 // after 100 rounds.
 inline constexpr double kIterationTolerance = 4.848136811095278e-09;
@@ -97,8 +103,13 @@ class CProjection {
 
   // Latitude and longitude (radians) to grid co-ordinates (metres), convergence
   // (radians) and point scale factor. Null outputs are neither computed nor written.
-  // The outputs are a result only when the status is kOk; otherwise they hold what
-  // stands in for one (zeros for an empty position) and the status says why.
+  // Every position is computed, 0, 0 included; the longitude is taken within half a
+  // turn of the central meridian, so 179.9 W is 0.2 degrees from a meridian of 180.
+  // The outputs are a result only when the status is kOk; a point whose status is not
+  // kOk has NaN in every output given (a latitude or longitude that is not a finite
+  // number: kNotANumber; a latitude beyond +-90 degrees: kBeyondPole; no usable
+  // projection: kInvalidProjection). A convergence or scale the method cannot give is
+  // a quiet NaN with status kOk.
   // Not const: the Norwegian grid records the axis it chose in P0 and m_Country.
   [[nodiscard]] ProjectionStatus GeogToGrid(double latitude, double longitude, double* easting,
                                             double* northing, double* convergence = nullptr,
@@ -106,8 +117,11 @@ class CProjection {
 
   // Grid co-ordinates to latitude and longitude; both must be given. The incoming
   // latitude seeds the footpoint iterations (pass the previous point's latitude when
-  // converting a sequence; 0, NaN or beyond +-pi/2 starts from 1 radian). A latitude
-  // off the globe or a longitude beyond half a turn is written as 0 and flagged.
+  // converting a sequence; 0, NaN or beyond +-pi/2 starts from 1 radian). The longitude
+  // comes back in (-pi, pi]. A grid position that is not a finite number gives
+  // kNotANumber, one whose latitude would be beyond a pole kBeyondPole; as for the
+  // forward, a point whose status is not kOk has NaN in every output, and a
+  // convergence or scale the method cannot give is a quiet NaN with status kOk.
   [[nodiscard]] ProjectionStatus GridToGeog(double easting, double northing, double* latitude,
                                             double* longitude, double* convergence = nullptr,
                                             double* scale = nullptr) const;
@@ -200,8 +214,16 @@ class CProjection {
   static int MethodCount(int type);
 
  private:
-  // A spheroid with a semi-major axis and a scale factor: what every projection needs.
+  // A spheroid with a finite, non-zero semi-major axis, a finite non-zero scale factor
+  // and finite parameters: what every projection needs.
   bool CanProject() const;
+  // The longitude a forward of this record's method computes with.
+  double ForwardLongitude(const projection::ProjectionMaths& maths, double longitude) const;
+  // The entries' work, before a point without result has its outputs set to NaN.
+  ProjectionStatus ComputeGrid(double latitude, double longitude,
+                               const projection::GridOutputs& out);
+  ProjectionStatus ComputeGeog(double easting, double northing,
+                               const projection::GeogOutputs& out) const;
   // Every member but the spheroid.
   void CopyValues(const CProjection& other);
   void SetNationalGridPair(std::int32_t first, std::int32_t utm_zone);

@@ -1,8 +1,8 @@
 #pragma once
-// What became of one position given to a projection entry. The entries write their
-// outputs whatever becomes of the point (zeros for an empty position, 0 for a latitude
-// off the globe); the status says whether those numbers are a result or stand in for
-// one.
+// What became of one position given to a projection entry. Only kOk is a result: a
+// point with any other status has NaN in every output the caller gave, never a number
+// standing in for one. Under kOk, a convergence or point scale factor that the method
+// cannot give is a quiet NaN (shown as missing), not 0.
 
 #include <cstdint>
 #include <string_view>
@@ -11,12 +11,12 @@ namespace orvale {
 
 enum class ProjectionStatus : std::uint8_t {
   kOk = 0,
-  // Within 0.001" of latitude and longitude 0 (or 1 mm of easting and northing 0): taken
-  // as no position at all; the outputs are zeros and the scale factor k0.
-  kEmptyPosition,
-  // No spheroid, a semi-major axis or scale factor of 0, or parameters that define no
-  // projection of the type (two standard parallels that give no cone, say).
-  kInvalidProjection,
+  // The values keep their numbers (1 once stood for a position at 0, 0, which is now
+  // computed like any other), so that a status stored as a number reads the same.
+  // No spheroid, a semi-major axis or scale factor of 0, NaN or infinity, parameters
+  // that are not finite numbers, or parameters that define no projection of the type
+  // (two standard parallels that give no cone, say).
+  kInvalidProjection = 2,
   // The record's method, or the national grid's axis or zone, is not one its type has.
   kUnknownMethod,
   // The position lies where the projection gives no result: off the globe, or where

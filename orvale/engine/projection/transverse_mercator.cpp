@@ -370,12 +370,11 @@ void InverseBlock(const CProjection& p, const RunConstants& c, const GeogRun& ru
           off_globe[i] == 0.0 ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
     }
   }
-  // The few points the block could not take (empty positions, the equator, an
-  // unusable estimate) go through the single-point path.
+  // The few points the block could not take (the equator, an unusable estimate) go
+  // through the single-point path.
   for (std::size_t i = 0; i < n; ++i) {
-    const bool empty = IsEmptyGridPosition(eastings[i], northings[i]);
     const bool equator = distance[i] == 0.0 && p.m_FalseNorthing == 0.0;
-    if (!empty && !equator && !std::isnan(footpoints.step[i])) continue;
+    if (!equator && !std::isnan(footpoints.step[i])) continue;
     const GeogOutputs point = run.OutputsAt(first + i);
     *point.latitude = p.FootpointStart(northings[i]);
     const ProjectionStatus status = p.GridToGeog(eastings[i], northings[i], point.latitude,
@@ -451,12 +450,6 @@ void ForwardBlock(const CProjection& p, const GridRun& run, std::size_t first, s
     for (std::size_t i = 0; i < n; ++i) {
       const bool numbers = std::isfinite(out.easting[i]) && std::isfinite(out.northing[i]);
       run.statuses[first + i] = numbers ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
-    }
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (IsEmptyGeogPosition(g.latitude[i], g.longitude[i])) {
-      WriteEmptyGrid(p, run.OutputsAt(first + i));
-      if (run.statuses != nullptr) run.statuses[first + i] = ProjectionStatus::kEmptyPosition;
     }
   }
 }

@@ -189,10 +189,6 @@ OriginCheck OriginOf(const CProjection& p) {
   // The TM tables hold the origin only as a rectifying latitude to 0.00001", turned
   // geodetic by their short series: 4.6 mm off in New Jersey, under 1 mm elsewhere.
   if (type == PROJECTION_STATE_PLANE && method == 2) c.tolerance = 0.01;
-  // The exact origin (0, 0) is the empty position, which every projection maps to 0, 0.
-  if (std::fabs(c.origin.latitude) < 1e-9 && std::fabs(c.origin.longitude) < 1e-9) {
-    c.easting = c.northing = 0.0;
-  }
   return c;
 }
 

@@ -36,7 +36,7 @@ Positions GridPositions(TestProjection& p) {
   const double fe = p.m_FalseEasting, fn = p.m_FalseNorthing;
   positions.insert(positions.end(),
                    {
-                       {0.0, 0.0},           // the empty position
+                       {0.0, 0.0},           // the grid origin, a position like any other
                        {0.0004, -0.0009},    // within a millimetre of it
                        {fe + 1234.5, fn},    // on the footpoint's equator when fn = 0
                        {fe, fn + 0.0},       // the false origin itself
@@ -179,7 +179,7 @@ TEST(ProjectionInverse, SettlesFromAnyIncomingLatitude) {
 }
 
 // A run without points converts nothing; one without a spheroid gives every point
-// the outputs of the empty position.
+// NaN outputs and the status that says why.
 TEST(ProjectionRuns, GoWrongNowhereWithoutPointsOrASpheroid) {
   TestProjection p(SetUps().at(0)[1], SetUps()[0][2]);
   p.m_Spheroid = nullptr;
@@ -189,14 +189,72 @@ TEST(ProjectionRuns, GoWrongNowhereWithoutPointsOrASpheroid) {
     RunMany(p, inverse, {}, {}, a, b, {}, scales, {});
     EXPECT_EQ(a[0], kUntouched);
     const std::vector<double> given = {0.9, 0.1, 0.2};
-    RunMany(p, inverse, given, given, a, b, {}, scales, {});
-    EXPECT_EQ((std::array{a[2], b[2], scales[2]}), (std::array{0.0, 0.0, 0.9996}));
+    std::vector<ProjectionStatus> statuses(3, ProjectionStatus::kOk);
+    RunMany(p, inverse, given, given, a, b, {}, scales, statuses);
+    EXPECT_TRUE(std::isnan(a[2]) && std::isnan(b[2]) && std::isnan(scales[2]));
+    EXPECT_EQ(statuses[2], ProjectionStatus::kInvalidProjection);
   }
 }
 
+// A point without result says why, and every output it was given is NaN: input that
+// is not a number, a latitude beyond a pole either way, a projection that is none.
+TEST(ProjectionEntries, GiveNaNAndTheReasonForAPointWithoutResult) {
+  const auto expect_no_result = [](ProjectionStatus status, ProjectionStatus wanted,
+                                   const std::array<double, 4>& out) {
+    EXPECT_EQ(ProjectionStatusText(status), ProjectionStatusText(wanted));
+    for (const double value : out)
+      EXPECT_TRUE(std::isnan(value)) << value;
+  };
+  for (const TextRow& c : SetUps()) {
+    SCOPED_TRACE(c[0]);
+    TestProjection p(c[1], c[2]);
+    const double lon = p.m_CentralMeridian + 0.01;
+    const double e = p.m_FalseEasting, n = p.m_FalseNorthing;
+    const struct {
+      double first, second;
+      bool inverse;
+      ProjectionStatus wanted;
+    } cases[] = {
+        {kNaN, lon, false, ProjectionStatus::kNotANumber},
+        {0.5, kInfinity, false, ProjectionStatus::kNotANumber},
+        {Radians(90.001), lon, false, ProjectionStatus::kBeyondPole},
+        {-kInfinity, lon, false, ProjectionStatus::kNotANumber},
+        {kInfinity, n, true, ProjectionStatus::kNotANumber},
+        {e, kNaN, true, ProjectionStatus::kNotANumber},
+    };
+    for (const auto& x : cases) {
+      std::array<double, 4> out = {0.25, 0.25, 0.25, 0.25};
+      const ProjectionStatus status =
+          x.inverse ? p.GridToGeog(x.first, x.second, &out[0], &out[1], &out[2], &out[3])
+                    : p.GeogToGrid(x.first, x.second, &out[0], &out[1], &out[2], &out[3]);
+      expect_no_result(status, x.wanted, out);
+    }
+    const double k0 = p.m_ScaleFactor;
+    for (const double bad : {0.0, kNaN, kInfinity}) {
+      p.m_ScaleFactor = bad;
+      std::array<double, 4> out = {0.25, 0.25, 0.25, 0.25};
+      expect_no_result(p.GeogToGrid(0.5, lon, &out[0], &out[1], &out[2], &out[3]),
+                       ProjectionStatus::kInvalidProjection, out);
+      expect_no_result(p.GridToGeog(e, n, &out[0], &out[1], &out[2], &out[3]),
+                       ProjectionStatus::kInvalidProjection, out);
+    }
+    p.m_ScaleFactor = k0;
+    p.m_FalseNorthing = kNaN;
+    std::array<double, 4> out = {0.25, 0.25, 0.25, 0.25};
+    expect_no_result(p.GeogToGrid(0.5, lon, &out[0], &out[1], &out[2], &out[3]),
+                     ProjectionStatus::kInvalidProjection, out);
+  }
+  // 9 990 km south of the equator, 200 km east: the transverse Mercator's latitude
+  // lies beyond the south pole.
+  TestProjection utm(SetUps().at(0)[1], SetUps()[0][2]);
+  std::array<double, 4> out = {0.25, 0.25, 0.25, 0.25};
+  expect_no_result(utm.GridToGeog(700000.0, -9.99e6, &out[0], &out[1], &out[2], &out[3]),
+                   ProjectionStatus::kBeyondPole, out);
+}
+
 // Each output asked for alone is what a call asking for all four gives, save the
-// northings that the one-parallel Lambert and the azimuthal forms work out only with
-// their eastings; the azimuthal inverse writes nothing without its longitude output.
+// northing that the one-parallel Lambert works out only with its easting; the
+// azimuthal inverse writes nothing without its longitude output.
 TEST(ProjectionEntries, GiveEachOutputAskedForAloneAsACallForAllFourGivesIt) {
   for (const TextRow& c : SetUps()) {
     SCOPED_TRACE(c[0]);
@@ -211,10 +269,7 @@ TEST(ProjectionEntries, GiveEachOutputAskedForAloneAsACallForAllFourGivesIt) {
       out[i] = &alone[i];
       EXPECT_EQ(p.GeogToGrid(lat, lon, out[0], out[1], out[2], out[3]), ProjectionStatus::kOk);
     }
-    if ((p.m_Type == PROJECTION_LAMBERT && p.m_Method == 0) ||
-        p.m_Type == PROJECTION_AZIMUTHAL_EQUIDISTANT) {
-      all[1] = kUntouched;
-    }
+    if (p.m_Type == PROJECTION_LAMBERT && p.m_Method == 0) all[1] = kUntouched;
     EXPECT_EQ(alone, all);
     if (p.m_Type != PROJECTION_AZIMUTHAL_EQUIDISTANT) continue;
     double back_lat = kUntouched;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
+#include <limits>
 #include <numbers>
 
 #include "orvale/engine/angles/angles.h"
@@ -61,36 +63,59 @@ struct GeogRun {
   }
 };
 
-// The rules every inverse shares: a grid position within a millimetre of (0, 0) is
-// empty and gives (0, 0) with scale k0; a result off the globe is replaced by 0 and
-// the convergence is held to half a turn.
-inline bool IsEmptyGridPosition(double easting, double northing) {
-  return std::fabs(easting) < 0.001 && std::fabs(northing) < 0.001;
+// An angle brought into (-pi, pi]: a longitude, or a difference of longitudes, the
+// short way round. Exact for inputs already in range.
+inline double WrapToHalfTurn(double angle) {
+  if (angle > -std::numbers::pi && angle <= std::numbers::pi) return angle;
+  double wrapped = std::remainder(angle, 2.0 * std::numbers::pi);
+  if (wrapped <= -std::numbers::pi) wrapped += 2.0 * std::numbers::pi;
+  return wrapped;
 }
 
-inline void WriteEmptyGeog(const CProjection& p, const GeogOutputs& out) {
-  if (out.latitude != nullptr) *out.latitude = 0.0;
-  if (out.longitude != nullptr) *out.longitude = 0.0;
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  if (out.scale != nullptr) *out.scale = p.m_ScaleFactor;
+// The longitude a forward computes with: the point's own when it is within half a
+// turn of the central meridian (unchanged, so that the result keeps every bit), else
+// lambda0 plus the difference taken the short way round.
+inline double LongitudeNearCentralMeridian(double longitude, double central_meridian) {
+  const double difference = longitude - central_meridian;
+  if (difference > -std::numbers::pi && difference <= std::numbers::pi) return longitude;
+  return central_meridian + WrapToHalfTurn(difference);
 }
 
-// A latitude or longitude that is not on the globe (or not a number) makes the point
-// outside the projection; 0 stands in for a number beyond the globe. Convergence and
-// scale do not decide it (a method may leave the caller's values there).
+// The outputs of a point without result: NaN, so that no stand-in reads as a number.
+inline void WriteNoResult(const GridOutputs& out) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (double* output : {out.easting, out.northing, out.convergence, out.scale})
+    if (output != nullptr) *output = nan;
+}
+
+inline void WriteNoResult(const GeogOutputs& out) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (double* output : {out.latitude, out.longitude, out.convergence, out.scale})
+    if (output != nullptr) *output = nan;
+}
+
+// The rules every inverse shares at its exit: a latitude beyond a pole is no result;
+// a latitude or longitude that is not a number is none either; a longitude is brought
+// into (-pi, pi] (a family may give lambda0 + a difference beyond it, 180 degrees
+// being a central meridian like any other); the convergence is held to half a turn.
+// Convergence and scale do not decide the status: one a method cannot give is NaN.
 inline ProjectionStatus ApplyGeogExitRules(const GeogOutputs& out) {
-  bool on_globe = true;
+  ProjectionStatus status = ProjectionStatus::kOk;
   if (out.latitude != nullptr) {
-    on_globe = std::fabs(*out.latitude) <= kHalfPi;
-    if (std::fabs(*out.latitude) > kHalfPi) *out.latitude = 0.0;
+    if (std::isnan(*out.latitude))
+      status = ProjectionStatus::kOutsideDomain;
+    else if (std::fabs(*out.latitude) > kHalfPi)
+      status = ProjectionStatus::kBeyondPole;
   }
   if (out.longitude != nullptr) {
-    on_globe = on_globe && std::fabs(*out.longitude) <= std::numbers::pi;
-    if (std::fabs(*out.longitude) > std::numbers::pi) *out.longitude = 0.0;
+    if (std::isfinite(*out.longitude))
+      *out.longitude = WrapToHalfTurn(*out.longitude);
+    else if (status == ProjectionStatus::kOk)
+      status = ProjectionStatus::kOutsideDomain;
   }
   if (out.convergence != nullptr)
     *out.convergence = std::clamp(*out.convergence, -std::numbers::pi, std::numbers::pi);
-  return on_globe ? ProjectionStatus::kOk : ProjectionStatus::kOutsideDomain;
+  return status;
 }
 
 // A run of forward conversions over arrays of `count` points; convergences and scales
@@ -110,18 +135,6 @@ struct GridRun {
             scales != nullptr ? scales + i : nullptr};
   }
 };
-
-// The geographical position within 0.001" of (0, 0) is empty: every forward gives
-// (0, 0) with scale k0 for it.
-inline bool IsEmptyGeogPosition(double latitude, double longitude) {
-  return std::fabs(latitude) < kIterationTolerance && std::fabs(longitude) < kIterationTolerance;
-}
-
-inline void WriteEmptyGrid(const CProjection& p, const GridOutputs& out) {
-  if (out.easting != nullptr && out.northing != nullptr) *out.easting = *out.northing = 0.0;
-  if (out.convergence != nullptr) *out.convergence = 0.0;
-  if (out.scale != nullptr) *out.scale = p.m_ScaleFactor;
-}
 
 // The point with its sine and cosine given (inline, for loops over many points).
 inline GeogPoint GeogPointFrom(const CSpheroid& spheroid, double latitude, double longitude,
@@ -147,20 +160,78 @@ inline ProjectionStatus CheckGridInput(double easting, double northing) {
   return ProjectionStatus::kOk;
 }
 
-// An angle brought into (-pi, pi]: a longitude, or a difference of longitudes, the
-// short way round. Exact for inputs already in range.
-inline double WrapToHalfTurn(double angle) {
-  if (angle > -std::numbers::pi && angle <= std::numbers::pi) return angle;
-  double wrapped = std::remainder(angle, 2.0 * std::numbers::pi);
-  if (wrapped <= -std::numbers::pi) wrapped += 2.0 * std::numbers::pi;
-  return wrapped;
+// A grid position relative to the false origin, as the helpers below take it.
+struct GridPair {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// The meridian's convergence and scale of a projection that gives neither in closed
+// form, from its own forward: the meridian's image at the point is the derivative of
+// the grid position along the latitude, by central differences of 1e-5 rad (the
+// truncation then costs about 1e-11 of the value, the rounding of metres-sized grid
+// co-ordinates less). The convergence is the angle from grid north to the meridian,
+// positive east of a central meridian in the north (as for the transverse Mercator);
+// the scale is the length of the meridian's image over the true length, rho d(phi).
+// `grid_at(latitude, longitude)` gives the GridPair of a position.
+struct MeridianFactors {
+  double convergence = 0.0;
+  double scale = 0.0;
+};
+
+template <class GridAt>
+MeridianFactors MeridianFactorsOf(GridAt grid_at, double latitude, double longitude, double rho) {
+  constexpr double kStep = 1e-5;
+  // Within a step of a pole the differences are taken on the near side of it.
+  const double centre = std::clamp(latitude, -kHalfPi + kStep, kHalfPi - kStep);
+  const GridPair north = grid_at(centre + kStep, longitude);
+  const GridPair south = grid_at(centre - kStep, longitude);
+  const double dx = (north.x - south.x) / (2.0 * kStep);
+  const double dy = (north.y - south.y) / (2.0 * kStep);
+  return {-std::atan2(dx, dy), std::hypot(dx, dy) / rho};
+}
+
+// Newton's method on a forward, from an inverse's estimate: the latitude and longitude
+// whose forward is (x, y) to within a micrometre, so that the inverse is the forward's
+// own inverse and not a series of its own that drifts from it. The Jacobian is taken by
+// forward differences of 1e-7 rad, which only slows the last steps by a factor near
+// 1e-7. False when the forward cannot be inverted there (no finite step, or no
+// micrometre within 12 rounds); the estimate is then left as it was.
+template <class GridAt>
+bool RefineInverse(GridAt grid_at, double x, double y, double& latitude, double& longitude) {
+  constexpr double kStep = 1e-7;
+  constexpr double kClose = 1e-6;  // metres
+  double lat = latitude, lon = longitude;
+  for (int round = 0; round < 12; ++round) {
+    const GridPair at = grid_at(lat, lon);
+    const double rx = x - at.x, ry = y - at.y;
+    if (!std::isfinite(rx) || !std::isfinite(ry)) return false;
+    if (std::hypot(rx, ry) <= kClose) {
+      latitude = lat;
+      longitude = lon;
+      return true;
+    }
+    const double lat_step = lat > 0.0 ? -kStep : kStep;  // away from the nearer pole
+    const GridPair along_lat = grid_at(lat + lat_step, lon);
+    const GridPair along_lon = grid_at(lat, lon + kStep);
+    const double xp = (along_lat.x - at.x) / lat_step, yp = (along_lat.y - at.y) / lat_step;
+    const double xl = (along_lon.x - at.x) / kStep, yl = (along_lon.y - at.y) / kStep;
+    const double det = xp * yl - xl * yp;
+    if (det == 0.0 || !std::isfinite(det)) return false;
+    lat += (rx * yl - xl * ry) / det;
+    lon += (xp * ry - rx * yp) / det;
+  }
+  return false;
 }
 
 // The computation of one method: its set-up, its two directions, and what a run of
 // points can share. Every direction returns what became of the point: kOk, or why its
 // outputs are not a result (a failed iteration, a point outside the method, an axis or
-// zone the grid does not have). The common entry and exit rules (no spheroid, the
-// empty position, the exit range checks) are the dispatcher's, not the method's.
+// zone the grid does not have). The common entry and exit rules (no spheroid, input
+// that is not a number or beyond a pole, the longitude brought within half a turn of
+// the central meridian, the exit range checks) are the dispatcher's, not the method's:
+// a forward sees lambda - lambda0 in (-pi, pi]. A convergence or scale the method
+// cannot give is written as a quiet NaN, with status kOk.
 struct ProjectionMaths {
   // The method's own constants, after the values every projection derives; null when
   // it needs none. Runs only on a spheroid with a semi-major axis.
