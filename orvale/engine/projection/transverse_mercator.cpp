@@ -22,9 +22,40 @@
 #include <cstddef>
 #include <limits>
 #include <numbers>
+#include <type_traits>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/spheroid_formulas.h"
+
+// The runs go through fixed-width lanes of points written as vector loops. Where
+// glibc's vector maths (libmvec) is linked, its vector forms of these functions are
+// declared, so that the loops run as vector code, in AVX-512 where the processor has
+// it; each lane's result is the same whatever the other lanes hold, and a single point
+// goes through the same lanes, so a run and the single-point entry agree to the bit.
+#ifdef ORVALE_VECTOR_MATHS
+extern "C" {
+#pragma omp declare simd notinbranch
+double sin(double) noexcept;
+#pragma omp declare simd notinbranch
+double cos(double) noexcept;
+#pragma omp declare simd notinbranch
+double exp(double) noexcept;
+#pragma omp declare simd notinbranch
+double atan(double) noexcept;
+#pragma omp declare simd notinbranch
+double atanh(double) noexcept;
+#pragma omp declare simd notinbranch
+double asinh(double) noexcept;
+#pragma omp declare simd notinbranch
+double atan2(double, double) noexcept;
+}
+#define ORVALE_VECTOR_LOOP _Pragma("omp simd")
+#define ORVALE_VECTOR_CLONES __attribute__((target_clones("avx512f", "default")))
+#else
+#define ORVALE_VECTOR_LOOP
+#define ORVALE_VECTOR_CLONES
+#endif
 
 namespace orvale::projection {
 namespace {
@@ -53,10 +84,6 @@ constexpr std::array<Coefficients, kOrder> kBeta = {{
     {0.0, 0.0, 0.0, 0.0, 0.0, 20648693.0 / 638668800},
 }};
 
-// Newton's method from tau' / (1 - e^2) meets tau to the last bit in two rounds for
-// any terrestrial eccentricity (the start is off by about e^4).
-constexpr int kNewtonRounds = 2;
-
 // What one spheroid and origin latitude make of the series, worked out once.
 struct KrugerSeries {
   // What the values were worked out for.
@@ -65,13 +92,13 @@ struct KrugerSeries {
   double origin_latitude = kNaN;
 
   double e = 0.0;
+  bool by_series = true;  // e within kSeriesEccentricity
   double one_minus_e2 = 1.0;
   double radius = 0.0;                  // the rectifying radius A
   double radius_ratio = 1.0;            // A / a
   Coefficients alpha{}, alpha_slope{};  // alpha_j and 2j alpha_j
   Coefficients beta{}, beta_slope{};    // beta_j and 2j beta_j
   double origin_xi = 0.0;               // xi of the origin on the central meridian
-  double pole_ratio = 1.0;              // tau / tau' at the pole
 };
 
 double Polynomial(const Coefficients& c, double n) {
@@ -81,13 +108,26 @@ double Polynomial(const Coefficients& c, double n) {
   return sum;
 }
 
-// tau' cos(phi): the conformal latitude's tangent times the cosine of the latitude,
-// finite at the poles.
-inline double ConformalTangentTimesCosine(const KrugerSeries& k, double sin_lat) {
-  const double ea = k.e * std::atanh(k.e * sin_lat);
-  const double grow = std::exp(ea);
-  const double shrink = 1.0 / grow;
-  return sin_lat * (0.5 * (grow + shrink)) - 0.5 * (grow - shrink);
+// cosh and sinh of e atanh(e sin(phi)), the step from the geodetic to the conformal
+// latitude. Within kSeriesEccentricity (every terrestrial spheroid) by the series of
+// exp and atanh, which are exact there and cost no call; beyond it by the functions.
+struct HyperbolicPair {
+  double cosh, sinh;
+};
+
+template <bool kBySeries>
+[[gnu::always_inline]] inline HyperbolicPair EccentricityTurn(const KrugerSeries& k,
+                                                              double sin_lat) {
+  const double x = k.e * sin_lat;
+  double grow = 0.0, shrink = 0.0;
+  if constexpr (kBySeries) {
+    grow = EccentricityPower(k.e, -x);  // exp(e atanh x)
+    shrink = EccentricityPower(k.e, x);
+  } else {
+    grow = std::exp(k.e * std::atanh(x));
+    shrink = 1.0 / grow;
+  }
+  return {0.5 * (grow + shrink), 0.5 * (grow - shrink)};
 }
 
 // A complex Clenshaw sum over the angles 2j zeta: with 2 cos(2 zeta) = (xr, xi), the
@@ -98,7 +138,7 @@ struct Clenshaw {
   double r2 = 0.0, i2 = 0.0;  // y_2
 };
 
-inline Clenshaw ClenshawOf(const Coefficients& c, double xr, double xi) {
+[[gnu::always_inline]] inline Clenshaw ClenshawOf(const Coefficients& c, double xr, double xi) {
   Clenshaw y;
   for (int j = kOrder - 1; j >= 0; --j) {
     const double r = c[static_cast<std::size_t>(j)] + xr * y.r1 - xi * y.i1 - y.r2;
@@ -117,41 +157,51 @@ struct DoubleAngle {
   double cos_r, cos_i;  // cos 2 zeta
 };
 
-inline DoubleAngle DoubleAngleOf(double sin2xi, double cos2xi, double sinh2eta, double cosh2eta) {
+[[gnu::always_inline]] inline DoubleAngle DoubleAngleOf(double sin2xi, double cos2xi,
+                                                        double sinh2eta, double cosh2eta) {
   return {sin2xi * cosh2eta, cos2xi * sinh2eta, cos2xi * cosh2eta, -sin2xi * sinh2eta};
 }
 
-// zeta + sign * sum c_j sin 2j zeta, and 1 + sign * sum slope_j cos 2j zeta (its
-// derivative).
-struct SeriesResult {
+// zeta + sign * sum c_j sin 2j zeta.
+struct Zeta {
   double xi, eta;
-  double slope_r, slope_i;
 };
 
-inline SeriesResult SumSeries(const Coefficients& c, const Coefficients& slope, double sign,
-                              double xi, double eta, const DoubleAngle& d) {
-  const double xr = 2.0 * d.cos_r, xim = 2.0 * d.cos_i;
-  const Clenshaw y = ClenshawOf(c, xr, xim);
-  const Clenshaw z = ClenshawOf(slope, xr, xim);
+[[gnu::always_inline]] inline Zeta SumSeries(const Coefficients& c, double sign, double xi,
+                                             double eta, const DoubleAngle& d) {
+  const Clenshaw y = ClenshawOf(c, 2.0 * d.cos_r, 2.0 * d.cos_i);
   const double sum_r = y.r1 * d.sin_r - y.i1 * d.sin_i;
   const double sum_i = y.r1 * d.sin_i + y.i1 * d.sin_r;
-  const double slope_r = z.r1 * d.cos_r - z.i1 * d.cos_i - z.r2;
-  const double slope_i = z.r1 * d.cos_i + z.i1 * d.cos_r - z.i2;
-  return {xi + sign * sum_r, eta + sign * sum_i, 1.0 + sign * slope_r, sign * slope_i};
+  return {xi + sign * sum_r, eta + sign * sum_i};
 }
 
-// The forward of a point whose longitude difference is within a quarter turn: xi and
-// eta (in units of A), convergence and the point scale over k0.
+// Its derivative, 1 + sign * sum slope_j cos 2j zeta (slope_j = 2j c_j), wanted only
+// for the convergence and the scale.
+[[gnu::always_inline]] inline Zeta SumSlope(const Coefficients& slope, double sign,
+                                            const DoubleAngle& d) {
+  const Clenshaw z = ClenshawOf(slope, 2.0 * d.cos_r, 2.0 * d.cos_i);
+  const double slope_r = z.r1 * d.cos_r - z.i1 * d.cos_i - z.r2;
+  const double slope_i = z.r1 * d.cos_i + z.i1 * d.cos_r - z.i2;
+  return {1.0 + sign * slope_r, sign * slope_i};
+}
+
+// The forward of a point whose longitude difference dl is within a quarter turn: xi
+// and eta (in units of A), and the convergence and the point scale over k0 (NaN
+// unless kFactors).
 struct ForwardResult {
   double xi, eta, convergence, scale;
 };
 
-inline ForwardResult ForwardSeries(const KrugerSeries& k, double sin_lat, double cos_lat,
-                                   double sin_dl, double cos_dl) {
+template <bool kBySeries, bool kFactors>
+[[gnu::always_inline]] inline ForwardResult ForwardSeries(const KrugerSeries& k, double latitude,
+                                                          double dl) {
+  const double sin_lat = std::sin(latitude), cos_lat = std::cos(latitude);
+  const double sin_dl = std::sin(dl), cos_dl = std::cos(dl);
   // Everything in the Gauss-Schreiber step is taken times cos(phi), so that the poles
-  // need no case of their own: T = tau' cos, C = cos cos(dl), S = cos sin(dl),
-  // U = sqrt(1 + tau'^2) cos and r^2 = (tau'^2 + cos^2(dl)) cos^2.
-  const double t = ConformalTangentTimesCosine(k, sin_lat);
+  // need no case of their own: t = tau' cos, c = cos cos(dl), s = cos sin(dl),
+  // u = sqrt(1 + tau'^2) cos and r^2 = (tau'^2 + cos^2(dl)) cos^2.
+  const HyperbolicPair turn = EccentricityTurn<kBySeries>(k, sin_lat);
+  const double t = sin_lat * turn.cosh - turn.sinh;
   const double c = cos_lat * cos_dl;
   const double s = cos_lat * sin_dl;
   const double u = std::sqrt(t * t + cos_lat * cos_lat);
@@ -161,69 +211,87 @@ inline ForwardResult ForwardSeries(const KrugerSeries& k, double sin_lat, double
   const double eta = std::asinh(s * std::sqrt(inverse_r2));
   const DoubleAngle d = DoubleAngleOf(2.0 * t * c * inverse_r2, (c * c - t * t) * inverse_r2,
                                       2.0 * s * u * inverse_r2, (u * u + s * s) * inverse_r2);
-  const SeriesResult z = SumSeries(k.alpha, k.alpha_slope, 1.0, xi, eta, d);
-  // The sphere's convergence atan(tau' tan(dl) / sqrt(1 + tau'^2)) plus the series'
-  // turn, arg of conj(dzeta/dzeta'), as one angle.
-  const double wr = cos_dl * u, wi = t * sin_dl;
-  const double convergence =
-      std::atan2(wi * z.slope_r - wr * z.slope_i, wr * z.slope_r + wi * z.slope_i);
-  // The sphere's scale sqrt(1 - e^2 sin^2) sqrt(1 + tau^2) / sqrt(tau'^2 + cos^2(dl))
-  // times |dzeta/dzeta'| A / a.
-  const double curvature = 1.0 - k.e2 * sin_lat * sin_lat;
-  const double slope2 = z.slope_r * z.slope_r + z.slope_i * z.slope_i;
-  const double scale = k.radius_ratio * std::sqrt(curvature * inverse_r2 * slope2);
-  return {z.xi, z.eta, convergence, scale};
-}
-
-// tau from tau' (Karney 2011, eqs. 7-9, Newton's method).
-inline double TauOfConformal(const KrugerSeries& k, double taup) {
-  double tau = taup / k.one_minus_e2;
-  for (int round = 0; round < kNewtonRounds; ++round) {
-    const double secant = std::sqrt(1.0 + tau * tau);
-    const double ea = k.e * std::atanh(k.e * tau / secant);
-    const double grow = std::exp(ea);
-    const double shrink = 1.0 / grow;
-    const double sigma = 0.5 * (grow - shrink);
-    const double taupi = tau * (0.5 * (grow + shrink)) - sigma * secant;
-    const double step = (taup - taupi) / std::sqrt(1.0 + taupi * taupi) *
-                        (1.0 + k.one_minus_e2 * tau * tau) / (k.one_minus_e2 * secant);
-    tau += step;
+  const Zeta z = SumSeries(k.alpha, 1.0, xi, eta, d);
+  if constexpr (!kFactors) {
+    return {z.xi, z.eta, kNaN, kNaN};
+  } else {
+    const Zeta slope = SumSlope(k.alpha_slope, 1.0, d);
+    // The sphere's convergence atan(tau' tan(dl) / sqrt(1 + tau'^2)) plus the
+    // series' turn, arg of conj(dzeta/dzeta'), as one angle.
+    const double wr = cos_dl * u, wi = t * sin_dl;
+    const double convergence =
+        std::atan2(wi * slope.xi - wr * slope.eta, wr * slope.xi + wi * slope.eta);
+    // The sphere's scale sqrt(1 - e^2 sin^2) sqrt(1 + tau^2) / sqrt(tau'^2 + cos^2(dl))
+    // times |dzeta/dzeta'| A / a.
+    const double curvature = 1.0 - k.e2 * sin_lat * sin_lat;
+    const double slope2 = slope.xi * slope.xi + slope.eta * slope.eta;
+    return {z.xi, z.eta, convergence, k.radius_ratio * std::sqrt(curvature * inverse_r2 * slope2)};
   }
-  // At a pole tau' is infinite and so is tau (the steps would make it NaN).
-  return std::isfinite(taup) ? tau : taup;
 }
 
-// The inverse of xi and eta (units of A) with the longitude difference from the
-// central meridian; false beyond the quarter turn either side of it (over the pole,
-// or past the singular points on the equator).
+// One step of Newton's method for tau from tau' (Karney 2011, eqs. 7-9).
+template <bool kBySeries>
+[[gnu::always_inline]] inline double NewtonStep(const KrugerSeries& k, double taup, double tau) {
+  const double secant = std::sqrt(1.0 + tau * tau);
+  const HyperbolicPair turn = EccentricityTurn<kBySeries>(k, tau / secant);
+  const double taupi = tau * turn.cosh - turn.sinh * secant;
+  return tau + (taup - taupi) / std::sqrt(1.0 + taupi * taupi) *
+                   (1.0 + k.one_minus_e2 * tau * tau) / (k.one_minus_e2 * secant);
+}
+
+// tau from tau': from tau' / (1 - e^2), two steps meet tau to the last bit for any
+// terrestrial eccentricity (the start is off by about e^4). Written out, not as a
+// loop, so that the lanes stay one straight run of operations.
+template <bool kBySeries>
+[[gnu::always_inline]] inline double TauOfConformal(const KrugerSeries& k, double taup) {
+  return NewtonStep<kBySeries>(k, taup, NewtonStep<kBySeries>(k, taup, taup / k.one_minus_e2));
+}
+
+// The inverse of xi and eta (units of A): latitude, longitude difference from the
+// central meridian, convergence and point scale over k0 (NaN unless kFactors), and
+// whether the point lies beyond the quarter turn either side of the central meridian
+// (over the pole, or past the singular points on the equator), where there is none.
 struct InverseResult {
   double latitude, dl, convergence, scale;
+  double xi, eta;  // xi' and eta', which tell a point beyond the quarter turn
 };
 
-inline bool InverseSeries(const KrugerSeries& k, double xi, double eta, InverseResult& result) {
-  const double grow2 = std::exp(2.0 * eta);
-  const double sinh2eta = 0.5 * (grow2 - 1.0 / grow2);
-  const double cosh2eta = 0.5 * (grow2 + 1.0 / grow2);
-  const DoubleAngle d = DoubleAngleOf(std::sin(2.0 * xi), std::cos(2.0 * xi), sinh2eta, cosh2eta);
-  const SeriesResult z = SumSeries(k.beta, k.beta_slope, -1.0, xi, eta, d);
-  if (!(std::fabs(z.xi) <= kHalfPi) || std::isnan(z.eta)) return false;
+template <bool kBySeries, bool kFactors>
+[[gnu::always_inline]] inline InverseResult InverseSeries(const KrugerSeries& k, double xi,
+                                                          double eta) {
+  // The functions of 2 xi and 2 eta follow from those of xi and eta.
+  const double sin_xi0 = std::sin(xi), cos_xi0 = std::cos(xi);
+  const double grow0 = std::exp(eta);
+  const double grow2 = grow0 * grow0;
+  const DoubleAngle d =
+      DoubleAngleOf(2.0 * sin_xi0 * cos_xi0, (cos_xi0 - sin_xi0) * (cos_xi0 + sin_xi0),
+                    0.5 * (grow2 - 1.0 / grow2), 0.5 * (grow2 + 1.0 / grow2));
+  const Zeta z = SumSeries(k.beta, -1.0, xi, eta, d);
+  InverseResult result{kNaN, kNaN, kNaN, kNaN, z.xi, z.eta};
   const double sin_xi = std::sin(z.xi), cos_xi = std::cos(z.xi);
   const double grow = std::exp(z.eta);
   const double sinh_eta = 0.5 * (grow - 1.0 / grow);
   const double cosh_eta = 0.5 * (grow + 1.0 / grow);
-  const double r = std::hypot(sinh_eta, cos_xi);
-  const double tau = TauOfConformal(k, sin_xi / r);
+  // r is 0 at the poles, where tau' is infinite: the tiny addend (which moves no r
+  // but one within 1e-134 of a pole) keeps tau' finite there, and Newton's method
+  // and the scale's tau r meet their limits without a case of their own (a case
+  // would keep the lanes from running as vector code).
+  const double r = std::sqrt(sinh_eta * sinh_eta + cos_xi * cos_xi) + 1e-150;
+  const double tau = TauOfConformal<kBySeries>(k, sin_xi / r);
   result.latitude = std::atan(tau);
   result.dl = std::atan2(sinh_eta, cos_xi);
-  // The sphere's convergence atan(tan xi' tanh eta') plus the series' turn.
-  const double wr = cos_xi * cosh_eta, wi = sin_xi * sinh_eta;
-  result.convergence = std::atan2(wi * z.slope_r + wr * z.slope_i, wr * z.slope_r - wi * z.slope_i);
-  // The sphere's scale sqrt(1 + (1 - e^2) tau^2) r over |dzeta'/dzeta| a / A; tau r
-  // is finite at the pole, where tau is not.
-  const double tau_r = r == 0.0 ? std::copysign(k.pole_ratio, sin_xi) : tau * r;
-  const double slope2 = z.slope_r * z.slope_r + z.slope_i * z.slope_i;
-  result.scale = k.radius_ratio * std::sqrt((r * r + k.one_minus_e2 * tau_r * tau_r) / slope2);
-  return true;
+  if constexpr (kFactors) {
+    const Zeta slope = SumSlope(k.beta_slope, -1.0, d);
+    // The sphere's convergence atan(tan xi' tanh eta') plus the series' turn.
+    const double wr = cos_xi * cosh_eta, wi = sin_xi * sinh_eta;
+    result.convergence = std::atan2(wi * slope.xi + wr * slope.eta, wr * slope.xi - wi * slope.eta);
+    // The sphere's scale sqrt(1 + (1 - e^2) tau^2) r over |dzeta'/dzeta| a / A; tau r
+    // is finite at the pole, where tau is not.
+    const double tau_r = tau * r;
+    const double slope2 = slope.xi * slope.xi + slope.eta * slope.eta;
+    result.scale = k.radius_ratio * std::sqrt((r * r + k.one_minus_e2 * tau_r * tau_r) / slope2);
+  }
+  return result;
 }
 
 KrugerSeries MakeSeries(double a, double e2, double origin_latitude) {
@@ -232,6 +300,7 @@ KrugerSeries MakeSeries(double a, double e2, double origin_latitude) {
   k.e2 = e2;
   k.origin_latitude = origin_latitude;
   k.e = std::sqrt(e2);
+  k.by_series = k.e <= kSeriesEccentricity;
   k.one_minus_e2 = 1.0 - e2;
   const double b_over_a = std::sqrt(1.0 - e2);
   const double n = (1.0 - b_over_a) / (1.0 + b_over_a);
@@ -245,11 +314,9 @@ KrugerSeries MakeSeries(double a, double e2, double origin_latitude) {
     k.alpha_slope[j] = twice_order * k.alpha[j];
     k.beta_slope[j] = twice_order * k.beta[j];
   }
-  // tau / tau' for tau -> infinity: 1 / (cosh - sinh)(e atanh e) = exp(e atanh e).
-  k.pole_ratio = std::exp(k.e * std::atanh(k.e));
   if (origin_latitude != 0.0) {
-    k.origin_xi =
-        ForwardSeries(k, std::sin(origin_latitude), std::cos(origin_latitude), 0.0, 1.0).xi;
+    k.origin_xi = k.by_series ? ForwardSeries<true, false>(k, origin_latitude, 0.0).xi
+                              : ForwardSeries<false, false>(k, origin_latitude, 0.0).xi;
   }
   return k;
 }
@@ -275,120 +342,206 @@ const KrugerSeries& SeriesOf(const CProjection& p) {
   return slot;
 }
 
+// Points go through the series this many at a time, side by side: one AVX-512 vector.
+constexpr std::size_t kLanes = 8;
+using Lanes = std::array<double, kLanes>;
+
+// The inputs of a set of lanes and what the series make of them. Lanes without a
+// point of their own hold (0, 0).
+struct ForwardLanes {
+  Lanes latitude{}, dl{};
+  Lanes xi{}, eta{}, convergence{}, scale{};
+};
+
+struct InverseLanes {
+  Lanes xi{}, eta{};
+  Lanes latitude{}, dl{}, convergence{}, scale{};
+  Lanes far_xi{}, far_eta{};  // xi' and eta'
+};
+
+// Always inlined, so that each clone below gets the loops in its own instruction set.
+template <bool kBySeries, bool kFactors>
+[[gnu::always_inline]] inline void ForwardAll(const KrugerSeries& k, ForwardLanes& l) {
+  ORVALE_VECTOR_LOOP
+  for (std::size_t i = 0; i < kLanes; ++i) {
+    const ForwardResult f = ForwardSeries<kBySeries, kFactors>(k, l.latitude[i], l.dl[i]);
+    l.xi[i] = f.xi;
+    l.eta[i] = f.eta;
+    l.convergence[i] = f.convergence;
+    l.scale[i] = f.scale;
+  }
+}
+
+template <bool kBySeries, bool kFactors>
+[[gnu::always_inline]] inline void InverseAll(const KrugerSeries& k, InverseLanes& l) {
+  ORVALE_VECTOR_LOOP
+  for (std::size_t i = 0; i < kLanes; ++i) {
+    const InverseResult g = InverseSeries<kBySeries, kFactors>(k, l.xi[i], l.eta[i]);
+    l.latitude[i] = g.latitude;
+    l.dl[i] = g.dl;
+    l.convergence[i] = g.convergence;
+    l.scale[i] = g.scale;
+    l.far_xi[i] = g.xi;
+    l.far_eta[i] = g.eta;
+  }
+}
+
+// Every lane of a set through the series, as vector code where the processor has
+// AVX-512 (a clone for it and one for any other processor, chosen at load time).
+ORVALE_VECTOR_CLONES void ForwardLanesOf(const KrugerSeries& k, bool factors, ForwardLanes& l) {
+  if (k.by_series) {
+    factors ? ForwardAll<true, true>(k, l) : ForwardAll<true, false>(k, l);
+  } else {
+    factors ? ForwardAll<false, true>(k, l) : ForwardAll<false, false>(k, l);
+  }
+}
+
+ORVALE_VECTOR_CLONES void InverseLanesOf(const KrugerSeries& k, bool factors, InverseLanes& l) {
+  if (k.by_series) {
+    factors ? InverseAll<true, true>(k, l) : InverseAll<true, false>(k, l);
+  } else {
+    factors ? InverseAll<false, true>(k, l) : InverseAll<false, false>(k, l);
+  }
+}
+
 // The south-orientated grid counts westwards and southwards from its false origin.
 double OrientationOf(const CProjection& p) {
   return p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
 }
 
-void WriteNoGrid(const GridOutputs& out) {
-  if (out.easting != nullptr) *out.easting = kNaN;
-  if (out.northing != nullptr) *out.northing = kNaN;
-  if (out.convergence != nullptr) *out.convergence = kNaN;
-  if (out.scale != nullptr) *out.scale = kNaN;
+// A run's outputs (any may be null) and statuses (may be null), from its first point.
+// The single-point entries make a run of one of their point.
+template <class Run>
+Run Slice(const Run& run, std::size_t first, std::size_t n) {
+  auto at = [first](auto* array) { return array != nullptr ? array + first : nullptr; };
+  Run slice = run;
+  if constexpr (std::is_same_v<Run, GridRun>) {
+    slice.latitudes = at(run.latitudes);
+    slice.longitudes = at(run.longitudes);
+    slice.eastings = at(run.eastings);
+    slice.northings = at(run.northings);
+  } else {
+    slice.eastings = at(run.eastings);
+    slice.northings = at(run.northings);
+    slice.latitudes = at(run.latitudes);
+    slice.longitudes = at(run.longitudes);
+  }
+  slice.convergences = at(run.convergences);
+  slice.scales = at(run.scales);
+  slice.statuses = at(run.statuses);
+  slice.count = n;
+  return slice;
 }
 
-void WriteNoGeog(const GeogOutputs& out) {
-  if (out.latitude != nullptr) *out.latitude = kNaN;
-  if (out.longitude != nullptr) *out.longitude = kNaN;
-  if (out.convergence != nullptr) *out.convergence = kNaN;
-  if (out.scale != nullptr) *out.scale = kNaN;
+void Store(double* array, std::size_t i, double value) {
+  if (array != nullptr) array[i] = value;
 }
 
-// One forward, the single-point entry's and the run's alike (so both give the same
-// bits), with the sine and cosine of the latitude given.
-inline ProjectionStatus ForwardPoint(const CProjection& p, const KrugerSeries& k, double latitude,
-                                     double longitude, double sin_lat, double cos_lat,
-                                     const GridOutputs& out) {
-  const ProjectionStatus input = CheckGeogInput(latitude, longitude);
-  if (input != ProjectionStatus::kOk) {
-    WriteNoGrid(out);
-    return input;
+// Up to kLanes points forward: the entry checks, the series, and the outputs. A point
+// that is not made of numbers, or more than a quarter turn from the central meridian,
+// gets NaN outputs and its status.
+void ForwardSet(const CProjection& p, const KrugerSeries& k, const GridRun& run) {
+  ForwardLanes lanes;
+  std::array<ProjectionStatus, kLanes> status{};
+  // Inputs first, all of them: the outputs may overlay them.
+  for (std::size_t i = 0; i < run.count; ++i) {
+    const double latitude = run.latitudes[i], longitude = run.longitudes[i];
+    status[i] = CheckGeogInput(latitude, longitude);
+    if (status[i] != ProjectionStatus::kOk) continue;
+    const double dl = WrapToHalfTurn(longitude - p.m_CentralMeridian);
+    if (std::fabs(dl) > kHalfPi) {
+      status[i] = ProjectionStatus::kFarFromCentralMeridian;
+      continue;
+    }
+    lanes.latitude[i] = latitude;
+    lanes.dl[i] = dl;
   }
-  const double dl = WrapToHalfTurn(longitude - p.m_CentralMeridian);
-  if (std::fabs(dl) > kHalfPi) {
-    WriteNoGrid(out);
-    return ProjectionStatus::kFarFromCentralMeridian;
+  ForwardLanesOf(k, run.convergences != nullptr || run.scales != nullptr, lanes);
+  const double k0 = p.m_ScaleFactor, orientation = OrientationOf(p);
+  for (std::size_t i = 0; i < run.count; ++i) {
+    const bool ok = status[i] == ProjectionStatus::kOk;
+    const double northing =
+        orientation * (k0 * k.radius * (lanes.xi[i] - k.origin_xi) + p.m_FalseNorthing);
+    const double easting = orientation * (k0 * k.radius * lanes.eta[i] + p.m_FalseEasting);
+    Store(run.northings, i, ok ? northing : kNaN);
+    Store(run.eastings, i, ok ? easting : kNaN);
+    Store(run.convergences, i, ok ? lanes.convergence[i] : kNaN);
+    Store(run.scales, i, ok ? k0 * lanes.scale[i] : kNaN);
+    // As the single-point entry's common exit: a grid position that is not made of
+    // finite numbers is no result.
+    if (ok && !(std::isfinite(easting) && std::isfinite(northing))) {
+      status[i] = ProjectionStatus::kOutsideDomain;
+    }
+    if (run.statuses != nullptr) run.statuses[i] = status[i];
   }
-  const ForwardResult f = ForwardSeries(k, sin_lat, cos_lat, std::sin(dl), std::cos(dl));
-  const double k0 = p.m_ScaleFactor;
-  const double orientation = OrientationOf(p);
-  if (out.northing != nullptr) {
-    *out.northing = orientation * (k0 * k.radius * (f.xi - k.origin_xi) + p.m_FalseNorthing);
-  }
-  if (out.easting != nullptr) {
-    *out.easting = orientation * (k0 * k.radius * f.eta + p.m_FalseEasting);
-  }
-  if (out.convergence != nullptr) *out.convergence = f.convergence;
-  if (out.scale != nullptr) *out.scale = k0 * f.scale;
-  return ProjectionStatus::kOk;
 }
 
-// One inverse, the single-point entry's and the run's alike.
-inline ProjectionStatus InversePoint(const CProjection& p, const KrugerSeries& k, double easting,
-                                     double northing, const GeogOutputs& out) {
-  const ProjectionStatus input = CheckGridInput(easting, northing);
-  if (input != ProjectionStatus::kOk) {
-    WriteNoGeog(out);
-    return input;
-  }
+void InverseSet(const CProjection& p, const KrugerSeries& k, const GeogRun& run) {
+  InverseLanes lanes;
+  std::array<ProjectionStatus, kLanes> status{};
   // The south-orientated negation first (the forward negated the false origin too).
   const double orientation = OrientationOf(p);
   const double scaled_radius = p.m_ScaleFactor * k.radius;
-  const double xi = (orientation * northing - p.m_FalseNorthing) / scaled_radius + k.origin_xi;
-  const double eta = (orientation * easting - p.m_FalseEasting) / scaled_radius;
-  InverseResult g;
-  if (!InverseSeries(k, xi, eta, g)) {
-    WriteNoGeog(out);
-    return ProjectionStatus::kFarFromCentralMeridian;
+  for (std::size_t i = 0; i < run.count; ++i) {
+    const double easting = run.eastings[i], northing = run.northings[i];
+    status[i] = CheckGridInput(easting, northing);
+    if (status[i] != ProjectionStatus::kOk) continue;
+    lanes.xi[i] = (orientation * northing - p.m_FalseNorthing) / scaled_radius + k.origin_xi;
+    lanes.eta[i] = (orientation * easting - p.m_FalseEasting) / scaled_radius;
   }
-  if (out.latitude != nullptr) *out.latitude = g.latitude;
-  if (out.longitude != nullptr) *out.longitude = WrapToHalfTurn(p.m_CentralMeridian + g.dl);
-  if (out.convergence != nullptr) *out.convergence = g.convergence;
-  if (out.scale != nullptr) *out.scale = p.m_ScaleFactor * g.scale;
-  return ProjectionStatus::kOk;
+  InverseLanesOf(k, run.convergences != nullptr || run.scales != nullptr, lanes);
+  for (std::size_t i = 0; i < run.count; ++i) {
+    // Beyond the quarter turn either side of the central meridian (over the pole, or
+    // past the singular points on the equator) there is no point.
+    const bool far = !(std::fabs(lanes.far_xi[i]) <= kHalfPi) || std::isnan(lanes.far_eta[i]);
+    if (status[i] == ProjectionStatus::kOk && far) {
+      status[i] = ProjectionStatus::kFarFromCentralMeridian;
+    }
+    const bool ok = status[i] == ProjectionStatus::kOk;
+    Store(run.latitudes, i, ok ? lanes.latitude[i] : kNaN);
+    Store(run.longitudes, i, ok ? WrapToHalfTurn(p.m_CentralMeridian + lanes.dl[i]) : kNaN);
+    Store(run.convergences, i, ok ? lanes.convergence[i] : kNaN);
+    Store(run.scales, i, ok ? p.m_ScaleFactor * lanes.scale[i] : kNaN);
+    // As the single-point entry's common exit rules.
+    if (ok) status[i] = ApplyGeogExitRules(run.OutputsAt(i));
+    if (run.statuses != nullptr) run.statuses[i] = status[i];
+  }
 }
 
 }  // namespace
 
 ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
                                            const GridOutputs& out) {
-  return ForwardPoint(p, SeriesOf(p), g.latitude, g.longitude, g.sin_lat, g.cos_lat, out);
+  ProjectionStatus status = ProjectionStatus::kOk;
+  const GridRun one{&g.latitude,     &g.longitude, out.easting, out.northing,
+                    out.convergence, out.scale,    &status,     1};
+  ForwardSet(p, SeriesOf(p), one);
+  return status;
 }
 
 ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
                                            const GeogOutputs& out) {
-  return InversePoint(p, SeriesOf(p), easting, northing, out);
+  ProjectionStatus status = ProjectionStatus::kOk;
+  const GeogRun one{&easting,        &northing, out.latitude, out.longitude,
+                    out.convergence, out.scale, &status,      1};
+  InverseSet(p, SeriesOf(p), one);
+  return status;
 }
 
 namespace {
 
-// A run converts each point as the single-point entry and its common rules would,
-// with the series looked up once.
 bool ForwardRun(const CProjection& p, const GridRun& run) {
   const KrugerSeries& k = SeriesOf(p);
-  for (std::size_t i = 0; i < run.count; ++i) {
-    // Copies, so that a caller may convert in place (outputs over inputs).
-    const double latitude = run.latitudes[i], longitude = run.longitudes[i];
-    const GridOutputs out = run.OutputsAt(i);
-    ProjectionStatus status =
-        ForwardPoint(p, k, latitude, longitude, std::sin(latitude), std::cos(latitude), out);
-    if (status == ProjectionStatus::kOk &&
-        !(std::isfinite(*out.easting) && std::isfinite(*out.northing))) {
-      status = ProjectionStatus::kOutsideDomain;
-    }
-    if (run.statuses != nullptr) run.statuses[i] = status;
+  for (std::size_t first = 0; first < run.count; first += kLanes) {
+    ForwardSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
   }
   return true;
 }
 
 bool InverseRun(const CProjection& p, const GeogRun& run) {
   const KrugerSeries& k = SeriesOf(p);
-  for (std::size_t i = 0; i < run.count; ++i) {
-    const double easting = run.eastings[i], northing = run.northings[i];
-    const GeogOutputs out = run.OutputsAt(i);
-    ProjectionStatus status = InversePoint(p, k, easting, northing, out);
-    if (status == ProjectionStatus::kOk) status = ApplyGeogExitRules(out);
-    if (run.statuses != nullptr) run.statuses[i] = status;
+  for (std::size_t first = 0; first < run.count; first += kLanes) {
+    InverseSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
   }
   return true;
 }
