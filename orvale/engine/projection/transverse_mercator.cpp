@@ -14,7 +14,8 @@
 // the Gauss-Schreiber transverse Mercator of the conformal sphere gives
 // zeta' = xi' + i eta', and zeta = zeta' + sum alpha_j sin 2j zeta' is the ellipsoidal
 // one, scaled by the rectifying radius A. The inverse takes the beta series the other
-// way and recovers tau from tau' by Newton's method. The angle sums are complex
+// way and recovers tau from tau' by Newton's method; it has no footpoint iteration, so
+// the latitude a caller passes in to seed one is not read. The angle sums are complex
 // Clenshaw recurrences, so each point costs a handful of transcendental calls.
 #include <algorithm>
 #include <array>
