@@ -41,9 +41,9 @@ constexpr std::array<ZonePolynomial, 3> kForward = {{
 static_assert(kForward.size() == 3, "System 34 has three zones");
 
 // National grid to UTM: z' = (N - Noff) + i (E + Eoff), Nt = Re w, Et = Im w.
-// Bornholm's offsets here are 500000, although its polynomial is expanded about 50000
-// (where the forward lands): its grid positions do not invert. No catalogue row uses
-// that zone.
+// Bornholm's offsets are printed as 500000 in this direction; its polynomial is
+// expanded about 50000 (where the forward lands), and with 500000 a Bornholm grid
+// position comes back some 600 km away. 50000 is what inverts the forward.
 constexpr std::array<ZonePolynomial, 3> kInverse = {{
     {3,
      200000.0,
@@ -56,8 +56,8 @@ constexpr std::array<ZonePolynomial, 3> kInverse = {{
      {Complex(6232935.6122, 595335.3482), Complex(0.9994550822, -0.019979251874),
       Complex(-7.3897597436e-11, -2.0717946709e-09), Complex(-5.2080308192e-17, 2.5703781294e-16)}},
     {7,
-     500000.0,
-     500000.0,
+     50000.0,
+     50000.0,
      {Complex(6107427.3382, 493007.25696), Complex(0.99959968336, 0.0014686762273),
       Complex(1.2072957024e-10, 5.4905973626e-10), Complex(-9.459344988e-15, 2.151083324e-15),
       Complex(6.5994864072e-19, -1.0163477904e-18), Complex(2.4410466467e-23, 4.4726583308e-23),
@@ -81,8 +81,14 @@ ProjectionStatus DanishGridForward(const CProjection& p, const GeogPoint& g,
   const int zone = p.DanishZone();
   double utm_easting = 0.0;
   double utm_northing = 0.0;
-  static_cast<void>(
-      TransverseMercatorForward(p, g, {&utm_easting, &utm_northing, out.convergence, out.scale}));
+  const ProjectionStatus status =
+      TransverseMercatorForward(p, g, {&utm_easting, &utm_northing, out.convergence, out.scale});
+  if (status != ProjectionStatus::kOk) {
+    // No result there: the NaNs the projection gave go out as they are.
+    if (out.easting != nullptr) *out.easting = utm_easting;
+    if (out.northing != nullptr) *out.northing = utm_northing;
+    return status;
+  }
   if (!IsZone(zone)) return ProjectionStatus::kUnknownMethod;
   const ZonePolynomial& polynomial = kForward[static_cast<std::size_t>(zone)];
   const Complex w = Evaluate(polynomial, Complex(utm_northing - polynomial.northing_offset,

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <limits>
 
 #include "orvale/engine/projection/internal/projection_methods.h"
 
@@ -74,11 +75,16 @@ constexpr std::array<Block, 12> kBlocks = {{
 }};
 static_assert(kBlocks.size() == 12, "the local frame of axes I-III has twelve blocks");
 
-// The forward takes the polynomial value of this block as it is.
-constexpr int kUntransformedBlock = 12;
+// Block 12 of the zone 32 frame keeps the axis the record holds.
+constexpr int kKeptAxisBlock = 12;
 constexpr int kFirstUtmAxis = 4;
 constexpr int kFirstZoneWithoutBlocks = 33;
-constexpr double kResidualLimit = 0.01;  // metres
+constexpr int kLocalFrameZone = 32;
+// The forward iteration stops when the grid position lands within this of the
+// projected one. The published 0.01 m leaves up to 0.3 mm in a round trip; the
+// correction shrinks by a factor of 20 or more a round, so a micrometre costs a
+// few rounds more and keeps the national grid's round trip at the projection's own.
+constexpr double kResidualLimit = 1e-6;  // metres
 
 struct UtmPoint {
   double easting = 0.0;
@@ -147,11 +153,18 @@ UtmPoint BlockToUtm(const Complex& w, int block) {
           b.northing_shift + 6.8e6 + (b.scale + 536870.0) * q - b.rotation * p};
 }
 
+// The UTM zone an axis's polynomial gives co-ordinates in: zone 32 for the local
+// frame of axes I-III (through its blocks), 33 to 35 for axes IV to VIII.
+int UtmZoneOfAxis(int axis) {
+  constexpr std::array<int, 8> kZones = {32, 32, 32, 33, 33, 34, 35, 35};
+  return kZones[static_cast<std::size_t>(axis - 1)];
+}
+
 // Grid to UTM in the forward iteration, with the block chosen from the projected
-// position; there block 12 takes the polynomial value as it is.
+// position (axes I-III; the other axes give UTM as it is).
 UtmPoint GridToUtmInBlock(int axis, int block, double x, double y) {
   const Complex w = AxisPolynomialValue(axis, x, y);
-  if (axis >= kFirstUtmAxis || block == kUntransformedBlock) return {w.real(), w.imag()};
+  if (axis >= kFirstUtmAxis) return {w.real(), w.imag()};
   return BlockToUtm(w, block);
 }
 
@@ -162,25 +175,65 @@ UtmPoint GridToUtm(int axis, double x, double y) {
   return BlockToUtm(w, LocalFrameBlock(w.real(), w.imag()));
 }
 
-ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out) {
-  UtmPoint target;
-  static_cast<void>(TransverseMercatorForward(
-      p, g, {&target.easting, &target.northing, out.convergence, out.scale}));
+// How far the central meridian of a UTM zone lies east of the record's: each axis's
+// polynomial is tied to one zone, which need not be the record's (a zone 31 record
+// takes the zone 32 frame; a record whose axis is kept in block 12 may hold an axis of
+// zone 33). Zero when the record's meridian is the zone's.
+double MeridianShift(const CProjection& p, int zone) {
+  const double shift = CProjection::UtmZoneCentralMeridian(zone) - p.m_CentralMeridian;
+  return std::fabs(shift) < 1e-12 ? 0.0 : shift;
+}
 
-  int block = kUntransformedBlock;
-  if (p.NationalGridUtmZone() < kFirstZoneWithoutBlocks) {
-    block = UtmBlock(target.easting, target.northing);
-    if (block != kUntransformedBlock) p.SetNorwegianAxis((block + 4) / 4, p.NationalGridUtmZone());
+// The Transverse Mercator of the record moved onto a zone's central meridian.
+ProjectionStatus UtmOfZone(const CProjection& p, int zone, const GeogPoint& g, UtmPoint& utm,
+                           const GridOutputs& out) {
+  GeogPoint moved = g;
+  moved.longitude = g.longitude - MeridianShift(p, zone);
+  return TransverseMercatorForward(p, moved,
+                                   {&utm.easting, &utm.northing, out.convergence, out.scale});
+}
+
+// A position the Transverse Mercator gives no result for has none here either.
+ProjectionStatus NoGrid(ProjectionStatus status, const GridOutputs& out) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  for (double* output : {out.easting, out.northing, out.convergence, out.scale}) {
+    if (output != nullptr) *output = kNaN;
+  }
+  return status;
+}
+
+// The printed forward keeps the record's axis in block 12 and takes its polynomial
+// value as UTM zone 32 as it is, whichever axis that is. For an axis of I-III that is
+// a frame the inverse does not use (it applies block 12's similarity, as for every
+// block), and for axes IV-VIII a zone their polynomials are not in: the positions did
+// not round-trip, or landed hundreds of kilometres off. Here every axis is computed in
+// its own zone, with block 12's similarity for axes I-III.
+ProjectionStatus NorwegianGridForward(CProjection& p, const GeogPoint& g, const GridOutputs& out) {
+  const int record_zone = p.NationalGridUtmZone();
+  int block = kKeptAxisBlock;
+  if (record_zone < kFirstZoneWithoutBlocks) {
+    UtmPoint frame;
+    const ProjectionStatus status = UtmOfZone(p, kLocalFrameZone, g, frame, {});
+    if (status != ProjectionStatus::kOk) return NoGrid(status, out);
+    block = UtmBlock(frame.easting, frame.northing);
+    if (block != kKeptAxisBlock) p.SetNorwegianAxis((block + 4) / 4, record_zone);
   }
   const int axis = p.NorwegianAxis();
   p.m_Country = CProjection::MethodText(PROJECTION_NORWEGIAN, axis - 1);
   if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
+  UtmPoint target;
+  const ProjectionStatus status = UtmOfZone(p, UtmZoneOfAxis(axis), g, target, out);
+  if (status != ProjectionStatus::kOk) return NoGrid(status, out);
+  // Axes I-III outside zones 31 and 32 take the block their projected position is in.
+  if (axis < kFirstUtmAxis && record_zone >= kFirstZoneWithoutBlocks) {
+    block = UtmBlock(target.easting, target.northing);
+  }
 
   // The polynomial has no closed inverse: correct the grid position by the UTM
   // residuals until it lands on the projected position. Over the country the
   // polynomial is close to a unit similarity (turned by 3 degrees at most), so each
-  // round removes most of the residual and a handful of rounds reach 0.01 m.
-  double x = target.northing - (block == kUntransformedBlock ? 7.2e6 : 6.43e6);
+  // round removes most of the residual.
+  double x = target.northing - 6.43e6;
   double y = target.easting;
   bool settled = false;
   for (int round = 0; round < kIterationLimit && !settled; ++round) {
@@ -202,7 +255,11 @@ ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, doub
   const int axis = p.NorwegianAxis();
   if (!IsAxis(axis)) return ProjectionStatus::kUnknownMethod;
   const UtmPoint utm = GridToUtm(axis, easting, northing);
-  return TransverseMercatorInverse(p, utm.easting, utm.northing, out);
+  const ProjectionStatus status = TransverseMercatorInverse(p, utm.easting, utm.northing, out);
+  if (status == ProjectionStatus::kOk && out.longitude != nullptr) {
+    *out.longitude = WrapToHalfTurn(*out.longitude + MeridianShift(p, UtmZoneOfAxis(axis)));
+  }
+  return status;
 }
 
 }  // namespace
