@@ -49,21 +49,24 @@ double ParallelFactor(const CSpheroid& s, double latitude) {
 }
 
 LatitudeWithTrig FootpointLatitude(const CSpheroid& s, double start, double meridian_distance) {
-  // The equator: the iteration's quotient would be 0/0 once it got there, and run out
-  // its rounds on NaN before giving up with the 0 that is the answer.
+  // The equator: nothing to iterate.
   if (meridian_distance == 0.0) return {0.0, 0.0, 1.0, true};
   double latitude = start;
   if (latitude == 0.0 || std::isnan(latitude) || std::fabs(latitude) > kHalfPi) latitude = 1.0;
+  // Newton's method: the meridian distance's derivative is the meridian radius rho. The
+  // printed iteration scaled the latitude by the ratio of distances, which settles only
+  // linearly and stopped at a step of 0.001", leaving up to a few millimetres.
   for (int round = 0; round < kIterationLimit; ++round) {
     const double sin_lat = std::sin(latitude);
     const double cos_lat = std::cos(latitude);
-    const double next =
-        latitude * meridian_distance / MeridianDistance(s, latitude, sin_lat, cos_lat);
-    const double step = next - latitude;
-    if (std::fabs(step) <= kIterationTolerance) {
-      return {next, sin_lat + cos_lat * step, cos_lat - sin_lat * step};
+    const double w2 = 1.0 - s.m_E2 * sin_lat * sin_lat;
+    const double rho = s.m_SemiMajorAxis * (1.0 - s.m_E2) / (w2 * std::sqrt(w2));
+    const double step = (meridian_distance - MeridianDistance(s, latitude, sin_lat, cos_lat)) / rho;
+    if (!std::isfinite(step)) break;
+    if (std::fabs(step) <= 1e-14) {
+      return {latitude + step, sin_lat + cos_lat * step, cos_lat - sin_lat * step};
     }
-    latitude = next;
+    latitude += step;
   }
   return {0.0, 0.0, 1.0, false};
 }

@@ -506,10 +506,11 @@ void InverseSet(const CProjection& p, const KrugerSeries& k, const GeogRun& run)
   }
   InverseLanesOf(k, run.convergences != nullptr || run.scales != nullptr, lanes);
   for (std::size_t i = 0; i < run.count; ++i) {
-    // Beyond the quarter turn either side of the central meridian (over the pole, or
-    // past the singular points on the equator) there is no point.
-    const bool far = !(std::fabs(lanes.far_xi[i]) <= kHalfPi) || std::isnan(lanes.far_eta[i]);
-    if (status[i] == ProjectionStatus::kOk && far) {
+    // Over the pole, or past the singular points on the equator (beyond the quarter
+    // turn either side of the central meridian), there is no point.
+    if (status[i] == ProjectionStatus::kOk && !(std::fabs(lanes.far_xi[i]) <= kHalfPi)) {
+      status[i] = ProjectionStatus::kBeyondPole;
+    } else if (status[i] == ProjectionStatus::kOk && std::isnan(lanes.far_eta[i])) {
       status[i] = ProjectionStatus::kFarFromCentralMeridian;
     }
     const bool ok = status[i] == ProjectionStatus::kOk;

@@ -244,11 +244,13 @@ TEST(ProjectionEntries, GiveNaNAndTheReasonForAPointWithoutResult) {
     expect_no_result(p.GeogToGrid(0.5, lon, &out[0], &out[1], &out[2], &out[3]),
                      ProjectionStatus::kInvalidProjection, out);
   }
-  // 9 990 km south of the equator, 200 km east: the transverse Mercator's latitude
-  // lies beyond the south pole.
+  // 10 100 km south of the equator on the central meridian: past the south pole, where
+  // the transverse Mercator has no point. (200 km east of it, 9 990 km south is a
+  // point: 88.2 S, 87.7 degrees east of the meridian, as GeographicLib's exact
+  // transverse Mercator gives it.)
   TestProjection utm(SetUps().at(0)[1], SetUps()[0][2]);
   std::array<double, 4> out = {0.25, 0.25, 0.25, 0.25};
-  expect_no_result(utm.GridToGeog(700000.0, -9.99e6, &out[0], &out[1], &out[2], &out[3]),
+  expect_no_result(utm.GridToGeog(500000.0, -10.1e6, &out[0], &out[1], &out[2], &out[3]),
                    ProjectionStatus::kBeyondPole, out);
 }
 
