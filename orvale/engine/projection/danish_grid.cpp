@@ -111,6 +111,7 @@ ProjectionStatus DanishGridInverse(const CProjection& p, double easting, double 
 // The grid's meridian distances count from the equator whatever the origin latitude.
 void InitialiseDanishGrid(CProjection& p) {
   p.m_M0 = 0.0;
+  InitialiseTransverseMercator(p);
 }
 
 }  // namespace

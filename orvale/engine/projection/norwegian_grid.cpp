@@ -265,6 +265,7 @@ ProjectionStatus NorwegianGridInverse(const CProjection& p, double easting, doub
 }  // namespace
 
 const ProjectionMaths kNorwegianGridMaths = {
+    .initialise = InitialiseTransverseMercator,
     .recording_forward = NorwegianGridForward,
     .inverse = NorwegianGridInverse,
 };

@@ -114,6 +114,7 @@ void CProjection::CopyValues(const CProjection& other) {
   m_Rho0 = other.m_Rho0;
   m_M0 = other.m_M0;
   m_Psi0 = other.m_Psi0;
+  m_MethodConstants = other.m_MethodConstants;
 }
 
 void CProjection::SetParameters(double origin_latitude, double central_meridian,

@@ -5,6 +5,7 @@
 // a record handed to GeogToGrid or GridToGeog is always consistent.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -66,6 +67,9 @@ class CProjection {
   double m_Rho0 = 0.0;
   double m_M0 = 0.0;
   double m_Psi0 = 0.0;
+  // Constants a method works out once at set-up for its own use (the transverse
+  // Mercator's series); derived like the values above, never part of a record file.
+  alignas(double) std::array<std::byte, 320> m_MethodConstants{};
 
   // Setters. Angles in radians unless the name ends in Deg (degrees); lengths in metres.
   void SetParameters(double origin_latitude, double central_meridian, double false_easting,

@@ -21,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <numbers>
 #include <type_traits>
@@ -322,25 +323,24 @@ KrugerSeries MakeSeries(double a, double e2, double origin_latitude) {
   return k;
 }
 
-// The series of the projection's spheroid and origin, from a small cache of the ones
-// last used: the record keeps no room for them (its parameter block is the user's for
-// several types), and a run of points, or of calls on one grid, finds them at once.
-// Per thread, so that no lock is needed.
-const KrugerSeries& SeriesOf(const CProjection& p) {
-  constexpr std::size_t kCacheSize = 4;
-  thread_local std::array<KrugerSeries, kCacheSize> cache;
-  thread_local std::size_t next = 0;
+static_assert(std::is_trivially_copyable_v<KrugerSeries>);
+static_assert(sizeof(KrugerSeries) <= sizeof(CProjection::m_MethodConstants));
+
+// The origin latitude the series count northings from: the Danish grid counts its
+// northings from the equator (its m_M0 is 0), whatever the origin of its record.
+double SeriesOrigin(const CProjection& p) {
+  return p.m_M0 == 0.0 ? 0.0 : p.m_OriginLatitude;
+}
+
+// The series the set-up worked out for the projection's spheroid and origin; worked
+// out afresh (on the caller's stack) when the record has been changed since.
+KrugerSeries SeriesOf(const CProjection& p) {
+  KrugerSeries k;
+  std::memcpy(&k, p.m_MethodConstants.data(), sizeof k);
   const double a = p.m_Spheroid->m_SemiMajorAxis, e2 = p.m_Spheroid->m_E2;
-  // The Danish grid counts its northings from the equator (its m_M0 is 0), whatever
-  // the origin latitude of its record.
-  const double origin = p.m_M0 == 0.0 ? 0.0 : p.m_OriginLatitude;
-  for (const KrugerSeries& k : cache) {
-    if (k.semi_major_axis == a && k.e2 == e2 && k.origin_latitude == origin) return k;
-  }
-  KrugerSeries& slot = cache[next];
-  next = (next + 1) % kCacheSize;
-  slot = MakeSeries(a, e2, origin);
-  return slot;
+  const double origin = SeriesOrigin(p);
+  if (k.semi_major_axis == a && k.e2 == e2 && k.origin_latitude == origin) return k;
+  return MakeSeries(a, e2, origin);
 }
 
 // How far from the central meridian (eta, in units of A) the series hold. Their
@@ -526,6 +526,12 @@ void InverseSet(const CProjection& p, const KrugerSeries& k, const GeogRun& run)
 
 }  // namespace
 
+void InitialiseTransverseMercator(CProjection& p) {
+  const KrugerSeries k =
+      MakeSeries(p.m_Spheroid->m_SemiMajorAxis, p.m_Spheroid->m_E2, SeriesOrigin(p));
+  std::memcpy(p.m_MethodConstants.data(), &k, sizeof k);
+}
+
 ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
                                            const GridOutputs& out) {
   ProjectionStatus status = ProjectionStatus::kOk;
@@ -547,7 +553,7 @@ ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting,
 namespace {
 
 bool ForwardRun(const CProjection& p, const GridRun& run) {
-  const KrugerSeries& k = SeriesOf(p);
+  const KrugerSeries k = SeriesOf(p);
   for (std::size_t first = 0; first < run.count; first += kLanes) {
     ForwardSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
   }
@@ -555,7 +561,7 @@ bool ForwardRun(const CProjection& p, const GridRun& run) {
 }
 
 bool InverseRun(const CProjection& p, const GeogRun& run) {
-  const KrugerSeries& k = SeriesOf(p);
+  const KrugerSeries k = SeriesOf(p);
   for (std::size_t first = 0; first < run.count; first += kLanes) {
     InverseSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
   }
@@ -565,6 +571,7 @@ bool InverseRun(const CProjection& p, const GeogRun& run) {
 }  // namespace
 
 const ProjectionMaths kTransverseMercatorMaths = {
+    .initialise = InitialiseTransverseMercator,
     .forward = TransverseMercatorForward,
     .inverse = TransverseMercatorInverse,
     .forward_run = ForwardRun,

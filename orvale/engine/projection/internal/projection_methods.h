@@ -272,6 +272,8 @@ extern const ProjectionMaths kNorwegianGridMaths;
 extern const ProjectionMaths kDanishGridMaths;
 
 // The national grids are polynomials on the transverse Mercator of their UTM zone.
+// Their set-up works out the transverse Mercator's constants too.
+void InitialiseTransverseMercator(CProjection& p);
 ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint& g,
                                            const GridOutputs& out);
 ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
