@@ -6,6 +6,6 @@
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  return orvale::cli::Run(argc, argv,
-                          {std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1});
+  return orvale::cli::Run(
+      argc, argv, {std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1, STDIN_FILENO});
 }

@@ -3,13 +3,16 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <span>
 
 #include "orvale/engine/angles/angle_parser.h"
+#include "orvale/engine/projection/projection_validation.h"
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/text_encoding.h"
+#include "text_fields.h"
 #include "text_options.h"
 
 namespace orvale::cli {
@@ -24,10 +27,13 @@ std::string Lower(std::string text) {
 bool ReadAngle(const std::string& text, int type, const char* what, double& radians,
                std::string& problem) {
   const auto bytes = Utf8ToCp1252(text);
-  const AngleParseResult parsed = bytes ? ParseAngle(*bytes, type, ANGLE_PREF_DEGREES)
-                                        : AngleParseResult{false, 0.0, "not Windows-1252 text"};
+  if (!bytes) {
+    problem = std::string(what) + " " + EncodingProblem(text);
+    return false;
+  }
+  const AngleParseResult parsed = ParseAngle(*bytes, type, ANGLE_PREF_DEGREES);
   if (!parsed.ok) {
-    problem = std::string(what) + " '" + text + "': " + Cp1252ToUtf8(parsed.error);
+    problem = std::string(what) + " '" + Excerpt(text) + "': " + Cp1252ToUtf8(parsed.error);
     return false;
   }
   radians = parsed.radians;
@@ -44,9 +50,11 @@ bool SetSlots(const std::vector<std::string>& params, CProjection& projection,
     const bool ok =
         equals != std::string::npos &&
         std::from_chars(param.data(), param.data() + equals, slot).ptr == param.data() + equals &&
-        slot >= 0 && slot < 17 && std::from_chars(param.data() + equals + 1, end, value).ptr == end;
+        slot >= 0 && slot < 17 &&
+        std::from_chars(param.data() + equals + 1, end, value).ptr == end && std::isfinite(value);
     if (!ok) {
-      problem = "--param takes SLOT=VALUE with SLOT 0..16, not '" + param + "'";
+      problem = "--param takes SLOT=VALUE with SLOT 0..16 and a finite VALUE, not '" +
+                Excerpt(param) + "'";
       return false;
     }
     projection.m_Param[static_cast<std::size_t>(slot)] = value;
@@ -86,9 +94,14 @@ bool SetUpSpheroid(const ProjectionOptions& options, CSpheroid& spheroid, std::s
   if (options.semi_major_axis == 0.0 && options.inverse_flattening == 0.0) {
     return SelectSpheroid(options.spheroid, spheroid, problem);
   }
-  if (!(options.semi_major_axis > 0.0) || !(options.inverse_flattening >= 0.0)) {
-    problem =
-        "--a needs a positive semi-major axis and --rf an inverse flattening (0 or 1 for a sphere)";
+  if (const ParameterProblem bad =
+          CheckSpheroidParameters(options.semi_major_axis, options.inverse_flattening);
+      !bad.ok()) {
+    const bool axis = bad.parameter == DefiningParameter::kSemiMajorAxis;
+    char value[64];
+    std::snprintf(value, sizeof value, "%.10g",
+                  axis ? options.semi_major_axis : options.inverse_flattening);
+    problem = std::string(axis ? "--a " : "--rf ") + value + ": " + std::string(bad.reason);
     return false;
   }
   // Typed axes are taken as they are (no plausibility clamp): the user means them.
@@ -153,6 +166,51 @@ const TypeNames& ProjectionTypes() {
   return types;
 }
 
+// The option that sets a parameter, and the parameter's value as the record holds it.
+std::string Named(const CProjection& p, DefiningParameter parameter) {
+  const auto angle = [](double radians) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", radians * kDegreesPerRadian);
+    return std::string(text);
+  };
+  const auto number = [](double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return std::string(text);
+  };
+  switch (parameter) {
+    case DefiningParameter::kSpheroid:
+      return "--spheroid";
+    case DefiningParameter::kSemiMajorAxis:
+      return "--a " + number(p.m_Spheroid->m_SemiMajorAxis);
+    case DefiningParameter::kInverseFlattening:
+      return "--rf " + number(p.m_Spheroid->m_InverseFlattening);
+    case DefiningParameter::kType:
+      return "--type " + std::to_string(p.m_Type);
+    case DefiningParameter::kMethod:
+      return p.m_Type == PROJECTION_NORWEGIAN ? "--axis " + std::to_string(p.m_Method + 1)
+                                              : "--method " + std::to_string(p.m_Method);
+    case DefiningParameter::kOriginLatitude:
+      return "--lat0 " + angle(p.m_OriginLatitude);
+    case DefiningParameter::kCentralMeridian:
+      return "--lon0 " + angle(p.m_CentralMeridian);
+    case DefiningParameter::kFalseEasting:
+      return "--fe " + number(p.m_FalseEasting);
+    case DefiningParameter::kFalseNorthing:
+      return "--fn " + number(p.m_FalseNorthing);
+    case DefiningParameter::kScaleFactor:
+      return "--k0 " + number(p.m_ScaleFactor);
+    case DefiningParameter::kStandardParallel1:
+      return "--sp1 " + angle(p.m_StandardParallel1);
+    case DefiningParameter::kStandardParallel2:
+      return "--sp2 " + angle(p.m_StandardParallel2);
+    case DefiningParameter::kParameterBlock:
+    case DefiningParameter::kNone:
+      break;
+  }
+  return "--param";
+}
+
 // The parameters the record's method uses, as --describe shows them.
 std::string DescribeParameters(const CProjection& p) {
   const ProjectionParameters uses = FindProjectionType(p.m_Type)->ParametersOf(p.m_Method);
@@ -184,6 +242,15 @@ std::string DescribeParameters(const CProjection& p) {
 
 }  // namespace
 
+bool CheckSelectedProjection(const CProjection& projection, const std::string& name,
+                             std::string& problem) {
+  const ParameterProblem bad = CheckProjectionParameters(projection);
+  if (bad.ok()) return true;
+  problem = "'" + Excerpt(name) + "' cannot be used: its parameter " +
+            Named(projection, bad.parameter) + ": " + std::string(bad.reason);
+  return false;
+}
+
 std::span<const NamedValue> ProjectionTypeNames() {
   return ProjectionTypes().names;
 }
@@ -198,7 +265,8 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
       return false;
     }
     // The zone's catalogue row, on the spheroid chosen.
-    return projection.SetFromCatalogue(options.zone, PROJECTION_UTM, options.south ? 1 : 0);
+    return projection.SetFromCatalogue(options.zone, PROJECTION_UTM, options.south ? 1 : 0) &&
+           CheckSelectedProjection(projection, "utm:" + std::to_string(options.zone), problem);
   }
   projection.m_Type = type;
   projection.m_Method = options.method;
@@ -222,6 +290,25 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
     projection.SetNorwegianAxis(options.axis, options.zone);
   }
   if (type == PROJECTION_DANISH) projection.SetDanishZone(options.axis, options.zone);
+  const ProjectionTypeInfo& info = *FindProjectionType(type);
+  const bool listed = projection.m_Method >= 0 &&
+                      static_cast<std::size_t>(projection.m_Method) < info.methods.size();
+  if (listed && (info.ParametersOf(projection.m_Method) & kUsesStandardParallels) != 0 &&
+      (options.sp1.empty() || options.sp2.empty())) {
+    problem = std::string(info.key) + " method " + std::to_string(projection.m_Method) +
+              " needs both standard parallels, --sp1 and --sp2";
+    return false;
+  }
+  // Checked as given, before set-up replaces any of them by a derived value.
+  projection.m_OriginLatitude = lat0;
+  projection.m_CentralMeridian = lon0;
+  projection.m_FalseEasting = options.fe;
+  projection.m_FalseNorthing = options.fn;
+  projection.m_ScaleFactor = options.k0;
+  if (const ParameterProblem bad = CheckProjectionParameters(projection); !bad.ok()) {
+    problem = Named(projection, bad.parameter) + ": " + std::string(bad.reason);
+    return false;
+  }
   projection.SetParameters(lat0, lon0, options.fe, options.fn, options.k0);
   return true;
 }
