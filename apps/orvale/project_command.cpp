@@ -537,6 +537,7 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
     for (const CLI::Option* option : named) {
       if (option->count() > 0) options->given.push_back(option->get_name());
     }
+    options->projection.given = options->given;
     status = RunProject(*options, streams);
   });
 }

@@ -1,5 +1,6 @@
 #include "projection_setup.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -60,6 +61,54 @@ bool SetSlots(const std::vector<std::string>& params, CProjection& projection,
     projection.m_Param[static_cast<std::size_t>(slot)] = value;
   }
   return true;
+}
+
+double AtPole(double latitude) {
+  constexpr double kPoleSlack = 1e-11;
+  return std::fabs(std::fabs(latitude) - kHalfPi) < kPoleSlack ? std::copysign(kHalfPi, latitude)
+                                                               : latitude;
+}
+
+bool IsGiven(const ProjectionOptions& options, std::string_view name) {
+  return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
+}
+
+// The first option given that the type and method would ignore, or whose value set-up
+// replaces by a derived one; empty when none.
+std::string IgnoredOption(const ProjectionOptions& options, const CProjection& p) {
+  const ProjectionParameters uses = FindProjectionType(p.m_Type)->ParametersOf(p.m_Method);
+  const bool national = p.m_Type == PROJECTION_NORWEGIAN || p.m_Type == PROJECTION_DANISH;
+  const bool polar_parallel = p.m_Type == PROJECTION_STEREOGRAPHIC && p.m_Method == 2 &&
+                              std::fabs(p.m_OriginLatitude) != kHalfPi;
+  // Set-up replaces the scale factor of these by that of their standard parallels.
+  const bool derived_scale = (p.m_Type == PROJECTION_LAMBERT && p.m_Method != 0) ||
+                             (p.m_Type == PROJECTION_MERCATOR && p.m_OriginLatitude != 0.0) ||
+                             polar_parallel;
+  const struct {
+    const char* option;
+    bool ignored;
+  } checks[] = {
+      {"--sp1", (uses & (kUsesStandardParallels | kUsesPolarStandardParallel)) == 0},
+      {"--sp2", (uses & (kUsesStandardParallels | kUsesFalseOriginLatitude)) == 0},
+      {"--param", (uses & (kUsesSkewParameters | kUsesZoneConstants6 | kUsesZoneConstants11)) == 0},
+      {"--axis", !national},
+      {"--zone", !national && p.m_Type != PROJECTION_UTM},
+      {"--south", p.m_Type != PROJECTION_UTM},
+      {"--k0", derived_scale},
+  };
+  for (const auto& check : checks) {
+    if (check.ignored && IsGiven(options, check.option)) return check.option;
+  }
+  return {};
+}
+
+// UTM takes everything from its zone's row.
+std::string IgnoredByUtm(const ProjectionOptions& options) {
+  for (const char* option : {"--method", "--lat0", "--lon0", "--k0", "--fe", "--fn", "--sp1",
+                             "--sp2", "--param", "--axis"}) {
+    if (IsGiven(options, option)) return option;
+  }
+  return {};
 }
 
 }  // namespace
@@ -260,6 +309,11 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
   int type = 0;
   if (!LookUp(ProjectionTypeNames(), options.type, type, problem)) return false;
   if (type == PROJECTION_UTM) {
+    if (const std::string ignored = IgnoredByUtm(options); !ignored.empty()) {
+      problem = "--type utm takes its parameters from the zone's row; " + ignored +
+                " cannot be given with it";
+      return false;
+    }
     if (options.zone < 1 || options.zone > 60) {
       problem = "--type utm needs --zone 1..60";
       return false;
@@ -299,6 +353,13 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
               " needs both standard parallels, --sp1 and --sp2";
     return false;
   }
+  // A pole typed in degrees comes back from the truncated display factor a few parts in
+  // 1e13 short of pi/2, which set-up would take for a standard parallel beside the
+  // pole (a polar stereographic would then replace the scale factor given): it is the
+  // pole.
+  lat0 = AtPole(lat0);
+  projection.m_StandardParallel1 = AtPole(projection.m_StandardParallel1);
+  projection.m_StandardParallel2 = AtPole(projection.m_StandardParallel2);
   // Checked as given, before set-up replaces any of them by a derived value.
   projection.m_OriginLatitude = lat0;
   projection.m_CentralMeridian = lon0;
@@ -307,6 +368,12 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
   projection.m_ScaleFactor = options.k0;
   if (const ParameterProblem bad = CheckProjectionParameters(projection); !bad.ok()) {
     problem = Named(projection, bad.parameter) + ": " + std::string(bad.reason);
+    return false;
+  }
+  if (const std::string ignored = IgnoredOption(options, projection); !ignored.empty()) {
+    problem = ignored + " is not used by " + std::string(info.key) + " method " +
+              std::to_string(projection.m_Method) +
+              (ignored == "--k0" ? " (its scale factor comes from its standard parallels)" : "");
     return false;
   }
   projection.SetParameters(lat0, lon0, options.fe, options.fn, options.k0);

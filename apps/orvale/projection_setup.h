@@ -29,6 +29,9 @@ struct ProjectionOptions {
   bool south = false;
   std::vector<std::string> params;  // "P=value", P a slot number 0..16
   int axis = 0;                     // Norwegian axis / Danish zone
+  // The options given on the command line ("--k0"), so that one the projection
+  // cannot honour is refused rather than ignored; empty: not known, none refused.
+  std::vector<std::string> given;
 };
 
 // Finds a spheroid by catalogue index, "EPSG:code", or name ("Airy 1830", or with
