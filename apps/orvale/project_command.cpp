@@ -343,6 +343,10 @@ bool CheckOptionsAgree(const ProjectOptions& options, std::string& problem) {
       return false;
     }
   }
+  if (options.Given("--spheroid") && (options.Given("--a") || options.Given("--rf"))) {
+    problem = "give a spheroid by --spheroid or by --a and --rf, not both";
+    return false;
+  }
   if (!options.points.empty() && options.Given("--input")) {
     problem = "give points as arguments or with --input, not both";
     return false;
