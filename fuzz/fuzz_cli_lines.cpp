@@ -26,13 +26,15 @@ const std::array<Mode, 6> kModes = {{
     {{"orvale", "project", "--projection", "utm:31", "--jobs", "1"}, false, false},
     {{"orvale", "project", "--projection", "utm:31", "--jobs", "1", "--id", "--format", "json",
       "--convergence", "--scale"},
-     true, false},
-    {{"orvale", "project", "--projection", "utm:31", "--jobs", "1", "--inverse", "--format",
-      "csv"},
-     false, true},
+     true,
+     false},
+    {{"orvale", "project", "--projection", "utm:31", "--jobs", "1", "--inverse", "--format", "csv"},
+     false,
+     true},
     {{"orvale", "project", "--type", "lambert", "--method", "1", "--sp1", "40", "--sp2", "50",
       "--lat0", "45", "--jobs", "1", "--format", "json", "--lon-lat"},
-     true, false},
+     true,
+     false},
     {{"orvale", "angle", "--type", "latitude"}, false, false},
     {{"orvale", "angle", "--in-radians", "--type", "bearing", "--notation", "dm"}, false, false},
 }};
@@ -64,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (mode.json) {
     std::istringstream produced(output);
     for (std::string line; std::getline(produced, line);) {
-      if (!line.starts_with('{') || !line.ends_with('}') || !orvale::cli::IsUtf8(line)) std::abort();
+      if (!line.starts_with('{') || !line.ends_with('}') || !orvale::cli::IsUtf8(line))
+        std::abort();
       if (std::any_of(line.begin(), line.end(),
                       [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
         std::abort();
