@@ -89,12 +89,24 @@ bool ReadNumber(std::string_view field, double& value) {
   return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
 }
 
+// A whole number that a double cannot hold ("1e400", "1e-400"): without this it would
+// go to the angle reader, which takes the "e" for a quadrant letter.
+bool IsOutOfRangeNumber(std::string_view field) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc::result_out_of_range && end == field.data() + field.size();
+}
+
 // Decimal degrees on the fast path; anything else ParseAngle reads (D:M:S, N/S/E/W).
 bool ReadDegrees(std::string_view field, int type, double& radians, std::string& error) {
   double degrees = 0.0;
   if (ReadNumber(field, degrees)) {
     radians = degrees / kDegreesPerRadian;
     return true;
+  }
+  if (IsOutOfRangeNumber(field)) {
+    error = "'" + Excerpt(field) + "': a number too large or too small for a double";
+    return false;
   }
   const auto bytes = Utf8ToCp1252(field);
   if (!bytes) {

@@ -63,6 +63,8 @@ bool SetSlots(const std::vector<std::string>& params, CProjection& projection,
   return true;
 }
 
+constexpr int kLastDanishZone = 2;
+
 double AtPole(double latitude) {
   constexpr double kPoleSlack = 1e-11;
   return std::fabs(std::fabs(latitude) - kHalfPi) < kPoleSlack ? std::copysign(kHalfPi, latitude)
@@ -343,7 +345,20 @@ bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
     projection.m_Method = options.axis - 1;
     projection.SetNorwegianAxis(options.axis, options.zone);
   }
-  if (type == PROJECTION_DANISH) projection.SetDanishZone(options.axis, options.zone);
+  if (type == PROJECTION_DANISH) {
+    // The engine would refuse every point of an unknown zone; refuse it once, here.
+    if (options.axis < 0 || options.axis > kLastDanishZone) {
+      problem = "--axis of danish is its zone, 0.." + std::to_string(kLastDanishZone) + ", not " +
+                std::to_string(options.axis);
+      return false;
+    }
+    projection.SetDanishZone(options.axis, options.zone);
+  }
+  if ((type == PROJECTION_NORWEGIAN || type == PROJECTION_DANISH) && IsGiven(options, "--zone") &&
+      (options.zone < 1 || options.zone > 60)) {
+    problem = "--zone must be a UTM zone, 1..60, not " + std::to_string(options.zone);
+    return false;
+  }
   const ProjectionTypeInfo& info = *FindProjectionType(type);
   const bool listed = projection.m_Method >= 0 &&
                       static_cast<std::size_t>(projection.m_Method) < info.methods.size();

@@ -81,6 +81,13 @@ int RunUnits(const UnitsOptions& options, const Streams& streams) {
       all_ok = false;
       continue;
     }
+    if (!std::isfinite(metres / factor)) {
+      streams.out << "ERROR: too large to show in this unit: '" << Excerpt(text) << "'\n";
+      streams.err << "orvale units: '" << Excerpt(text) << "' m is too large to show in "
+                  << abbreviation << "\n";
+      all_ok = false;
+      continue;
+    }
     streams.out << Fixed(metres / factor, 4) << " " << abbreviation << "\n";
   }
   return all_ok ? kExitOk : kExitBadInput;
