@@ -157,7 +157,7 @@ bool ConvertLines(const AngleOptions& options, const Settings& settings, const S
     }
     all_ok &= ConvertOne(line, where, options, settings, streams);
   }
-  return all_ok;
+  return InputReadToEnd(streams.in, streams.err, "orvale angle") && all_ok;
 }
 
 int RunAngle(const AngleOptions& options, const Streams& streams) {

@@ -1,6 +1,7 @@
 #include "point_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -268,7 +269,17 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   }
   progress.Finish();
   out.flush();
+  // Output that failed stops the reading early; that is said by the caller's check.
+  if (out) result.input_failed = !InputReadToEnd(in, err, options.command);
   return result;
+}
+
+bool InputReadToEnd(std::istream& in, std::ostream& err, const std::string& command) {
+  if (!in.bad()) return true;
+  const int error = errno;
+  err << command << ": cannot read input: " << (error != 0 ? std::strerror(error) : "read error")
+      << "\n";
+  return false;
 }
 
 }  // namespace orvale::cli

@@ -74,7 +74,14 @@ int MostWorkers();
 struct StreamResult {
   std::uint64_t lines = 0;
   std::uint64_t failed = 0;
+  // Reading stopped on an error of the input (not its end): the lines after it are
+  // lost, and "<command>: cannot read input: reason" has been said on `err`.
+  bool input_failed = false;
 };
+
+// After reading `in` to its end: false, with "<command>: cannot read input: reason"
+// on `err`, when the reading stopped on an error rather than at the end.
+[[nodiscard]] bool InputReadToEnd(std::istream& in, std::ostream& err, const std::string& command);
 
 // Each worker gets a converter of its own from `make_converter` (converters may keep
 // scratch state). Bad lines print an error in their place (as `options.style` says)

@@ -461,7 +461,7 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
     }
     result = StreamPoints(streams.in, streams.out, streams.err, stream, make);
   }
-  return result.failed == 0 ? kExitOk : kExitBadInput;
+  return result.failed == 0 && !result.input_failed ? kExitOk : kExitBadInput;
 }
 
 }  // namespace

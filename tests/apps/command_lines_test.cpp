@@ -113,6 +113,25 @@ TEST_F(CommandLines, ADirectoryAsStandardInputIsAnError) {
   ::close(directory);
 }
 
+// Input that fails part way (a read error, not its end) is said, never taken for the
+// end of the points.
+TEST_F(CommandLines, AReadErrorIsNotTheEndOfTheInput) {
+  // Fails as a disk would.
+  class FailingInput : public std::streambuf {
+   protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+  };
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"angle", "--type", "latitude"}, {"project", "--projection", "utm:31"}}) {
+    FailingInput failing;
+    std::istream in(&failing);
+    std::ostringstream out;
+    const auto run = testing::RunCliTo(out, arguments, "", -1, &in);
+    EXPECT_EQ(run.status, cli::kExitBadInput) << arguments.front();
+    EXPECT_NE(run.err.find("cannot read input"), std::string::npos) << run.err;
+  }
+}
+
 // No nan or inf is printed: a value the method cannot give shows as missing.
 TEST_F(CommandLines, NumbersThatAreNoNumberPrintAsMissing) {
   const struct {

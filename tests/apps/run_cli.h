@@ -16,14 +16,17 @@ struct CliRun {
 };
 
 // Runs with the output going to `out` (a file, say); `run.out` stays empty. Standard
-// input is `input`, or reads the descriptor `in_descriptor` stands for when that is set.
+// input is `from` when given, else `input`; `in_descriptor` is the descriptor it
+// stands for (-1: none).
 inline CliRun RunCliTo(std::ostream& out, std::vector<std::string> arguments,
-                       const std::string& input = {}, int in_descriptor = -1) {
+                       const std::string& input = {}, int in_descriptor = -1,
+                       std::istream* from = nullptr) {
   arguments.insert(arguments.begin(), "orvale");
   std::vector<const char*> argv;
   for (const std::string& argument : arguments)
     argv.push_back(argument.c_str());
-  std::istringstream in(input);
+  std::istringstream given(input);
+  std::istream& in = from != nullptr ? *from : given;
   std::ostringstream err;
   CliRun run;
   run.status =
