@@ -12,6 +12,8 @@
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/platform/text_encoding.h"
+#include "point_stream.h"
+#include "text_fields.h"
 #include "text_options.h"
 
 namespace orvale::cli {
@@ -49,7 +51,11 @@ struct AngleOptions {
   bool out_radians = false;
   bool show_template = false;
   bool cp1252 = false;
+  bool decimals_given = false;
 };
+
+constexpr int kMostDecimals = 32;
+constexpr double kNotApplicableRadians = -1.0;
 
 struct Settings {
   int type = ANGLE_SIGNED;
@@ -71,27 +77,39 @@ bool ReadAngle(const std::string& input, const AngleOptions& options, const Sett
       ++first;
     while (last > first && last[-1] == ' ')
       --last;
-    if (first < last && *first == '+') ++first;
+    if (first < last && *first == '+' && last - first > 1 && first[1] != '-') ++first;
     const auto [end, error] = std::from_chars(first, last, radians);
     if (error != std::errc() || end != last || first == last) {
-      reason = "not a number of radians: '" + input + "'";
+      reason = "not a number of radians: '" + Excerpt(input) + "'";
       return false;
     }
-    return true;
+    // Out of its type's range (or not finite) an angle would print as a made-up or
+    // saturated text.
+    if (!CheckAngleRange(radians, settings.type, reason)) {
+      reason = "'" + Excerpt(input) + "': " + Cp1252ToUtf8(reason);
+      return false;
+    }
+  } else {
+    const auto text = Utf8ToCp1252(input);
+    if (!text) {
+      reason = EncodingProblem(input);
+      return false;
+    }
+    const int parse_notation =
+        settings.notation == ANGLE_PREF_SAVED ? ANGLE_PREF_DMS : settings.notation;
+    const AngleParseResult parsed = ParseAngle(*text, settings.type, parse_notation);
+    if (!parsed.ok) {
+      reason = "'" + Excerpt(input) + "': " + Cp1252ToUtf8(parsed.error);
+      return false;
+    }
+    radians = parsed.radians;
   }
-  const auto text = Utf8ToCp1252(input);
-  if (!text) {
-    reason = "not UTF-8 text in the Windows-1252 character set: '" + input + "'";
+  // The display keeps exactly -1 radian as its "n/a" mark: such an angle would show
+  // as no value at all.
+  if (radians == kNotApplicableRadians && !options.out_radians) {
+    reason = "'" + Excerpt(input) + "' is exactly -1 radian, which the display shows as n/a";
     return false;
   }
-  const int parse_notation =
-      settings.notation == ANGLE_PREF_SAVED ? ANGLE_PREF_DMS : settings.notation;
-  const AngleParseResult parsed = ParseAngle(*text, settings.type, parse_notation);
-  if (!parsed.ok) {
-    reason = Cp1252ToUtf8(parsed.error);
-    return false;
-  }
-  radians = parsed.radians;
   return true;
 }
 
@@ -107,11 +125,11 @@ std::string Show(double radians, const AngleOptions& options, const Settings& se
 }
 
 // Converts one input; returns false when it was refused.
-bool ConvertOne(const std::string& input, const std::string& where, const AngleOptions& options,
+bool ConvertOne(std::string_view input, const std::string& where, const AngleOptions& options,
                 const Settings& settings, const Streams& streams) {
   double radians = 0.0;
   std::string reason;
-  if (!ReadAngle(input, options, settings, radians, reason)) {
+  if (!ReadAngle(std::string(input), options, settings, radians, reason)) {
     streams.out << "ERROR: " << reason << "\n";
     streams.err << "orvale angle: " << where << ": " << reason << "\n";
     return false;
@@ -120,9 +138,36 @@ bool ConvertOne(const std::string& input, const std::string& where, const AngleO
   return true;
 }
 
+// Angles from the lines of standard input, each line's result in its place.
+bool ConvertLines(const AngleOptions& options, const Settings& settings, const Streams& streams) {
+  bool all_ok = true;
+  LineReader reader(streams.in);
+  std::string_view line;
+  bool too_long = false;
+  std::uint64_t bytes = 0;
+  for (std::uint64_t number = 1; streams.out && reader.Next(line, too_long, bytes); ++number) {
+    const std::string where = "line " + std::to_string(number);
+    if (too_long) {
+      const std::string reason =
+          "line longer than " + std::to_string(kMaxLineBytes) + " bytes, skipped";
+      streams.out << "ERROR: " << reason << "\n";
+      streams.err << "orvale angle: " << where << ": " << reason << "\n";
+      all_ok = false;
+      continue;
+    }
+    all_ok &= ConvertOne(line, where, options, settings, streams);
+  }
+  return InputReadToEnd(streams.in, streams.err, "orvale angle") && all_ok;
+}
+
 int RunAngle(const AngleOptions& options, const Streams& streams) {
   Settings settings;
   std::string problem;
+  if (options.decimals_given && (options.decimals < 0 || options.decimals > kMostDecimals)) {
+    streams.err << "orvale angle: --decimals must be 0.." << kMostDecimals << ", not "
+                << options.decimals << "\n";
+    return kExitUsage;
+  }
   if (!LookUp(kTypeNames, options.type, settings.type, problem) ||
       !LookUp(kNotationNames, options.notation, settings.notation, problem)) {
     streams.err << "orvale angle: " << problem << "\n";
@@ -148,13 +193,12 @@ int RunAngle(const AngleOptions& options, const Streams& streams) {
                            settings, streams);
     }
   } else {
-    std::string line;
-    for (long number = 1; std::getline(streams.in, line); ++number) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      all_ok &= ConvertOne(line, "line " + std::to_string(number), options, settings, streams);
+    if (!IsReadableInput({}, streams.in_descriptor, problem)) {
+      streams.err << "orvale angle: " << problem << "\n";
+      return kExitUsage;
     }
+    all_ok = ConvertLines(options, settings, streams);
   }
-  streams.out.flush();
   return all_ok ? kExitOk : kExitBadInput;
 }
 
@@ -168,7 +212,9 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status) {
       "Each ANGLE is read as the --type says (decimal degrees, DMS with or without\n"
       "symbols, quadrant letters, gradians with a 'g') and printed in --notation.\n"
       "Without ANGLE arguments, one angle is read from each line of standard input;\n"
-      "a line that cannot be read prints 'ERROR: reason' in its place.");
+      "a line that cannot be read, or whose angle is beyond what the type shows (a\n"
+      "latitude beyond 90 degrees, say), prints 'ERROR: reason' in its place.\n"
+      "Minutes and seconds must be below 60; give a sign or a quadrant letter, not both.");
   command->add_option("ANGLE", options->angles, "Angles to show, e.g. 51.5 or \"51 30 15.2N\"");
   command->add_option("-t,--type", options->type, "Angle type:\n" + Describe(kTypeNames))
       ->capture_default_str();
@@ -176,9 +222,10 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status) {
       ->add_option("-n,--notation", options->notation,
                    "Notation to print:\n" + Describe(kNotationNames))
       ->capture_default_str();
-  command->add_option("-d,--decimals", options->decimals,
-                      "Decimals of the last field, 0..32 (default: 5 for dms, 7 for dm,\n"
-                      "9 for decimal notations; 2 for the *2 types)");
+  CLI::Option* decimals =
+      command->add_option("-d,--decimals", options->decimals,
+                          "Decimals of the last field, 0..32 (default: 5 for dms, 7 for dm,\n"
+                          "9 for decimal notations; 2 for the *2 types)");
   command->add_option("--hint", options->hint,
                       "Quadrant letter shown for an exactly zero latitude or longitude");
   command->add_flag("--in-radians", options->in_radians, "Read the angles as radians");
@@ -188,7 +235,10 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status) {
                     "limit (what an entry mask allows), then stop");
   command->add_flag("--cp1252", options->cp1252,
                     "Print Windows-1252 bytes (as stored in Orvale files) instead of UTF-8");
-  command->callback([options, &streams, &status] { status = RunAngle(*options, streams); });
+  command->callback([options, decimals, &streams, &status] {
+    options->decimals_given = decimals->count() > 0;
+    status = RunAngle(*options, streams);
+  });
 }
 
 }  // namespace orvale::cli

@@ -1,6 +1,11 @@
 #include "cli.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <string_view>
+
+#include <sys/stat.h>
 
 #include "commands.h"
 
@@ -26,7 +31,42 @@ constexpr const char* kFooter =
     "$XDG_DATA_HOME/orvale or ~/.local/share/orvale); set ORVALE_DRIVE_D or\n"
     "ORVALE_DRIVE_E to give the program further drives.";
 
+// A first argument that names no command: CLI11 would only say that the argument was
+// not expected.
+bool IsUnknownCommand(CLI::App& app, int argc, const char* const* argv, std::ostream& err) {
+  if (argc < 2 || argv[1][0] == '-') return false;
+  std::string names;
+  for (const CLI::App* command : app.get_subcommands({})) {
+    if (command->check_name(argv[1])) return false;
+    names += (names.empty() ? "" : ", ") + command->get_name();
+  }
+  err << "orvale: unknown command '" << argv[1] << "'; the commands are " << names
+      << " (see 'orvale --help')\n";
+  return true;
+}
+
 }  // namespace
+
+bool OutputWritten(std::ostream& out, std::ostream& err) {
+  out.flush();
+  if (out) return true;
+  const int error = errno;  // of the write that failed
+  if (error != EPIPE) {
+    err << "orvale: cannot write output: " << (error != 0 ? std::strerror(error) : "write error")
+        << "\n";
+  }
+  return false;
+}
+
+bool IsReadableInput(const std::string& path, int descriptor, std::string& problem) {
+  struct stat info {};
+  const int result = path.empty() ? (descriptor < 0 ? -1 : ::fstat(descriptor, &info))
+                                  : ::stat(path.c_str(), &info);
+  if (result != 0 || !S_ISDIR(info.st_mode)) return true;  // opening says what else is wrong
+  problem = (path.empty() ? std::string("standard input") : "'" + path + "'") +
+            " is a directory, not a file of points";
+  return false;
+}
 
 int Run(int argc, const char* const* argv, const Streams& streams) {
   CLI::App app{kDescription, "orvale"};
@@ -42,12 +82,14 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddSpheroidsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
 
+  if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error, streams.out, streams.err);
-    return code == 0 ? kExitOk : kExitUsage;
+    status = code == 0 ? kExitOk : kExitUsage;
   }
+  if (!OutputWritten(streams.out, streams.err) && status == kExitOk) status = kExitBadInput;
   return status;
 }
 

@@ -1,6 +1,7 @@
 #include "point_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -8,16 +9,27 @@
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <system_error>
 #include <thread>
 #include <vector>
+
+#include "text_fields.h"
 
 namespace orvale::cli {
 namespace {
 
 constexpr std::size_t kChunkLines = 16384;
-// No point needs more; a longer "line" (a binary file, a missing line end) is skipped
-// to its end, so memory stays bounded whatever the input.
-constexpr std::size_t kMaxLineBytes = 64 * 1024;
+constexpr std::size_t kBlockBytes = 1 << 20;
+static_assert(kBlockBytes > 2 * kMaxLineBytes);
+// Enough to keep every core of a large machine busy; more threads only cost memory.
+constexpr int kLeastMostWorkers = 256;
+constexpr int kMostWorkersPerCore = 4;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view TrimCr(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
 
 // A block of input lines kept in one buffer, so that reading allocates per chunk,
 // not per line.
@@ -45,8 +57,35 @@ bool PassesThrough(std::string_view line) {
   return first == std::string_view::npos || line[first] == '#';
 }
 
+void AppendStyled(std::string_view line, LineStyle style, std::string& out) {
+  if (style == LineStyle::kCsv) {
+    out += CsvField(line);
+  } else if (style == LineStyle::kJson) {
+    if (line.find_first_not_of(" \t") == std::string_view::npos) {
+      out += "{}";
+    } else {
+      out += "{\"comment\":";
+      AppendJsonString(out, line);
+      out += '}';
+    }
+  } else {
+    out += line;
+  }
+}
+
+void AppendError(std::string_view reason, LineStyle style, std::string& out) {
+  if (style == LineStyle::kJson) {
+    out += "{\"error\":";
+    AppendJsonString(out, reason);
+    out += '}';
+  } else {
+    AppendStyled("ERROR: " + std::string(reason), style, out);
+  }
+}
+
 void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineConverter& converter,
-                  const std::string& command, ChunkOutput& output) {
+                  const StreamOptions& options, ChunkOutput& output) {
+  const std::string& command = options.command;
   std::vector<std::string_view> points;
   for (std::size_t i = begin; i < end; ++i) {
     if (!chunk.too_long[i] && !PassesThrough(chunk.line(i))) points.push_back(chunk.line(i));
@@ -57,14 +96,16 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
     const std::string_view line = chunk.line(i);
     if (chunk.too_long[i]) {
       error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes, skipped";
-      output.text += "ERROR: " + error;
+      AppendError(error, options.style, output.text);
       output.errors +=
           command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
       ++output.failed;
     } else if (PassesThrough(line)) {
-      output.text += line;
-    } else if (error.clear(); !converter.Convert(line, output.text, error)) {
-      output.text += "ERROR: " + error;
+      AppendStyled(line, options.style, output.text);
+    } else if (const std::size_t mark = output.text.size();
+               error.clear(), !converter.Convert(line, output.text, error)) {
+      output.text.resize(mark);  // nothing half-written stays
+      AppendError(error, options.style, output.text);
       output.errors +=
           command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
       ++output.failed;
@@ -72,72 +113,6 @@ void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineCo
     output.text += '\n';
   }
 }
-
-// Splits the input into lines from large blocks: fast, and bounded in memory however
-// long a "line" turns out to be.
-class LineReader {
- public:
-  explicit LineReader(std::istream& in) : in_(in), block_(kBlockBytes) {}
-
-  // The next line, without its line end; false at the end of the input. A line
-  // longer than kMaxLineBytes comes back empty with `too_long` set.
-  bool Next(std::string_view& line, bool& too_long, std::uint64_t& bytes) {
-    too_long = false;
-    bool skipping = false;
-    while (true) {
-      const char* first = block_.data() + begin_;
-      const char* end = block_.data() + end_;
-      const char* lf = static_cast<const char*>(std::memchr(first, '\n', end - first));
-      if (lf != nullptr) {
-        const auto length = static_cast<std::size_t>(lf - first);
-        bytes += length + 1;
-        begin_ += length + 1;
-        too_long = skipping || length > kMaxLineBytes;
-        line = too_long ? std::string_view() : TrimCr(std::string_view(first, length));
-        return true;
-      }
-      if (end_ - begin_ > kMaxLineBytes) {  // no line end in sight: drop what is held
-        skipping = true;
-        bytes += end_ - begin_;
-        begin_ = end_ = 0;
-      }
-      if (!Fill()) {
-        if (begin_ == end_ && !skipping) return false;
-        bytes += end_ - begin_;
-        too_long = skipping;
-        line = skipping ? std::string_view()
-                        : TrimCr(std::string_view(block_.data() + begin_, end_ - begin_));
-        begin_ = end_;
-        return true;
-      }
-    }
-  }
-
- private:
-  static constexpr std::size_t kBlockBytes = 1 << 20;
-  static_assert(kBlockBytes > 2 * kMaxLineBytes);
-
-  static std::string_view TrimCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-  }
-
-  // Moves the unread rest to the front and reads more after it; false at the end.
-  bool Fill() {
-    std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
-    end_ -= begin_;
-    begin_ = 0;
-    in_.read(block_.data() + end_, static_cast<std::streamsize>(block_.size() - end_));
-    const auto read = static_cast<std::size_t>(in_.gcount());
-    end_ += read;
-    return read > 0;
-  }
-
-  std::istream& in_;
-  std::vector<char> block_;
-  std::size_t begin_ = 0;
-  std::size_t end_ = 0;
-};
 
 bool ReadChunk(LineReader& reader, Chunk& chunk) {
   chunk.text.clear();
@@ -184,12 +159,75 @@ class Progress {
 
 }  // namespace
 
+LineReader::LineReader(std::istream& in) : in_(in), block_(kBlockBytes) {}
+
+bool LineReader::Next(std::string_view& line, bool& too_long, std::uint64_t& bytes) {
+  too_long = false;
+  bool skipping = false;
+  if (!started_) {
+    started_ = true;
+    // A byte-order mark (editors on Windows write one) is no part of the first line.
+    while (end_ - begin_ < kByteOrderMark.size() && Fill()) {
+    }
+    if (std::string_view(block_.data() + begin_, end_ - begin_).starts_with(kByteOrderMark)) {
+      begin_ += kByteOrderMark.size();
+      bytes += kByteOrderMark.size();
+    }
+  }
+  while (true) {
+    const char* first = block_.data() + begin_;
+    const char* end = block_.data() + end_;
+    const char* lf = static_cast<const char*>(std::memchr(first, '\n', end - first));
+    if (lf != nullptr) {
+      const auto length = static_cast<std::size_t>(lf - first);
+      bytes += length + 1;
+      begin_ += length + 1;
+      too_long = skipping || length > kMaxLineBytes;
+      line = too_long ? std::string_view() : TrimCr(std::string_view(first, length));
+      return true;
+    }
+    if (end_ - begin_ > kMaxLineBytes) {  // no line end in sight: drop what is held
+      skipping = true;
+      bytes += end_ - begin_;
+      begin_ = end_ = 0;
+    }
+    if (!Fill()) {
+      if (begin_ == end_ && !skipping) return false;
+      bytes += end_ - begin_;
+      too_long = skipping;
+      line = skipping ? std::string_view()
+                      : TrimCr(std::string_view(block_.data() + begin_, end_ - begin_));
+      begin_ = end_;
+      return true;
+    }
+  }
+}
+
+// Moves the unread rest to the front and reads more after it; false at the end.
+bool LineReader::Fill() {
+  std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  if (end_ == block_.size()) return true;  // full: the caller has a line's worth
+  in_.read(block_.data() + end_, static_cast<std::streamsize>(block_.size() - end_));
+  const auto read = static_cast<std::size_t>(in_.gcount());
+  end_ += read;
+  return read > 0;
+}
+
+int MostWorkers() {
+  const int cores = static_cast<int>(std::min(1024u, std::thread::hardware_concurrency()));
+  return std::max(kLeastMostWorkers, kMostWorkersPerCore * cores);
+}
+
 StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err,
                           const StreamOptions& options,
                           const std::function<std::unique_ptr<LineConverter>()>& make_converter) {
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t workers =
-      static_cast<std::size_t>(options.workers > 0 ? options.workers : cores);
+  // The commands refuse counts outside 1..MostWorkers(); a caller that did not is held
+  // to the same bound.
+  const std::size_t workers = static_cast<std::size_t>(
+      options.workers > 0 ? std::min(options.workers, MostWorkers()) : static_cast<int>(cores));
   std::vector<std::unique_ptr<LineConverter>> converters;
   for (std::size_t i = 0; i < workers; ++i)
     converters.push_back(make_converter());
@@ -200,19 +238,24 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   Chunk chunk;
   std::uint64_t bytes = 0;
   LineReader reader(in);
-  while (ReadChunk(reader, chunk)) {
+  while (out && ReadChunk(reader, chunk)) {
     chunk.first_line_number = result.lines + 1;
     const std::size_t count = chunk.size();
     const std::size_t parts = count < 1024 ? 1 : workers;
     std::vector<ChunkOutput> outputs(parts);
     std::vector<std::future<void>> running;
     for (std::size_t part = 1; part < parts; ++part) {
-      running.push_back(std::async(std::launch::async, [&, part] {
+      const auto convert = [&, part] {
         ConvertRange(chunk, count * part / parts, count * (part + 1) / parts, *converters[part],
-                     options.command, outputs[part]);
-      }));
+                     options, outputs[part]);
+      };
+      try {
+        running.push_back(std::async(std::launch::async, convert));
+      } catch (const std::system_error&) {
+        convert();  // no thread to be had: the same work, here
+      }
     }
-    ConvertRange(chunk, 0, count / parts, *converters[0], options.command, outputs[0]);
+    ConvertRange(chunk, 0, count / parts, *converters[0], options, outputs[0]);
     for (auto& task : running)
       task.get();
     for (const ChunkOutput& output : outputs) {
@@ -226,7 +269,17 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   }
   progress.Finish();
   out.flush();
+  // Output that failed stops the reading early; that is said by the caller's check.
+  if (out) result.input_failed = !InputReadToEnd(in, err, options.command);
   return result;
+}
+
+bool InputReadToEnd(std::istream& in, std::ostream& err, const std::string& command) {
+  if (!in.bad()) return true;
+  const int error = errno;
+  err << command << ": cannot read input: " << (error != 0 ? std::strerror(error) : "read error")
+      << "\n";
+  return false;
 }
 
 }  // namespace orvale::cli

@@ -3,12 +3,14 @@
 // the output in input order. A pure filter: no state passes from one line to the
 // next, so chunked runs (GNU parallel, streaming jobs) give byte-identical output.
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvale::cli {
 
@@ -23,23 +25,69 @@ class LineConverter {
   virtual bool Convert(std::string_view line, std::string& out, std::string& error) = 0;
 };
 
+// How lines that are not converted points (comments, blank lines, errors) are shown,
+// so that every line of the output is of the chosen format.
+enum class LineStyle {
+  kText,  // copied through; an error is "ERROR: reason"
+  kCsv,   // as text, each such line one RFC 4180 field
+  kJson,  // objects: {"comment":"..."}, {} for a blank line, {"error":"reason"}
+};
+
 struct StreamOptions {
   std::string command;           // named in messages: "orvale project"
   std::string header;            // written first when not empty
   bool show_progress = false;    // a terminal is watching standard error
   std::uint64_t input_size = 0;  // bytes, when known, for the progress figure
   int workers = 0;               // 0: one per core
+  LineStyle style = LineStyle::kText;
 };
+
+// No point needs more; a longer "line" (a binary file, a missing line end) is skipped
+// to its end, so memory stays bounded whatever the input.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+// Splits input into lines from large blocks: fast, and bounded in memory however long
+// a "line" turns out to be. A UTF-8 byte-order mark at the start of the input is
+// skipped; a carriage return before a line end is dropped.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in);
+
+  // The next line, without its line end; false at the end of the input. A line
+  // longer than kMaxLineBytes comes back empty with `too_long` set. `bytes` grows by
+  // the bytes read. The view stays valid until the next call.
+  bool Next(std::string_view& line, bool& too_long, std::uint64_t& bytes);
+
+ private:
+  bool Fill();
+
+  std::istream& in_;
+  std::vector<char> block_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool started_ = false;
+};
+
+// The worker count a user may ask for: 1 to this.
+int MostWorkers();
 
 struct StreamResult {
   std::uint64_t lines = 0;
   std::uint64_t failed = 0;
+  // Reading stopped on an error of the input (not its end): the lines after it are
+  // lost, and "<command>: cannot read input: reason" has been said on `err`.
+  bool input_failed = false;
 };
 
+// After reading `in` to its end: false, with "<command>: cannot read input: reason"
+// on `err`, when the reading stopped on an error rather than at the end.
+[[nodiscard]] bool InputReadToEnd(std::istream& in, std::ostream& err, const std::string& command);
+
 // Each worker gets a converter of its own from `make_converter` (converters may keep
-// scratch state). Bad lines print "ERROR: reason" in their place and
-// "<command>: line N: reason" on `err`; blank lines and lines starting with '#' are
-// copied through unchanged.
+// scratch state). Bad lines print an error in their place (as `options.style` says)
+// and "<command>: line N: reason" on `err`; blank lines and lines starting with '#'
+// are copied through. Reading stops early once `out` has failed: nothing more could
+// be written.
 StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err,
                           const StreamOptions& options,
                           const std::function<std::unique_ptr<LineConverter>()>& make_converter);

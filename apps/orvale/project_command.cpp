@@ -1,8 +1,11 @@
 // orvale project: geographical positions to grid co-ordinates and back, for points
 // given on the command line or streamed from a file or standard input.
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -42,6 +45,11 @@ struct ProjectOptions {
   bool describe = false;
   int decimals = -1;
   int workers = 0;
+  // Options given on the command line, by name, as their checks need to know.
+  std::vector<std::string> given;
+  bool Given(std::string_view name) const {
+    return std::find(given.begin(), given.end(), name) != given.end();
+  }
 };
 
 struct OutputSettings {
@@ -54,7 +62,10 @@ struct OutputSettings {
   int decimals = 3;
 };
 
-// Splits a line at blanks, tabs, commas and semicolons without allocating.
+constexpr int kMostDecimals = 32;
+
+// Splits a line at blanks, tabs, commas and semicolons without allocating; returns the
+// number of fields, of which the first eight are kept.
 std::size_t SplitFields(std::string_view line, std::array<std::string_view, 8>& fields) {
   std::size_t count = 0;
   std::size_t start = std::string_view::npos;
@@ -63,8 +74,8 @@ std::size_t SplitFields(std::string_view line, std::array<std::string_view, 8>& 
         i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == ',' || line[i] == ';';
     if (!separator && start == std::string_view::npos) start = i;
     if (separator && start != std::string_view::npos) {
-      if (count == fields.size()) return count + 1;
-      fields[count++] = line.substr(start, i - start);
+      if (count < fields.size()) fields[count] = line.substr(start, i - start);
+      ++count;
       start = std::string_view::npos;
     }
   }
@@ -72,9 +83,18 @@ std::size_t SplitFields(std::string_view line, std::array<std::string_view, 8>& 
 }
 
 bool ReadNumber(std::string_view field, double& value) {
-  if (field.starts_with('+')) field.remove_prefix(1);
+  // One sign: "+-51" is not a number.
+  if (field.starts_with('+') && !field.starts_with("+-")) field.remove_prefix(1);
   const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
   return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
+}
+
+// A whole number that a double cannot hold ("1e400", "1e-400"): without this it would
+// go to the angle reader, which takes the "e" for a quadrant letter.
+bool IsOutOfRangeNumber(std::string_view field) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc::result_out_of_range && end == field.data() + field.size();
 }
 
 // Decimal degrees on the fast path; anything else ParseAngle reads (D:M:S, N/S/E/W).
@@ -84,22 +104,22 @@ bool ReadDegrees(std::string_view field, int type, double& radians, std::string&
     radians = degrees / kDegreesPerRadian;
     return true;
   }
+  if (IsOutOfRangeNumber(field)) {
+    error = "'" + Excerpt(field) + "': a number too large or too small for a double";
+    return false;
+  }
   const auto bytes = Utf8ToCp1252(field);
-  const AngleParseResult parsed = bytes ? ParseAngle(*bytes, type, ANGLE_PREF_DEGREES)
-                                        : AngleParseResult{false, 0.0, "not Windows-1252 text"};
+  if (!bytes) {
+    error = EncodingProblem(field);
+    return false;
+  }
+  const AngleParseResult parsed = ParseAngle(*bytes, type, ANGLE_PREF_DEGREES);
   if (!parsed.ok) {
-    error = "'" + std::string(field) + "': " + Cp1252ToUtf8(parsed.error);
+    error = "'" + Excerpt(field) + "': " + Cp1252ToUtf8(parsed.error);
     return false;
   }
   radians = parsed.radians;
   return true;
-}
-
-void AppendFixed(std::string& out, double value, int decimals) {
-  char text[64];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  out.append(text, result.ec == std::errc() ? result.ptr : text);
 }
 
 class PointConverter final : public LineConverter {
@@ -149,6 +169,11 @@ class PointConverter final : public LineConverter {
       error = ProjectionStatusText(statuses_[i]);
       return false;
     }
+    // A result the method calls good but that is no number is still no result.
+    if (!std::isfinite(outputs_a_[i]) || !std::isfinite(outputs_b_[i])) {
+      error = ProjectionStatusText(ProjectionStatus::kOutsideDomain);
+      return false;
+    }
     const double convergence = settings_.convergence ? convergences_[i] : 0.0;
     const double scale = settings_.scale ? scales_[i] : 0.0;
     if (settings_.inverse) {
@@ -175,15 +200,15 @@ class PointConverter final : public LineConverter {
     const std::size_t first = settings_.with_id ? 1 : 0;
     if (count != first + 2) {
       error = "expected " + std::string(settings_.with_id ? "an id and " : "") +
-              "two co-ordinates, found " + std::to_string(count) + " fields";
+              "two co-ordinates, found " + std::to_string(count) +
+              (count == 1 ? " field" : " fields");
       return false;
     }
     if (settings_.with_id) position.id = fields[0];
     std::string_view a = fields[first], b = fields[first + 1];
     if (settings_.inverse) {
       if (ReadNumber(a, position.a) && ReadNumber(b, position.b)) return true;
-      error =
-          "grid co-ordinates must be numbers: '" + std::string(a) + "' '" + std::string(b) + "'";
+      error = "grid co-ordinates must be finite numbers: '" + Excerpt(a) + "' '" + Excerpt(b) + "'";
       return false;
     }
     if (settings_.lon_lat) std::swap(a, b);
@@ -245,6 +270,9 @@ class PointConverter final : public LineConverter {
       values.push_back({"convergence", convergence * kDegreesPerRadian, 9});
     if (settings_.scale) values.push_back({"scale", scale, 10});
     const bool json = settings_.format == Format::kJson;
+    const MissingMark missing = json                               ? MissingMark::kNull
+                                : settings_.format == Format::kCsv ? MissingMark::kEmpty
+                                                                   : MissingMark::kDash;
     const char separator = settings_.format == Format::kCsv ? ',' : ' ';
     if (json) out += '{';
     if (settings_.with_id) {
@@ -253,7 +281,7 @@ class PointConverter final : public LineConverter {
         AppendJsonString(out, id);
         out += ',';
       } else {
-        out += id;
+        out += settings_.format == Format::kCsv ? CsvField(id) : std::string(id);
         out += separator;
       }
     }
@@ -264,7 +292,7 @@ class PointConverter final : public LineConverter {
         out += values[i].name;
         out += "\":";
       }
-      AppendFixed(out, values[i].value, values[i].decimals);
+      AppendNumber(out, values[i].value, values[i].decimals, missing);
     }
     if (json) out += '}';
   }
@@ -299,9 +327,75 @@ std::string CsvHeader(const OutputSettings& settings) {
   return header;
 }
 
-std::uint64_t RegularFileSize(int descriptor) {
+// The options a catalogue projection brings itself, which --projection cannot take
+// beside it; the spheroid ones are kept for UTM, whose rows take the spheroid given.
+constexpr std::array<std::string_view, 13> kDefiningOptions = {
+    "--type", "--method", "--lat0", "--lon0",  "--k0",   "--fe",   "--fn",
+    "--sp1",  "--sp2",    "--zone", "--south", "--axis", "--param"};
+constexpr std::array<std::string_view, 3> kSpheroidOptions = {"--spheroid", "--a", "--rf"};
+
+std::string GivenAmong(const ProjectOptions& options, std::span<const std::string_view> names) {
+  std::string given;
+  for (const std::string_view name : names) {
+    if (options.Given(name)) given += (given.empty() ? "" : ", ") + std::string(name);
+  }
+  return given;
+}
+
+// Options that cannot be honoured together; false with the reason.
+bool CheckOptionsAgree(const ProjectOptions& options, std::string& problem) {
+  if (options.Given("--projection") &&
+      options.projection.catalogue.find_first_not_of(" \t") == std::string::npos) {
+    problem = "--projection needs a projection: TYPE/ROW, utm:ZONE or a name";
+    return false;
+  }
+  if (options.Given("--projection")) {
+    if (const std::string given = GivenAmong(options, kDefiningOptions); !given.empty()) {
+      problem = "--projection brings its own parameters; it cannot be given with " + given;
+      return false;
+    }
+  }
+  if (options.Given("--spheroid") && (options.Given("--a") || options.Given("--rf"))) {
+    problem = "give a spheroid by --spheroid or by --a and --rf, not both";
+    return false;
+  }
+  if (!options.points.empty() && options.Given("--input")) {
+    problem = "give points as arguments or with --input, not both";
+    return false;
+  }
+  if (options.Given("--jobs") && (options.workers < 1 || options.workers > MostWorkers())) {
+    problem = "--jobs must be 1.." + std::to_string(MostWorkers()) + ", not " +
+              std::to_string(options.workers);
+    return false;
+  }
+  if (options.Given("--decimals") && (options.decimals < 0 || options.decimals > kMostDecimals)) {
+    problem = "--decimals must be 0.." + std::to_string(kMostDecimals) + ", not " +
+              std::to_string(options.decimals);
+    return false;
+  }
+  return true;
+}
+
+bool SetUpFromOptions(const ProjectOptions& options, CSpheroid& spheroid, CProjection& projection,
+                      std::string& problem) {
+  if (!SetUpSpheroid(options.projection, spheroid, problem)) return false;
+  if (options.projection.catalogue.empty()) {
+    return SetUpProjection(options.projection, projection, problem);
+  }
+  if (!SelectProjection(options.projection.catalogue, projection, problem)) return false;
+  if (projection.m_Type != PROJECTION_UTM) {
+    if (const std::string given = GivenAmong(options, kSpheroidOptions); !given.empty()) {
+      problem = "'" + options.projection.catalogue +
+                "' brings its own spheroid; it cannot be given with " + given;
+      return false;
+    }
+  }
+  return CheckSelectedProjection(projection, options.projection.catalogue, problem);
+}
+
+std::uint64_t FileSize(const std::string& path) {
   struct stat info {};
-  if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
   return static_cast<std::uint64_t>(info.st_size);
 }
 
@@ -310,56 +404,64 @@ int RunProject(const ProjectOptions& options, const Streams& streams) {
   CProjection projection;
   projection.m_Spheroid = &spheroid;
   std::string problem;
-  Format format = Format::kText;
   const std::array<NamedValue, 3> formats = {{{"text", 0, ""}, {"csv", 1, ""}, {"json", 2, ""}}};
   int format_value = 0;
-  const bool from_catalogue = !options.projection.catalogue.empty();
-  if (!SetUpSpheroid(options.projection, spheroid, problem) ||
-      !(from_catalogue ? SelectProjection(options.projection.catalogue, projection, problem)
-                       : SetUpProjection(options.projection, projection, problem)) ||
-      !LookUp(formats, options.format, format_value, problem)) {
+  if (!CheckOptionsAgree(options, problem) ||
+      !LookUp(formats, options.format, format_value, problem) ||
+      !SetUpFromOptions(options, spheroid, projection, problem)) {
     streams.err << "orvale project: " << problem << "\n";
     return kExitUsage;
   }
-  format = static_cast<Format>(format_value);
+  const auto format = static_cast<Format>(format_value);
   if (options.describe) streams.err << "orvale project: " << DescribeProjection(projection) << "\n";
 
   OutputSettings settings{format,          options.inverse,     options.lon_lat,
                           options.with_id, options.convergence, options.scale,
                           options.decimals};
-  if (settings.decimals < 0 || settings.decimals > 15) settings.decimals = options.inverse ? 9 : 3;
+  if (!options.Given("--decimals")) settings.decimals = options.inverse ? 9 : 3;
 
   StreamOptions stream;
   stream.command = "orvale project";
   stream.workers = options.workers;
+  stream.style = format == Format::kJson  ? LineStyle::kJson
+                 : format == Format::kCsv ? LineStyle::kCsv
+                                          : LineStyle::kText;
   if (format == Format::kCsv) stream.header = CsvHeader(settings);
   auto make = [&] { return std::make_unique<PointConverter>(spheroid, projection, settings); };
 
   StreamResult result;
+  const bool from_file = !options.input.empty() && options.input != "-";
   if (!options.points.empty()) {
     std::string lines;
     for (const std::string& point : options.points)
       lines += point + "\n";
     std::istringstream in(lines);
     result = StreamPoints(in, streams.out, streams.err, stream, make);
-  } else if (!options.input.empty() && options.input != "-") {
-    std::ifstream file(options.input, std::ios::binary);
-    if (!file) {
-      streams.err << "orvale project: cannot open '" << options.input
-                  << "': " << std::strerror(errno) << "\n";
+  } else if (from_file) {
+    std::ifstream file;
+    if (IsReadableInput(options.input, -1, problem)) file.open(options.input, std::ios::binary);
+    if (!file.is_open()) {
+      if (problem.empty()) problem = "cannot open '" + options.input + "': " + std::strerror(errno);
+      streams.err << "orvale project: " << problem << "\n";
       return kExitUsage;
     }
     stream.show_progress = streams.interactive;
-    struct stat info {};
-    if (::stat(options.input.c_str(), &info) == 0)
-      stream.input_size = static_cast<std::uint64_t>(info.st_size);
+    stream.input_size = FileSize(options.input);
     result = StreamPoints(file, streams.out, streams.err, stream, make);
   } else {
+    if (!IsReadableInput({}, streams.in_descriptor, problem)) {
+      streams.err << "orvale project: " << problem << "\n";
+      return kExitUsage;
+    }
     stream.show_progress = streams.interactive;
-    if (streams.interactive) stream.input_size = RegularFileSize(STDIN_FILENO);
+    if (streams.interactive && streams.in_descriptor >= 0) {
+      struct stat info {};
+      if (::fstat(streams.in_descriptor, &info) == 0 && S_ISREG(info.st_mode))
+        stream.input_size = static_cast<std::uint64_t>(info.st_size);
+    }
     result = StreamPoints(streams.in, streams.out, streams.err, stream, make);
   }
-  return result.failed == 0 ? kExitOk : kExitBadInput;
+  return result.failed == 0 && !result.input_failed ? kExitOk : kExitBadInput;
 }
 
 }  // namespace
@@ -374,41 +476,55 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
       "Points come from POINT arguments (\"LAT,LON\"), --input FILE, or standard input,\n"
       "one per line; fields may be separated by blanks, commas or semicolons. Angles\n"
       "are decimal degrees (east and north positive) or D:M:S with N/S/E/W. Lines that\n"
-      "cannot be converted print 'ERROR: reason' in their place; '#' lines and blank\n"
-      "lines are copied through.\n"
+      "cannot be converted print an error in their place ('ERROR: reason' in text and\n"
+      "CSV, {\"error\":\"reason\"} in JSON); '#' lines and blank lines are copied through\n"
+      "(in JSON as {\"comment\":\"...\"} and {}), so output stays line for line with input.\n"
+      "A convergence or scale factor that the method cannot give prints as '-' in text,\n"
+      "an empty field in CSV and null in JSON.\n"
       "Example: orvale project --type tm --lat0 49 --lon0 -2 --k0 0.9996012717 \\\n"
       "           --fe 400000 --fn -100000 --spheroid \"Airy 1830\" 52.6576,1.7179");
+  std::vector<CLI::Option*> named;
+  const auto keep = [&named](CLI::Option* option) {
+    named.push_back(option);
+    return option;
+  };
   command->add_option("POINT", options->points, "Points to convert, e.g. 52.5,-1.25");
-  command->add_option("-p,--projection", p.catalogue,
-                      "A projection of the catalogue instead of the parameters below:\n"
-                      "TYPE/ROW[/METHOD] (e.g. tm/0, 12/17), utm:31 or utm:31s, or its name\n"
-                      "(\"Ordnance Survey National Grid\"); see 'orvale projections'. Rows bring\n"
-                      "their own spheroid, except UTM, which takes --spheroid");
-  command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())
-      ->capture_default_str();
-  command->add_option("-m,--method", p.method, "Method (variant) of the type")
-      ->capture_default_str();
-  command
-      ->add_option("-s,--spheroid", p.spheroid,
-                   "Spheroid: catalogue index, EPSG:code or name (see 'orvale spheroids')")
-      ->capture_default_str();
-  command->add_option("--a", p.semi_major_axis,
-                      "Semi-major axis (metres) of a spheroid typed by hand");
-  command->add_option("--rf", p.inverse_flattening,
-                      "Inverse flattening of that spheroid (0 or 1: a sphere)");
-  command->add_option("--lat0", p.lat0, "Latitude of origin (degrees)")->capture_default_str();
-  command->add_option("--lon0", p.lon0, "Longitude of origin / central meridian (degrees, east +)")
-      ->capture_default_str();
-  command->add_option("--k0", p.k0, "Scale factor at the origin or on the central line")
-      ->capture_default_str();
-  command->add_option("--fe", p.fe, "False easting (metres)")->capture_default_str();
-  command->add_option("--fn", p.fn, "False northing (metres)")->capture_default_str();
-  command->add_option("--sp1", p.sp1, "First standard parallel (degrees)");
-  command->add_option("--sp2", p.sp2, "Second standard parallel (degrees)");
-  command->add_option("--zone", p.zone, "UTM zone (utm), or the UTM zone of a national grid");
-  command->add_flag("--south", p.south, "UTM zone south of the equator (false northing 10000000)");
-  command->add_option("--axis", p.axis, "Norwegian axis 1..8 or Danish zone 0..2");
-  command->add_option("--param", p.params, "Parameter slot SLOT=VALUE (RSO, state plane tables)");
+  keep(command->add_option("-p,--projection", p.catalogue,
+                           "A projection of the catalogue instead of the parameters below:\n"
+                           "TYPE/ROW[/METHOD] (e.g. tm/0, 12/17), utm:31 or utm:31s, or its "
+                           "name\n(\"Ordnance Survey National Grid\"); see 'orvale projections'. "
+                           "Rows bring\ntheir own spheroid, except UTM, which takes --spheroid"));
+  keep(command->add_option("-t,--type", p.type, "Projection type:\n" + ProjectionTypeHelp())
+           ->capture_default_str());
+  keep(command->add_option("-m,--method", p.method, "Method (variant) of the type")
+           ->capture_default_str());
+  keep(command
+           ->add_option("-s,--spheroid", p.spheroid,
+                        "Spheroid: catalogue index, EPSG:code or name (see 'orvale spheroids')")
+           ->capture_default_str());
+  keep(command->add_option("--a", p.semi_major_axis,
+                           "Semi-major axis (metres) of a spheroid typed by hand"));
+  keep(command->add_option("--rf", p.inverse_flattening,
+                           "Inverse flattening of that spheroid: 100 or more, or 0 or 1 for a "
+                           "sphere"));
+  keep(
+      command->add_option("--lat0", p.lat0, "Latitude of origin (degrees)")->capture_default_str());
+  keep(
+      command
+          ->add_option("--lon0", p.lon0, "Longitude of origin / central meridian (degrees, east +)")
+          ->capture_default_str());
+  keep(command->add_option("--k0", p.k0, "Scale factor at the origin or on the central line (> 0)")
+           ->capture_default_str());
+  keep(command->add_option("--fe", p.fe, "False easting (metres)")->capture_default_str());
+  keep(command->add_option("--fn", p.fn, "False northing (metres)")->capture_default_str());
+  keep(command->add_option("--sp1", p.sp1, "First standard parallel (degrees)"));
+  keep(command->add_option("--sp2", p.sp2, "Second standard parallel (degrees)"));
+  keep(command->add_option("--zone", p.zone, "UTM zone (utm), or the UTM zone of a national grid"));
+  keep(command->add_flag("--south", p.south,
+                         "UTM zone south of the equator (false northing 10000000)"));
+  keep(command->add_option("--axis", p.axis, "Norwegian axis 1..8 or Danish zone 0..2"));
+  keep(command->add_option("--param", p.params,
+                           "Parameter slot SLOT=VALUE (RSO, state plane tables)"));
   command->add_flag("-i,--inverse", options->inverse,
                     "Easting and northing to latitude and longitude");
   command->add_flag("--lon-lat", options->lon_lat,
@@ -418,18 +534,28 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
   command->add_flag("--convergence", options->convergence,
                     "Also print the grid convergence (degrees)");
   command->add_flag("--scale", options->scale, "Also print the point scale factor");
-  command->add_option("-d,--decimals", options->decimals,
-                      "Decimals of the output (default 3 m, 9 degrees)");
+  keep(command->add_option("-d,--decimals", options->decimals,
+                           "Decimals of the output, 0..32 (default 3 m, 9 degrees)"));
   command
       ->add_option("-f,--format", options->format,
-                   "Output: text, csv (with a header) or json (one object a line)")
+                   "Output: text, csv (RFC 4180, with a header) or json (one object a line)")
       ->capture_default_str();
-  command->add_option("--input", options->input,
-                      "Read points from this file ('-' for standard input)");
-  command->add_option("-j,--jobs", options->workers, "Worker threads (default: one per core)");
+  keep(command->add_option("--input", options->input,
+                           "Read points from this file ('-' for standard input)"));
+  keep(command->add_option("-j,--jobs", options->workers,
+                           "Worker threads, 1.." + std::to_string(MostWorkers()) +
+                               " (256, or four per core on larger machines;\n"
+                               "default: one per core)"));
   command->add_flag("--describe", options->describe,
                     "Print the projection set up to standard error");
-  command->callback([options, &streams, &status] { status = RunProject(*options, streams); });
+  command->callback([options, named, &streams, &status] {
+    options->given.clear();
+    for (const CLI::Option* option : named) {
+      if (option->count() > 0) options->given.push_back(option->get_name());
+    }
+    options->projection.given = options->given;
+    status = RunProject(*options, streams);
+  });
 }
 
 }  // namespace orvale::cli

@@ -54,13 +54,14 @@ bool LoadChecked(const CatalogueEntry& entry, int method, CProjection& projectio
 }
 
 // "TYPE/ROW" or "TYPE/ROW/METHOD"; false when the text is not of that form.
-bool ParseTypeAndRow(std::string_view text, int& type, int& row, int& method) {
+bool ParseTypeAndRow(std::string_view text, int& type, int& row, int& method, bool& has_method) {
   const auto first = text.find('/');
   if (first == std::string_view::npos) return false;
   const std::string_view rest = text.substr(first + 1);
   const auto second = rest.find('/');
   std::string problem;
   method = 0;
+  has_method = second != std::string_view::npos;
   return ProjectionTypeFromText(std::string(Trim(text.substr(0, first))), type, problem) &&
          WholeNumber(Trim(rest.substr(0, second)), row) &&
          (second == std::string_view::npos || WholeNumber(Trim(rest.substr(second + 1)), method));
@@ -147,7 +148,19 @@ bool SelectProjection(const std::string& text, CProjection& projection, std::str
   int type = 0;
   int row = 0;
   int method = 0;
-  if (ParseTypeAndRow(text, type, row, method)) {
+  bool has_method = false;
+  if (ParseTypeAndRow(text, type, row, method, has_method)) {
+    CSpheroid spheroid;
+    CProjection trial;
+    trial.m_Spheroid = &spheroid;
+    // A row that holds its own method (a Lambert row is one- or two-parallel) loads
+    // as that method whatever was asked: say so rather than give another projection.
+    if (has_method && Load({type, row, "", true}, method, trial) && trial.m_Method != method) {
+      problem = "'" + text + "' asks for method " + std::to_string(method) + ", but row " +
+                std::to_string(row) + " of its type is method " + std::to_string(trial.m_Method) +
+                " (" + Cp1252ToUtf8(CProjection::MethodText(type, trial.m_Method)) + ")";
+      return false;
+    }
     if (LoadChecked({type, row, "", true}, method, projection)) return true;
     problem = "no projection " + std::to_string(type) + "/" + std::to_string(row) +
               " (see 'orvale projections --type " + std::to_string(type) + "')";

@@ -29,6 +29,9 @@ struct ProjectionOptions {
   bool south = false;
   std::vector<std::string> params;  // "P=value", P a slot number 0..16
   int axis = 0;                     // Norwegian axis / Danish zone
+  // The options given on the command line ("--k0"), so that one the projection
+  // cannot honour is refused rather than ignored; empty: not known, none refused.
+  std::vector<std::string> given;
 };
 
 // Finds a spheroid by catalogue index, "EPSG:code", or name ("Airy 1830", or with
@@ -38,9 +41,16 @@ bool SelectSpheroid(const std::string& text, CSpheroid& spheroid, std::string& p
 // Chooses the spheroid named by the options, or the one typed as a and 1/f.
 bool SetUpSpheroid(const ProjectionOptions& options, CSpheroid& spheroid, std::string& problem);
 
-// Sets up `projection` (already pointing at its spheroid) from the options.
+// Sets up `projection` (already pointing at its spheroid) from the options, once
+// every parameter is checked: a parameter that defines no projection (a scale factor
+// of 0, a one-parallel cone on the equator) is refused, naming its option.
 bool SetUpProjection(const ProjectionOptions& options, CProjection& projection,
                      std::string& problem);
+
+// Checks a projection taken from the catalogue or a record file (`name` as the user
+// gave it) as SetUpProjection checks typed parameters; false with the reason.
+bool CheckSelectedProjection(const CProjection& projection, const std::string& name,
+                             std::string& problem);
 
 // A one-line description of a set-up projection, for --describe and messages.
 std::string DescribeProjection(const CProjection& projection);

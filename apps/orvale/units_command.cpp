@@ -1,5 +1,8 @@
 // orvale units: the length units Orvale displays, and a metre value in any of them.
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -8,16 +11,29 @@
 #include "commands.h"
 #include "orvale/engine/angles/units.h"
 #include "orvale/platform/text_encoding.h"
+#include "text_fields.h"
 
 namespace orvale::cli {
 namespace {
 
 struct UnitsOptions {
-  std::vector<double> metres;
+  std::vector<std::string> metres;
   int mode = UNITS_METRIC;
   int index = 0;
   int imperial_mode = IMPERIAL_FEET;
 };
+
+// A decimal number as people write lengths: no hexadecimal, no "nan" or "inf".
+bool ReadLength(const std::string& text, double& metres) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first < last && *first == '+') ++first;
+  if (first == last ||
+      (*first != '-' && *first != '.' && !std::isdigit(static_cast<unsigned char>(*first))))
+    return false;
+  const auto [end, error] = std::from_chars(first, last, metres, std::chars_format::general);
+  return error == std::errc() && end == last && std::isfinite(metres);
+}
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -54,10 +70,27 @@ int RunUnits(const UnitsOptions& options, const Streams& streams) {
   const double factor = GetUnitFactor(options.mode, options.index, options.imperial_mode);
   const std::string abbreviation =
       Cp1252ToUtf8(GetUnitAbbreviation(options.mode, options.index, options.imperial_mode));
-  for (double metres : options.metres) {
+  bool all_ok = true;
+  for (const std::string& text : options.metres) {
+    double metres = 0.0;
+    if (!ReadLength(text, metres)) {
+      // In its place, as a bad line of a stream: the output stays one line a length.
+      streams.out << "ERROR: not a length in metres: '" << Excerpt(text) << "'\n";
+      streams.err << "orvale units: '" << Excerpt(text)
+                  << "' is not a length in metres (a finite decimal number)\n";
+      all_ok = false;
+      continue;
+    }
+    if (!std::isfinite(metres / factor)) {
+      streams.out << "ERROR: too large to show in this unit: '" << Excerpt(text) << "'\n";
+      streams.err << "orvale units: '" << Excerpt(text) << "' m is too large to show in "
+                  << abbreviation << "\n";
+      all_ok = false;
+      continue;
+    }
     streams.out << Fixed(metres / factor, 4) << " " << abbreviation << "\n";
   }
-  return kExitOk;
+  return all_ok ? kExitOk : kExitBadInput;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/projection_validation.h"
+#include "projection_select.h"
 #include "run_cli.h"
 #include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
@@ -98,7 +100,8 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
   EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
             (std::vector<std::string>{
                 "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
-                "C," + Csv(EngineGeog(400000, -100000)), "ERROR: ", "E," + caister}));
+                "C," + Csv(EngineGeog(400000, -100000)),
+                "\"ERROR: expected an id and two co-ordinates, found 4 fields\"", "E," + caister}));
   EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("line 5"), std::string::npos) << run.err;
 }
@@ -153,6 +156,23 @@ TEST_F(ProjectCommand, SkipsAnOverlongLineAndGoesOn) {
   EXPECT_EQ(run.out.substr(second, 14), "651409.903 313") << run.out;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << "the last line has no line end";
   EXPECT_NE(run.err.find("line 1:"), std::string::npos) << run.err;
+}
+
+// The checks refuse parameters that define no projection, never a row of the
+// catalogue: every built-in row passes them, so --projection refuses none.
+TEST_F(ProjectCommand, EveryCatalogueRowPassesTheParameterChecks) {
+  CSpheroid spheroid;
+  CProjection scratch;
+  scratch.m_Spheroid = &spheroid;
+  int rows = 0;
+  static_cast<void>(
+      cli::VisitCatalogue(-1, scratch, [&](const cli::CatalogueEntry& entry, const CProjection& p) {
+        ++rows;
+        const ParameterProblem problem = CheckProjectionParameters(p);
+        EXPECT_TRUE(problem.ok()) << entry.type << "/" << entry.index << ": parameter "
+                                  << static_cast<int>(problem.parameter) << " " << problem.reason;
+      }));
+  EXPECT_GT(rows, 100);
 }
 
 }  // namespace

@@ -15,18 +15,30 @@ struct CliRun {
   std::string err;
 };
 
-inline CliRun RunCli(std::vector<std::string> arguments, const std::string& input = {}) {
+// Runs with the output going to `out` (a file, say); `run.out` stays empty. Standard
+// input is `from` when given, else `input`; `in_descriptor` is the descriptor it
+// stands for (-1: none).
+inline CliRun RunCliTo(std::ostream& out, std::vector<std::string> arguments,
+                       const std::string& input = {}, int in_descriptor = -1,
+                       std::istream* from = nullptr) {
   arguments.insert(arguments.begin(), "orvale");
   std::vector<const char*> argv;
   for (const std::string& argument : arguments)
     argv.push_back(argument.c_str());
-  std::istringstream in(input);
-  std::ostringstream out;
+  std::istringstream given(input);
+  std::istream& in = from != nullptr ? *from : given;
   std::ostringstream err;
   CliRun run;
-  run.status = cli::Run(static_cast<int>(argv.size()), argv.data(), {in, out, err});
-  run.out = out.str();
+  run.status =
+      cli::Run(static_cast<int>(argv.size()), argv.data(), {in, out, err, false, in_descriptor});
   run.err = err.str();
+  return run;
+}
+
+inline CliRun RunCli(std::vector<std::string> arguments, const std::string& input = {}) {
+  std::ostringstream out;
+  CliRun run = RunCliTo(out, std::move(arguments), input);
+  run.out = out.str();
   return run;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -256,8 +257,7 @@ bool AssignUnits(std::vector<Field>& fields, int notation, std::string& error) {
 bool ReadNumbers(std::vector<Field>& fields, std::string& error) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     Field& field = fields[i];
-    const bool last = i + 1 == fields.size();
-    if (field.has_point && !last) {
+    if (field.has_point && i + 1 != fields.size()) {
       error = "only the last number may have decimals: " + field.number;
       return false;
     }
@@ -269,8 +269,10 @@ bool ReadNumbers(std::vector<Field>& fields, std::string& error) {
       return false;
     }
     const bool sixtieths = field.unit == Unit::kMinutes || field.unit == Unit::kSeconds;
-    // A display rounds 59.9999... up to 60 in its last field; that text must read back.
-    if (sixtieths && (field.value > 60.0 || (field.value == 60.0 && !last))) {
+    // 60 is refused in every field, the last included: "51:30:60" and "51:60:00" would
+    // otherwise read differently (one carried, one refused), and a typist who means
+    // the carry can type it.
+    if (sixtieths && field.value >= 60.0) {
       error = std::string(UnitName(field.unit)) + " must be below 60: " + field.number;
       return false;
     }
@@ -314,12 +316,14 @@ bool IsNegative(const Tokens& tokens, const TypeRule& rule, std::string& error) 
     error = std::string(rule.noun) + " takes no minus sign";
     return false;
   }
-  const bool south_or_west = tokens.letter != 0 && tokens.letter == rule.negative_letter;
-  if (tokens.sign != 0 && tokens.letter != 0 && (tokens.sign == '-') != south_or_west) {
-    error = std::string("the sign ") + tokens.sign + " disagrees with the letter " + tokens.letter;
+  // "-51S" could mean south (the letter) or north (minus south); refuse it, and any
+  // sign beside a letter, rather than guess.
+  if (tokens.sign != 0 && tokens.letter != 0) {
+    error = std::string("give a sign or a quadrant letter, not both: ") + tokens.sign + " and " +
+            tokens.letter;
     return false;
   }
-  return tokens.sign == '-' || south_or_west;
+  return tokens.sign == '-' || (tokens.letter != 0 && tokens.letter == rule.negative_letter);
 }
 
 bool WithinLimit(double magnitude, bool gradians, const TypeRule& rule, std::string& error) {
@@ -347,6 +351,37 @@ AngleParseResult Refuse(std::string reason) {
 }
 
 }  // namespace
+
+bool CheckAngleRange(double radians, int type, std::string& error) {
+  if (type < ANGLE_SIGNED || type > ANGLE_SIGNED_2) {
+    error = "unknown angle type " + std::to_string(type);
+    return false;
+  }
+  if (!std::isfinite(radians)) {
+    error = "not a finite number";
+    return false;
+  }
+  const TypeRule& rule = kTypeRules[static_cast<std::size_t>(type - 1)];
+  // What the type shows: a complement shows pi/2 - value.
+  const double shown = (type == ANGLE_COMPLEMENT ? kHalfPi - radians : radians) * kDegreesPerRadian;
+  // One part in 1e12 of slack: a limit typed in degrees and divided by the display
+  // factor must come back within it.
+  const double largest = rule.largest_degrees * (1.0 + 1e-12);
+  const bool takes_negative = rule.takes_minus;
+  char text[128];
+  if (!takes_negative && shown < -largest * 1e-12) {
+    std::snprintf(text, sizeof text, " cannot be negative: %.10g\xB0", shown);
+    error = std::string(rule.noun) + text;
+    return false;
+  }
+  if (std::fabs(shown) > largest) {
+    std::snprintf(text, sizeof text, " cannot exceed %g\xB0: %.10g\xB0", rule.largest_degrees,
+                  shown);
+    error = std::string(rule.noun) + text;
+    return false;
+  }
+  return true;
+}
 
 AngleParseResult ParseAngle(std::string_view text, int type, int notation) {
   if (type < ANGLE_SIGNED || type > ANGLE_SIGNED_2) {
