@@ -9,10 +9,12 @@
 // - Lambert tables: the radius series in the meridian distance s (P8 ... P10, cut at
 //   s^4) and the rectifying-latitude series lose 0.055 ft at 0.5 degree from the origin
 //   and 1.41 ft at 2, and the printed forward scale lacks the square root of
-//   1 - e^2 sin^2 (760 to 2,400 ppm). The zone's cone is exact from three of its
-//   constants: cone constant n = P5 (the sine of the central parallel), radius P2 at
-//   that parallel and the apex at northing P3, with the radius of any parallel
-//   P2 (t / t(central))^n, t the conformal factor.
+//   1 - e^2 sin^2 (760 to 2,400 ppm). The cone is computed exactly instead: for a
+//   published zone's constants, the two-parallel cone of the zone's definition (the
+//   published constants themselves are rounded and stand up to 0.24 ft off it); for
+//   any other constants, their own cone: n = P5 (the sine of the central parallel),
+//   radius P2 at that parallel and the apex at northing P3, the radius of any parallel
+//   being P2 (t / t(central))^n, t the conformal factor.
 // - TM tables: the northing series stops at the square of the distance from the
 //   central meridian, which loses 0.08 ft at 1 degree and 0.42 ft at 1.5. This is the
 //   transverse Mercator by the Krueger series to n^6 (Karney 2011), with the zone's
@@ -31,10 +33,12 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <span>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/angles/units.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
+#include "orvale/engine/projection/internal/state_plane_zones.h"
 
 namespace orvale::projection {
 namespace {
@@ -42,6 +46,8 @@ namespace {
 // Clarke 1866 in the tables' own digits.
 constexpr double kClarkeE2 = 0.006768658;
 constexpr double kClarkeAFeet = 20925832.16;
+// Michigan's zones are on Clarke 1866 enlarged by this.
+constexpr double kMichiganScaling = 1.0000382;
 
 // Radians per second of arc, in the digits the Lambert set-up stores in P16.
 constexpr double kRadiansPerSecond = 4.84813681109536e-06;
@@ -222,16 +228,52 @@ double ConeScale(double n, double r, double latitude) {
   return r * n * std::sqrt(1.0 - kClarkeE2 * s * s) / (kClarkeAFeet * c);
 }
 
-// The zone's cone: a parallel's radius is factor t^n feet.
+// The zone's cone: a parallel's radius is factor t^n feet, and the apex lies at
+// northing `apex` feet.
 struct TableCone {
   double n = 0.0;
   double factor = 0.0;
+  double apex = 0.0;
 };
 
+double ParallelFactor(double latitude) {
+  const double s = std::sin(latitude);
+  return std::cos(latitude) / std::sqrt(1.0 - kClarkeE2 * s * s);
+}
+
+// The cone of a zone's definition: the two-parallel cone on Clarke 1866 (enlarged for
+// Michigan), its false origin at the definition's latitude.
+TableCone DefinedCone(const StatePlaneLambertDefinition& d) {
+  const double phi1 = d.parallel1.InDegrees() * kRadiansPerDegree;
+  const double phi2 = d.parallel2.InDegrees() * kRadiansPerDegree;
+  const double m1 = ParallelFactor(phi1), m2 = ParallelFactor(phi2);
+  const double t1 = TablesConformalFactor(phi1), t2 = TablesConformalFactor(phi2);
+  const double n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
+  const double a = kClarkeAFeet * (d.michigan ? kMichiganScaling : 1.0);
+  const double factor = a * m1 / (n * std::pow(t1, n));
+  const double origin = d.origin_latitude.InDegrees() * kRadiansPerDegree;
+  return {n, factor, d.false_northing + factor * std::pow(TablesConformalFactor(origin), n)};
+}
+
+// The published constants round the cone constant to 1e-10 (and some stand up to
+// 1.4e-6 off their definition's), with the radii consistent with it: their exact cone
+// is up to 0.24 ft from the definition's at 2 degrees from the meridian. A record that
+// holds a published zone's constants therefore computes the cone of that zone's
+// definition; any other takes the exact cone of its own constants.
 TableCone ConeOf(const CProjection& p) {
+  static const auto defined = [] {
+    std::array<TableCone, kStatePlaneLambertZoneCount> cones{};
+    const auto definitions = StatePlaneLambertDefinitions();
+    for (std::size_t i = 0; i < cones.size(); ++i)
+      cones[i] = DefinedCone(definitions[i]);
+    return cones;
+  }();
   const auto& P = p.m_Param;
+  const int zone = StatePlaneLambertZoneIndex(std::span<const double, 11>(P.data(), 11));
+  if (zone >= 0) return defined[static_cast<std::size_t>(zone)];
   const double n = P[kSinCentralParallel];
-  return {n, P[kCentralRadius] / std::pow(TablesConformalFactor(std::asin(n)), n)};
+  return {n, P[kCentralRadius] / std::pow(TablesConformalFactor(std::asin(n)), n),
+          P[kApexNorthing]};
 }
 
 bool IsCone(const TableCone& c) {
@@ -253,8 +295,7 @@ ProjectionStatus LambertTablesForward(const CProjection& p, const GeogPoint& g,
   const double theta = FromCentralMeridian(p, g.longitude) * cone.n;
   if (out.easting)
     *out.easting = (r * std::sin(theta) + P[kEastingConstant]) * kMetresPerUsSurveyFoot;
-  if (out.northing)
-    *out.northing = (P[kApexNorthing] - r * std::cos(theta)) * kMetresPerUsSurveyFoot;
+  if (out.northing) *out.northing = (cone.apex - r * std::cos(theta)) * kMetresPerUsSurveyFoot;
   if (out.convergence) *out.convergence = theta;
   if (out.scale) *out.scale = ConeScale(cone.n, r, g.latitude);
   return ProjectionStatus::kOk;
@@ -269,7 +310,7 @@ ProjectionStatus LambertTablesInverse(const CProjection& p, double easting, doub
   const auto& P = p.m_Param;
   const double sign = cone.n < 0.0 ? -1.0 : 1.0;
   const double x = kUsSurveyFeetPerMetre * easting - P[kEastingConstant];
-  const double dy = P[kApexNorthing] - kUsSurveyFeetPerMetre * northing;
+  const double dy = cone.apex - kUsSurveyFeetPerMetre * northing;
   const double theta = std::atan2(sign * x, sign * dy);
   const double r = sign * std::hypot(x, dy);
   if (out.longitude) *out.longitude = ToLongitude(p, theta / cone.n);
