@@ -19,7 +19,8 @@
 //   central meridian, which loses 0.08 ft at 1 degree and 0.42 ft at 1.5. This is the
 //   transverse Mercator by the Krueger series to n^6 (Karney 2011), with the zone's
 //   central meridian P1, scale P4 and origin at the rectifying latitude P2/P3, whose
-//   meridian distance is the rectifying radius times it.
+//   meridian distance is the rectifying radius times it (for a published zone's
+//   constants, at the zone's defined latitude of origin).
 // Either inverse is then the exact inverse of its forward, and convergence and scale
 // are those of the projection itself.
 //
@@ -37,6 +38,7 @@
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/angles/units.h"
+#include "orvale/engine/projection/internal/catalogue_rows.h"
 #include "orvale/engine/projection/internal/projection_methods.h"
 #include "orvale/engine/projection/internal/state_plane_zones.h"
 
@@ -396,10 +398,33 @@ GeogPair KruegerInverse(double easting, double northing) {
   return {std::atan(tau), dlon, false};
 }
 
-// Northing of the zone's origin on the unit scale: the rectifying radius times its
-// rectifying latitude (P2 minutes and P3 seconds, gathered in P9 by the set-up).
+// Northing of the zone's origin on the unit scale. A record holding a published
+// zone's constants takes the meridian distance of the zone's defined latitude of
+// origin: the published rectifying latitude (P2 minutes, P3 seconds) is rounded to
+// 1e-5 second, and New Jersey's stands 0.018 ft off its definition. Any other record
+// takes the rectifying radius times its own rectifying latitude (gathered in P9).
 double OriginNorthing(const CProjection& p) {
-  return Clarke().rectifying_radius * p.m_Param[kOriginInSeconds] * kRadiansPerSecond;
+  static const auto defined = [] {
+    std::array<double, kStatePlaneTmZoneCount> northings{};
+    const auto zones = StatePlaneTmZones();
+    for (std::size_t i = 0; i < northings.size(); ++i) {
+      northings[i] = std::numeric_limits<double>::quiet_NaN();
+      for (const catalogue::StatePlaneRow& row : catalogue::StatePlaneRows()) {
+        if (row.code != zones[i].code || row.method != 2) continue;
+        // On the central meridian the northing is the meridian distance.
+        northings[i] = KruegerForward(row.origin_latitude * kRadiansPerDegree, 0.0).northing;
+      }
+    }
+    return northings;
+  }();
+  const auto& P = p.m_Param;
+  const auto zones = StatePlaneTmZones();
+  for (std::size_t i = 0; i < zones.size(); ++i) {
+    if (std::equal(zones[i].p.begin(), zones[i].p.end(), P.begin()) && !std::isnan(defined[i])) {
+      return defined[i];
+    }
+  }
+  return Clarke().rectifying_radius * P[kOriginInSeconds] * kRadiansPerSecond;
 }
 
 ProjectionStatus TmTablesForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {
