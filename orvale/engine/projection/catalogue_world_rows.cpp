@@ -57,7 +57,7 @@ constexpr auto kMercator = std::to_array<NamedRow>({
     {"General", "", kWgs84, 0, 0, 0, 0, 0, 1},
     {"Portugal", "", kWgs84, 0, 33, -20, 0, 0, 1},
     {"Mercator", "Origin Unknown", kBessel1841, 0, 0, 98, 500000, 0, 1},
-    {"NZ 168.55", "New Zealnd", kInternational, 1, -41, 168.9166666667, 500000, 10000000, 1},
+    {"NZ 168.55", "New Zealand", kInternational, 1, -41, 168.9166666667, 500000, 10000000, 1},
     {"LP Changi North", "Singapore", kWgs84, 1, 23, 180, 12000000, 0, 1},
 });
 
@@ -74,7 +74,7 @@ constexpr auto kLambertNamed = std::to_array<NamedRow>({
 
 constexpr auto kCassini = std::to_array<NamedRow>({
     {"Modified Grid", "Qatar", kHelmert1906, kCallerMethod, 25.3823611111, 50.7613888889, 100000, 1100000, 1},
-    {" Grid", "Singapore", kEverestModified, kCallerMethod, 1.2876466667, 103.8530022222, 30000, 30000, 1},
+    {"Grid", "Singapore", kEverestModified, kCallerMethod, 1.2876466667, 103.8530022222, 30000, 30000, 1},
 });
 
 constexpr auto kAzimuthal = std::to_array<NamedRow>({
@@ -84,7 +84,7 @@ constexpr auto kAzimuthal = std::to_array<NamedRow>({
 constexpr auto kStereographic = std::to_array<NamedRow>({
     {"Levant Oblique", "", kClarke1880, 0, 34.2, 39.15, 0, 0, 0.9995341},
     {"Levant II", "", kClarke1880, 0, 34.2, 39.15, 500000, 100000, 0.9995341},
-    {"Amersfoot", "(RD) System", kBessel1841, 0, 52.1561605556, 5.3876388889, 155000, 463000, 0.9999079},
+    {"Amersfoort", "(RD) System", kBessel1841, 0, 52.1561605556, 5.3876388889, 155000, 463000, 0.9999079},
 });
 
 constexpr auto kPolyconic = std::to_array<NamedRow>({
@@ -99,8 +99,12 @@ constexpr auto kRso = std::to_array<RsoRow>({
      {-0.6, 0.8, 482802.77986502094, -643737.0398200279, 804671.2997750349, 0}},
     {{"Alaska (Zone 1)", "NAD 27", kClarke1866, 2, 57, -133.6666666667, 0, 0, 0.9999},
      {-0.327015517176, 0.945018968871, 7000000, -1000000, 5000000, -5000000}},
+    // NAD 83 defines the zone on GRS 80 (EPSG:26931, Hotine variant A with the same
+    // false origin as NAD 27, in metres), so its skew gamma0 is that of GRS 80:
+    // sin gamma0 = sin alpha_c / D with alpha_c = atan(-3/4) and D from GRS 80 at 57 N.
+    // NAD 27's Clarke 1866 value, 2.6e-6 away, puts points metres off.
     {{"Alaska (Zone 1)", "NAD 83", kGrs80, 3, 57, -133.6666666667, 0, 0, 0.9999},
-     {-0.327015517176, 0.945018968871, 7000000, -1000000, 5000000, -5000000}},
+     {-0.32701295544997844, 0.9450198553299662, 7000000, -1000000, 5000000, -5000000}},
 });
 // clang-format on
 

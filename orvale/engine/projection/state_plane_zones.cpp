@@ -293,6 +293,86 @@ constexpr auto kTmZones = std::to_array<StatePlaneTmZone>({
 static_assert(kLambertZones.size() == kStatePlaneLambertZoneCount);
 static_assert(kTmZones.size() == kStatePlaneTmZoneCount);
 
+// The Lambert zones' definitions, digit for digit as EPSG gives them (whole minutes;
+// false northings in US survey feet), in the order of kLambertZones.
+// clang-format off
+constexpr auto kLambertDefinitions = std::to_array<StatePlaneLambertDefinition>({
+    {5010, {53, 50, 0}, {51, 50, 0}, {51, 0, 0}, 0.0, false},
+    {301, {36, 14, 0}, {34, 56, 0}, {34, 20, 0}, 0.0, false},
+    {302, {34, 46, 0}, {33, 18, 0}, {32, 40, 0}, 0.0, false},
+    {401, {41, 40, 0}, {40, 0, 0}, {39, 20, 0}, 0.0, false},
+    {402, {39, 50, 0}, {38, 20, 0}, {37, 40, 0}, 0.0, false},
+    {403, {38, 26, 0}, {37, 4, 0}, {36, 30, 0}, 0.0, false},
+    {404, {37, 15, 0}, {36, 0, 0}, {35, 20, 0}, 0.0, false},
+    {405, {35, 28, 0}, {34, 2, 0}, {33, 30, 0}, 0.0, false},
+    {406, {33, 53, 0}, {32, 47, 0}, {32, 10, 0}, 0.0, false},
+    {407, {34, 25, 0}, {33, 52, 0}, {34, 8, 0}, 4160926.74, false},
+    {501, {39, 43, 0}, {40, 47, 0}, {39, 20, 0}, 0.0, false},
+    {502, {39, 45, 0}, {38, 27, 0}, {37, 50, 0}, 0.0, false},
+    {503, {38, 26, 0}, {37, 14, 0}, {36, 40, 0}, 0.0, false},
+    {600, {41, 52, 0}, {41, 12, 0}, {40, 50, 0}, 0.0, false},
+    {903, {30, 45, 0}, {29, 35, 0}, {29, 0, 0}, 0.0, false},
+    {1401, {43, 16, 0}, {42, 4, 0}, {41, 30, 0}, 0.0, false},
+    {1402, {41, 47, 0}, {40, 37, 0}, {40, 0, 0}, 0.0, false},
+    {1501, {39, 47, 0}, {38, 43, 0}, {38, 20, 0}, 0.0, false},
+    {1502, {38, 34, 0}, {37, 16, 0}, {36, 40, 0}, 0.0, false},
+    {1601, {37, 58, 0}, {38, 58, 0}, {37, 30, 0}, 0.0, false},
+    {1602, {36, 44, 0}, {37, 56, 0}, {36, 20, 0}, 0.0, false},
+    {1701, {31, 10, 0}, {32, 40, 0}, {30, 40, 0}, 0.0, false},
+    {1702, {29, 18, 0}, {30, 42, 0}, {28, 40, 0}, 0.0, false},
+    {1703, {27, 50, 0}, {26, 10, 0}, {25, 40, 0}, 0.0, false},
+    {1900, {38, 18, 0}, {39, 27, 0}, {37, 50, 0}, 0.0, false},
+    {2001, {41, 43, 0}, {42, 41, 0}, {41, 0, 0}, 0.0, false},
+    {2002, {41, 17, 0}, {41, 29, 0}, {41, 0, 0}, 0.0, false},
+    {2111, {45, 29, 0}, {47, 5, 0}, {44, 47, 0}, 0.0, true},
+    {2112, {44, 11, 0}, {45, 42, 0}, {43, 19, 0}, 0.0, true},
+    {2113, {42, 6, 0}, {43, 40, 0}, {41, 30, 0}, 0.0, true},
+    {2201, {47, 2, 0}, {48, 38, 0}, {46, 30, 0}, 0.0, false},
+    {2202, {45, 37, 0}, {47, 3, 0}, {45, 0, 0}, 0.0, false},
+    {2203, {43, 47, 0}, {45, 13, 0}, {43, 0, 0}, 0.0, false},
+    {2501, {48, 43, 0}, {47, 51, 0}, {47, 0, 0}, 0.0, false},
+    {2502, {47, 53, 0}, {46, 27, 0}, {45, 50, 0}, 0.0, false},
+    {2503, {46, 24, 0}, {44, 52, 0}, {44, 0, 0}, 0.0, false},
+    {2601, {41, 51, 0}, {42, 49, 0}, {41, 20, 0}, 0.0, false},
+    {2602, {40, 17, 0}, {41, 43, 0}, {39, 40, 0}, 0.0, false},
+    {3104, {41, 2, 0}, {40, 40, 0}, {40, 30, 0}, 100000.0, false},
+    {3200, {34, 20, 0}, {36, 10, 0}, {33, 45, 0}, 0.0, false},
+    {3301, {47, 26, 0}, {48, 44, 0}, {47, 0, 0}, 0.0, false},
+    {3302, {46, 11, 0}, {47, 29, 0}, {45, 40, 0}, 0.0, false},
+    {3401, {40, 26, 0}, {41, 42, 0}, {39, 40, 0}, 0.0, false},
+    {3402, {38, 44, 0}, {40, 2, 0}, {38, 0, 0}, 0.0, false},
+    {3501, {35, 34, 0}, {36, 46, 0}, {35, 0, 0}, 0.0, false},
+    {3502, {33, 56, 0}, {35, 14, 0}, {33, 20, 0}, 0.0, false},
+    {3601, {44, 20, 0}, {46, 0, 0}, {43, 40, 0}, 0.0, false},
+    {3602, {42, 20, 0}, {44, 0, 0}, {41, 40, 0}, 0.0, false},
+    {3701, {40, 53, 0}, {41, 57, 0}, {40, 10, 0}, 0.0, false},
+    {3702, {40, 58, 0}, {39, 56, 0}, {39, 20, 0}, 0.0, false},
+    {3901, {33, 46, 0}, {34, 58, 0}, {33, 0, 0}, 0.0, false},
+    {3902, {32, 20, 0}, {33, 40, 0}, {31, 50, 0}, 0.0, false},
+    {4001, {44, 25, 0}, {45, 41, 0}, {43, 50, 0}, 0.0, false},
+    {4002, {42, 50, 0}, {44, 24, 0}, {42, 20, 0}, 0.0, false},
+    {4100, {35, 15, 0}, {36, 25, 0}, {34, 40, 0}, 100000.0, false},
+    {4201, {34, 39, 0}, {36, 11, 0}, {34, 0, 0}, 0.0, false},
+    {4202, {32, 8, 0}, {33, 58, 0}, {31, 40, 0}, 0.0, false},
+    {4203, {30, 7, 0}, {31, 53, 0}, {29, 40, 0}, 0.0, false},
+    {4204, {28, 23, 0}, {30, 17, 0}, {27, 50, 0}, 0.0, false},
+    {4205, {26, 10, 0}, {27, 50, 0}, {25, 40, 0}, 0.0, false},
+    {4301, {40, 43, 0}, {41, 47, 0}, {40, 20, 0}, 0.0, false},
+    {4302, {39, 1, 0}, {40, 39, 0}, {38, 20, 0}, 0.0, false},
+    {4303, {37, 13, 0}, {38, 21, 0}, {36, 40, 0}, 0.0, false},
+    {4501, {38, 2, 0}, {39, 12, 0}, {37, 40, 0}, 0.0, false},
+    {4502, {36, 46, 0}, {37, 58, 0}, {36, 20, 0}, 0.0, false},
+    {4601, {47, 30, 0}, {48, 44, 0}, {47, 0, 0}, 0.0, false},
+    {4602, {45, 50, 0}, {47, 20, 0}, {45, 20, 0}, 0.0, false},
+    {4701, {39, 0, 0}, {40, 15, 0}, {38, 30, 0}, 0.0, false},
+    {4702, {37, 29, 0}, {38, 53, 0}, {37, 0, 0}, 0.0, false},
+    {4801, {45, 34, 0}, {46, 46, 0}, {45, 10, 0}, 0.0, false},
+    {4802, {44, 15, 0}, {45, 30, 0}, {43, 50, 0}, 0.0, false},
+    {4803, {42, 44, 0}, {44, 4, 0}, {42, 0, 0}, 0.0, false},
+});
+// clang-format on
+static_assert(kLambertDefinitions.size() == kStatePlaneLambertZoneCount);
+
 template <typename Zone, std::size_t N>
 const Zone* FindByCode(const std::array<Zone, N>& zones, int code) {
   const auto found =
@@ -308,6 +388,18 @@ std::span<const StatePlaneLambertZone, kStatePlaneLambertZoneCount> StatePlaneLa
 
 std::span<const StatePlaneTmZone, kStatePlaneTmZoneCount> StatePlaneTmZones() {
   return kTmZones;
+}
+
+std::span<const StatePlaneLambertDefinition, kStatePlaneLambertZoneCount>
+StatePlaneLambertDefinitions() {
+  return kLambertDefinitions;
+}
+
+int StatePlaneLambertZoneIndex(std::span<const double, 11> p) {
+  const auto found = std::find_if(kLambertZones.begin(), kLambertZones.end(), [&](const auto& z) {
+    return std::equal(z.p.begin(), z.p.end(), p.begin());
+  });
+  return found == kLambertZones.end() ? -1 : static_cast<int>(found - kLambertZones.begin());
 }
 
 const StatePlaneLambertZone* FindStatePlaneLambertZone(int code) {

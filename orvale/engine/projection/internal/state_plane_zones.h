@@ -34,12 +34,40 @@ struct StatePlaneTmZone {
   std::array<double, 6> p;
 };
 
+// A latitude as its definition writes it.
+struct DegreesMinutesSeconds {
+  double degrees;
+  double minutes;
+  double seconds;
+  constexpr double InDegrees() const { return degrees + minutes / 60.0 + seconds / 3600.0; }
+};
+
+// A Lambert zone's geometric definition (EPSG, NAD 27 on Clarke 1866): the two
+// standard parallels, the latitude of the false origin and the northing there (US
+// survey feet; the easting there is the zone's P0 and its central meridian P1), and
+// whether the zone is on Michigan's spheroid, Clarke 1866 enlarged by 1.0000382.
+struct StatePlaneLambertDefinition {
+  int code;
+  DegreesMinutesSeconds parallel1;
+  DegreesMinutesSeconds parallel2;
+  DegreesMinutesSeconds origin_latitude;
+  double false_northing;
+  bool michigan;
+};
+
 inline constexpr int kStatePlaneLambertZoneCount = 72;
 inline constexpr int kStatePlaneTmZoneCount = 49;
 
 // All zones of each form, in the order of the published tables.
 std::span<const StatePlaneLambertZone, kStatePlaneLambertZoneCount> StatePlaneLambertZones();
 std::span<const StatePlaneTmZone, kStatePlaneTmZoneCount> StatePlaneTmZones();
+// The definitions of the Lambert zones, in the order of StatePlaneLambertZones().
+std::span<const StatePlaneLambertDefinition, kStatePlaneLambertZoneCount>
+StatePlaneLambertDefinitions();
+
+// The position in StatePlaneLambertZones() of the zone whose published constants are
+// exactly p[0] ... p[10], or -1.
+int StatePlaneLambertZoneIndex(std::span<const double, 11> p);
 
 // The zone with this code, or null when no zone of that form has it.
 const StatePlaneLambertZone* FindStatePlaneLambertZone(int code);
