@@ -124,4 +124,13 @@ class CSpheroid {
   void ComputeFootpointCoefficients();
 };
 
+// Why a, b and 1/f (as a record file stores them) are no spheroid, in words for the
+// user; empty when they are one. Every value must be finite, a and b above 0, b no
+// larger than a, and 1/f at least 1 (1 marks a sphere, b = a). b, which nothing
+// computes with, must agree with a(1 - 1/f) (with a for a sphere) to within
+// kAxesAgreement, so that the list never shows a b the computations contradict.
+inline constexpr double kAxesAgreement = 1.0;  // metres
+std::string SpheroidAxesProblem(double semi_major_axis, double semi_minor_axis,
+                                double inverse_flattening);
+
 }  // namespace orvale
