@@ -54,8 +54,8 @@ bool ReportRecordFolder(std::string_view command, std::string_view listing_probl
   if (!found.folder.ok) {
     report("there is no record folder: " + found.folder.problem);
   } else if (!listing_problem.empty()) {
-    report("the record folder " + found.folder.path + " cannot be listed: " +
-           std::string(listing_problem));
+    report("the record folder " + found.folder.path +
+           " cannot be listed: " + std::string(listing_problem));
   }
   return clean;
 }

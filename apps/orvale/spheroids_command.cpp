@@ -81,8 +81,7 @@ Catalogue ReadCatalogue(const Streams& streams) {
     catalogue.rows.push_back({std::to_string(index), "", files[k], "", "", "", ""});
     catalogue.all_read = false;
     streams.err << "orvale spheroids: " << Printable(files[k])
-                << ": cannot be read: " << Printable(status.reason)
-                << "; listed without values\n";
+                << ": cannot be read: " << Printable(status.reason) << "; listed without values\n";
   }
   return catalogue;
 }
