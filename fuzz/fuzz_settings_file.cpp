@@ -63,7 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(longitude == 'E' || longitude == 'W' || longitude == ' ');
   Require(!orvale::FormatAngle(0.5, orvale::ANGLE_LONGITUDE, orvale::ANGLE_PREF_SAVED).empty());
   orvale::GetSavedAngleFormat(orvale::ANGLE_LATITUDE);
-  orvale::GetUnitsMode(orvale::IMPERIAL_FEET);
+  const orvale::UnitSelection units = orvale::GetUnitsMode(orvale::IMPERIAL_FEET);
+  Require(units.mode == orvale::UNITS_METRIC || units.mode == orvale::UNITS_IMPERIAL);
+  Require(units.imperial_mode >= orvale::IMPERIAL_FEET &&
+          units.imperial_mode <= orvale::IMPERIAL_CHAINS);
   CheckRedirect();
   return 0;
 }
