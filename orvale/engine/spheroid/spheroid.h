@@ -78,9 +78,10 @@ class CSpheroid {
   // Reads the record file of the path's file title from the Global folder (the
   // path's own folder and extension are not used); m_EPSGNo becomes 0 and m_Index
   // is kept. An empty path or a file that cannot be opened gives row 26 and false
-  // (m_FileTitle is still set from the path). A file cut short, or holding an
-  // infinite or NaN value, leaves the values it could not supply as they were and
-  // returns false.
+  // (m_FileTitle is still set from the path). A file cut short leaves the values it
+  // could not supply as they were and returns false; one whose values are no
+  // spheroid (SpheroidAxesProblem), that goes on after them or is larger than a
+  // record can be gives row 26 and false. ReadSpheroidRecord says why.
   [[nodiscard]] bool Load(std::string_view path);
 
   // Records the current name and country in the settings file "Spheroid <suffix>"
