@@ -16,12 +16,16 @@
 #include "commands.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/engine/projection/projection_records.h"
 #include "orvale/platform/text_encoding.h"
+#include "output_check.h"
 #include "projection_select.h"
 #include "text_fields.h"
 
 namespace orvale::cli {
 namespace {
+
+constexpr std::string_view kCommand = "projections";
 
 enum class Format { kTable, kCsv, kJson };
 
@@ -102,6 +106,7 @@ struct Catalogue {
 
 Catalogue ReadCatalogue(int type, const Streams& streams) {
   Catalogue catalogue;
+  catalogue.all_read = ReportRecordFolder(kCommand, ListProjectionRecordFiles().problem, streams);
   CSpheroid spheroid;
   CProjection scratch;
   scratch.m_Spheroid = &spheroid;
@@ -111,13 +116,16 @@ Catalogue ReadCatalogue(int type, const Streams& streams) {
         if (entry.readable) return;
         // Changed since it was counted: still listed, so the index of every later record holds.
         catalogue.all_read = false;
-        streams.err << "orvale projections: " << Cp1252ToUtf8(entry.file)
-                    << ": not a complete projection record; listed without values\n";
+        streams.err << "orvale projections: " << Printable(entry.file)
+                    << ": cannot be read (changed while it was listed); listed without values\n";
       });
   for (const std::string& file : uncounted) {
     catalogue.all_read = false;
-    streams.err << "orvale projections: " << Cp1252ToUtf8(file)
-                << ": not a complete projection record of any type; not counted\n";
+    // Read again for its reason: a file that counts for no type is rare.
+    const RecordStatus status = ReadProjectionRecordFile(scratch, file);
+    streams.err << "orvale projections: " << Printable(file) << ": cannot be read: "
+                << Printable(status.ok ? "it changed while it was listed" : status.reason)
+                << "; counted for no type\n";
   }
   return catalogue;
 }
@@ -151,6 +159,15 @@ void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
   print(kTableHeader);
   for (const Row& row : rows)
     print(row);
+}
+
+// A control character in a name is shown as "\xNN" before the widths are counted.
+void PrintEscapedTable(std::vector<Row> rows, std::ostream& out) {
+  for (Row& row : rows) {
+    for (std::string& cell : row)
+      cell = EscapedControls(cell);
+  }
+  PrintTable(rows, out);
 }
 
 void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
@@ -203,9 +220,8 @@ int RunProjections(const Options& options, const Streams& streams) {
   } else if (options.csv) {
     PrintCsv(catalogue.rows, streams.out);
   } else {
-    PrintTable(catalogue.rows, streams.out);
+    PrintEscapedTable(catalogue.rows, streams.out);
   }
-  streams.out.flush();
   return catalogue.all_read ? kExitOk : kExitBadInput;
 }
 
@@ -224,8 +240,13 @@ void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status) {
       "on no spheroid of their own. Angles are degrees, FE and FN metres, except that\n"
       "the NAD 27 'Lambert Tables' rows show their tables' false origin in US survey\n"
       "feet and their central meridian west positive. A record file that cannot be read\n"
-      "whole counts for no type and takes no row: it is named on standard error, and\n"
-      "the exit status is then 1.");
+      "counts for no type and takes no row: it is named on standard error with the\n"
+      "reason (cut short or too long; an unknown type or method; a value that is not\n"
+      "finite, a latitude beyond 90 or a central meridian beyond 360 degrees either\n"
+      "way, a false origin beyond 100 000 km, a scale factor not above 0; a spheroid\n"
+      "that is neither built in nor a record). So are a record folder that cannot be\n"
+      "had or listed and a redirect in MyData.INI that cannot be followed. The exit\n"
+      "status is then 1, as it is when the output cannot be written.");
   command->add_option("--type", options->type,
                       "Only this projection type: its number 0..14 or its name (utm, tm, gk,\n"
                       "tm-south, tm-usa, mercator, lambert, cassini, azimuthal,\n"

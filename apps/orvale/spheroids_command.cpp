@@ -18,11 +18,14 @@
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/engine/spheroid/spheroid_records.h"
 #include "orvale/platform/text_encoding.h"
+#include "orvale/storage/record_status.h"
+#include "output_check.h"
 #include "text_fields.h"
 
 namespace orvale::cli {
 namespace {
 
+constexpr std::string_view kCommand = "spheroids";
 constexpr std::size_t kColumnCount = 7;
 using Row = std::array<std::string, kColumnCount>;  // Windows-1252 texts
 
@@ -62,20 +65,23 @@ Catalogue ReadCatalogue(const Streams& streams) {
   for (std::int32_t index = 0; spheroid.SetBuiltIn(index); ++index) {
     catalogue.rows.push_back(Describe(spheroid));
   }
-  const std::vector<std::string> files = SpheroidRecordFiles();
+  const RecordListing listing = ListSpheroidRecordFiles();
+  catalogue.all_read = ReportRecordFolder(kCommand, listing.problem, streams);
+  const std::vector<std::string>& files = listing.files;
   for (std::size_t k = 0; k < files.size(); ++k) {
     const std::int32_t index = kFirstUserSpheroidIndex + static_cast<std::int32_t>(k);
     CSpheroid record;
     record.m_Index = index;
-    if (record.Load(files[k])) {
+    const RecordStatus status = ReadSpheroidRecord(record, files[k]);
+    if (status.ok) {
       catalogue.rows.push_back(Describe(record));
       continue;
     }
     // Still listed, as the editors list it, so the index of every later file holds.
     catalogue.rows.push_back({std::to_string(index), "", files[k], "", "", "", ""});
     catalogue.all_read = false;
-    streams.err << "orvale spheroids: " << Cp1252ToUtf8(files[k])
-                << ": not a complete spheroid record; listed without values\n";
+    streams.err << "orvale spheroids: " << Printable(files[k])
+                << ": cannot be read: " << Printable(status.reason) << "; listed without values\n";
   }
   return catalogue;
 }
@@ -98,10 +104,16 @@ std::vector<Row> AlignDecimalPoints(std::vector<Row> rows) {
   return rows;
 }
 
+// A control character in a name is shown as "\xNN" (in UTF-8 before the widths are
+// counted, so the columns still line up).
 void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
   std::vector<Row> cells{kTableHeader};
   cells.insert(cells.end(), rows.begin(), rows.end());
   cells = AlignDecimalPoints(std::move(cells));
+  for (Row& row : cells) {
+    for (std::string& cell : row)
+      cell = EscapedControls(cell);
+  }
   // Widths count Windows-1252 bytes, one per character whatever its UTF-8 length.
   std::array<std::size_t, kColumnCount> widths{};
   for (const Row& row : cells) {
@@ -141,7 +153,6 @@ int RunSpheroids(bool csv, const Streams& streams) {
   } else {
     PrintTable(catalogue.rows, streams.out);
   }
-  streams.out.flush();
   return catalogue.all_read ? kExitOk : kExitBadInput;
 }
 
@@ -155,8 +166,13 @@ void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status) {
       "the 53 built-in rows (0 to 52, with their EPSG ellipsoid codes), then the\n"
       "user's record files (*.SPD in the record folder, see 'orvale folders') from\n"
       "index 53 in name order. a and b are in metres and printed in full; spheres\n"
-      "(b = a) show no inverse flattening. A record file that cannot be read whole is\n"
-      "listed by its file name without values, and the exit status is then 1.");
+      "(b = a) show no inverse flattening. A record file that cannot be read (cut\n"
+      "short, too long, or holding values that are no spheroid: an axis not above 0,\n"
+      "b larger than a, 1/f below 1, b disagreeing with a and 1/f by over a metre)\n"
+      "is listed by its file name without values and named on standard error with the\n"
+      "reason; so are a record folder that cannot be had or listed and a redirect in\n"
+      "MyData.INI that cannot be followed. The exit status is then 1, as it is when\n"
+      "the output cannot be written.");
   command->add_flag("--csv", *csv,
                     "Print comma-separated values (RFC 4180 quoting) with a header line\n"
                     "index,epsg,name,country,a,b,inverse_flattening");

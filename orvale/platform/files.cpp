@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -74,11 +75,15 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-// Names of the regular files in a host folder, in directory order.
-std::vector<std::string> FilesIn(const std::string& folder) {
+// Names of the regular files in a host folder, in directory order; `error` is the
+// errno of a folder that cannot be read.
+std::vector<std::string> FilesIn(const std::string& folder, int* error = nullptr) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return names;
+  if (dir == nullptr) {
+    if (error != nullptr) *error = errno;
+    return names;
+  }
   while (const dirent* entry = ::readdir(dir)) {
     std::string name = entry->d_name;
     if (IsFile(Join(folder, name))) names.push_back(std::move(name));
@@ -123,8 +128,8 @@ bool IsDriveRoot(std::string_view path) {
          path[1] == ':';
 }
 
-// A drive root is a folder of the host that may not exist yet (the default C: lives
-// in the user's data folder, made on first use): it is made with its parents.
+// The default drive root may not exist yet (it lives in the user's data home and is
+// made on first use): it is made with its parents. A root the user configured is not.
 bool MakeWithParents(const std::string& host) {
   for (std::size_t slash = host.find('/', 1); slash != std::string::npos;
        slash = host.find('/', slash + 1)) {
@@ -140,6 +145,10 @@ FolderCreation CreateFolder(std::string_view path) {
   while (host.size() > 1 && host.back() == '/')
     host.pop_back();
   if (host.empty()) return FolderCreation::Failed;
+  // A root the user configured is used as it is, never made (see MakeWithParents).
+  if (IsDriveRoot(path) && !IsDefaultDriveRoot(path[0])) {
+    return FolderExists(path) ? FolderCreation::AlreadyExisted : FolderCreation::Failed;
+  }
   if (::mkdir(host.c_str(), 0777) == 0) return FolderCreation::Created;
   const int error = errno;
   if (error == EEXIST)
@@ -153,18 +162,27 @@ bool DeleteFile(std::string_view path) {
   return IsFile(host) && std::remove(host.c_str()) == 0;
 }
 
-std::vector<std::string> FindFiles(std::string_view pattern) {
+FileListing ListFiles(std::string_view pattern) {
   const std::string host = HostPath(pattern);
-  std::vector<std::string> names;
-  if (host.empty()) return names;
+  FileListing listing;
+  if (host.empty()) {
+    listing.problem = "no folder on a configured drive";
+    return listing;
+  }
   const auto [folder, name_pattern] = SplitFolder(host);
   const auto dot = name_pattern.rfind('.');
   const std::size_t caseless_from = dot == std::string::npos ? name_pattern.size() : dot;
-  for (std::string& name : FilesIn(folder)) {
-    if (WildcardMatch(name_pattern, name, caseless_from)) names.push_back(std::move(name));
+  int error = 0;
+  for (std::string& name : FilesIn(folder, &error)) {
+    if (WildcardMatch(name_pattern, name, caseless_from)) listing.names.push_back(std::move(name));
   }
-  std::sort(names.begin(), names.end(), LessIgnoringCase);
-  return names;
+  if (error != 0) listing.problem = folder + ": " + std::strerror(error);
+  std::sort(listing.names.begin(), listing.names.end(), LessIgnoringCase);
+  return listing;
+}
+
+std::vector<std::string> FindFiles(std::string_view pattern) {
+  return ListFiles(pattern).names;
 }
 
 }  // namespace orvale

@@ -29,4 +29,12 @@ FolderCreation CreateFolder(std::string_view path);
 // by bytes) so that listing a folder and addressing by index agree every time.
 std::vector<std::string> FindFiles(std::string_view pattern);
 
+// FindFiles with the reason the folder could not be searched (it is missing, not a
+// folder, or not readable); the reason is empty when it could.
+struct FileListing {
+  std::vector<std::string> names;
+  std::string problem;
+};
+FileListing ListFiles(std::string_view pattern);
+
 }  // namespace orvale

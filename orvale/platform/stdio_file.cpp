@@ -1,6 +1,8 @@
 #include "orvale/platform/stdio_file.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,31 +19,44 @@ CStdioFile::~CStdioFile() {
 
 bool CStdioFile::Open(std::string_view path, FileMode mode) {
   static_cast<void>(Close());  // the file this object held before, finished as above
+  open_problem_ = "no path";
   if (!SetFilePath(path)) return false;
   writing_ = mode == FileMode::WriteText || mode == FileMode::WriteBinary;
   text_ = mode == FileMode::ReadText || mode == FileMode::WriteText;
   write_failed_ = false;
   host_target_ = ResolveFilePath(path);
+  open_problem_ = "not on a configured drive, or leads out of its drive";
   if (host_target_.empty()) return false;
   if (!writing_) {
     struct stat info {};
-    if (::stat(host_target_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (::stat(host_target_.c_str(), &info) != 0) return Refuse(errno);
+    open_problem_ = "not a regular file";
+    if (!S_ISREG(info.st_mode)) return false;
     stream_ = std::fopen(host_target_.c_str(), "rb");
-    return stream_ != nullptr;
+    if (stream_ == nullptr) return Refuse(errno);
+    open_problem_.clear();
+    return true;
   }
   host_temporary_ = host_target_ + ".tmp-XXXXXX";
   const int descriptor = ::mkstemp(host_temporary_.data());
   if (descriptor < 0) {
     host_temporary_.clear();
-    return false;
+    return Refuse(errno);
   }
   stream_ = ::fdopen(descriptor, "wb");
   if (stream_ == nullptr) {
+    const int error = errno;
     ::close(descriptor);
     Discard();
-    return false;
+    return Refuse(error);
   }
+  open_problem_.clear();
   return true;
+}
+
+bool CStdioFile::Refuse(int error) {
+  open_problem_ = std::strerror(error);
+  return false;
 }
 
 bool CStdioFile::Close() {

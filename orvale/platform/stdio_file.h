@@ -36,6 +36,10 @@ class CStdioFile {
   [[nodiscard]] bool Close();
 
   bool IsOpen() const { return stream_ != nullptr; }
+
+  // Why the last Open failed ("Permission denied", "not a regular file", ...); empty
+  // after one that succeeded.
+  const std::string& OpenProblem() const { return open_problem_; }
   bool IsWriting() const { return writing_; }
 
   // Stores the path reported by GetFilePath(); false for an empty path.
@@ -57,11 +61,13 @@ class CStdioFile {
 
  private:
   void Discard();
+  [[nodiscard]] bool Refuse(int error);
 
   std::FILE* stream_ = nullptr;
   std::string path_;
   std::string host_target_;
   std::string host_temporary_;
+  std::string open_problem_;
   bool writing_ = false;
   bool text_ = false;
   bool write_failed_ = false;

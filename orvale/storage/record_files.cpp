@@ -49,17 +49,25 @@ std::string SaveTitle(std::string_view path, std::string_view title, std::string
 
 std::string RecordPath(std::string_view title, std::string_view extension) {
   std::string path = RecordFolder();
+  if (path.empty()) return path;
   path += title;
   path += '.';
   path += extension;
   return path;
 }
 
-std::vector<std::string> RecordFiles(std::string_view extension) {
-  std::string pattern = RecordFolder();
+RecordListing ListRecordFiles(std::string_view extension) {
+  RecordFolderResult found = FindRecordFolder();
+  if (!found.folder.ok) return {{}, found.folder.problem};
+  std::string pattern = found.folder.path;
   pattern += "*.";
   pattern += extension;
-  return FindFiles(pattern);
+  FileListing listing = ListFiles(pattern);
+  return {std::move(listing.names), std::move(listing.problem)};
+}
+
+std::vector<std::string> RecordFiles(std::string_view extension) {
+  return ListRecordFiles(extension).files;
 }
 
 bool WriteRecord(std::string_view title, std::string_view extension,
@@ -78,20 +86,31 @@ bool WriteRecord(std::string_view title, std::string_view extension,
   return file.Close();
 }
 
-std::optional<RecordContents> ReadRecord(std::string_view title, std::string_view extension,
-                                         std::size_t line_count, std::size_t block_size) {
+RecordStatus ReadRecord(std::string_view title, std::string_view extension, std::size_t line_count,
+                        std::size_t block_size, RecordContents& contents) {
+  if (title.empty()) return RecordStatus::Refused("has no file title");
+  const std::string path = RecordPath(title, extension);
+  if (path.empty()) return RecordStatus::Refused("there is no record folder");
   CStdioFile file;
-  if (title.empty() || !file.Open(RecordPath(title, extension), FileMode::ReadBinary)) {
-    return std::nullopt;
+  if (!file.Open(path, FileMode::ReadBinary)) {
+    return RecordStatus::Refused("cannot be opened: " + file.OpenProblem());
   }
-  RecordContents contents;
+  const std::uint64_t largest = line_count * (CStdioFile::kMaxLineLength + 1) + block_size;
+  if (const std::uint64_t size = file.GetLength(); size > largest) {
+    return RecordStatus::Refused("is " + std::to_string(size) + " bytes, more than a ." +
+                                 std::string(extension) + " record can hold (" +
+                                 std::to_string(largest) + ")");
+  }
+  contents = RecordContents{};
   contents.lines.resize(line_count);
   for (std::string& line : contents.lines) {
     if (file.ReadString(line)) ++contents.lines_read;
   }
   contents.block.resize(block_size);
   contents.block.resize(file.Read(contents.block.data(), block_size));
-  return contents;
+  char extra = 0;
+  contents.bytes_after_block = file.Read(&extra, 1) != 0;
+  return RecordStatus::Read();
 }
 
 }  // namespace orvale

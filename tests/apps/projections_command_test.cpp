@@ -98,6 +98,17 @@ TEST_F(ProjectionsCommand, WritesJsonAndNamesARecordThatCannotBeReadWithoutCount
   EXPECT_EQ(selected.m_Name, "Good");
 }
 
+TEST_F(ProjectionsCommand, EscapesControlCharactersOfNamesInTheTable) {
+  testing::SaveProjectionRecord("Odd", PROJECTION_TRANSVERSE_MERCATOR, "Clear\x1B[2J", "Bell\x07");
+  const CliRun run = RunProjections({"--type", "tm"});
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 1u + 40u);
+  for (const char* shown : {"Clear\\x1B[2J ", " Bell\\x07 "})
+    EXPECT_NE(lines[40].find(shown), std::string::npos) << lines[40];
+  EXPECT_EQ(run.out.find_first_of("\x1B\x07"), std::string::npos);
+}
+
 // ---------------------------------------------------------------------------------
 // --projection
 

@@ -86,5 +86,19 @@ TEST_F(SpheroidsCommand, WritesCsvThatReadsBackAndListsAnUnreadableRecordWithout
   EXPECT_NE(last_err_.find("Broken.SPD"), std::string::npos) << last_err_;
 }
 
+// A name cannot drive the terminal: its control characters show as "\xNN" in the
+// table, and a file name on standard error is shown the same way.
+TEST_F(SpheroidsCommand, EscapesControlCharactersOfNamesInTheTable) {
+  SaveRecord("Clear\x1B[2J", "Bell\x07", "Odd");
+  WriteBytes(RecordFolder() + "Tab\there.SPD", "");
+  const auto lines = Listing({"spheroids"}, cli::kExitBadInput, 2);
+  for (const char* shown : {"Clear\\x1B[2J ", " Bell\\x07 "})
+    EXPECT_NE(lines[54].find(shown), std::string::npos) << lines[54];
+  EXPECT_NE(lines[55].find("Tab\\x09here.SPD"), std::string::npos) << lines[55];
+  EXPECT_NE(last_err_.find("Tab\\x09here.SPD: cannot be read"), std::string::npos) << last_err_;
+  for (const std::string& line : lines)
+    EXPECT_EQ(line.find_first_of("\x1B\x07\t"), std::string::npos) << line;
+}
+
 }  // namespace
 }  // namespace orvale

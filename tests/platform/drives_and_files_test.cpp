@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 #include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"
@@ -19,6 +21,36 @@ TEST_F(Drives, MapsDriveLettersToConfiguredRootsWithForwardSlashes) {
   EXPECT_EQ(HostPath("C:"), Root('C'));
   EXPECT_EQ(HostPath("relative\\file.SPD"), "relative/file.SPD");
   EXPECT_EQ(HostPath("/already/host"), "/already/host");
+}
+
+// ".." is resolved on the library path, so no path reaches above its drive's root.
+TEST_F(Drives, ResolvesDotsAndRefusesPathsThatLeaveTheirDrive) {
+  const std::pair<const char*, const char*> normal[] = {
+      {"C:\\a\\..\\b\\.\\c\\", "C:\\b\\c\\"},
+      {"c:\\a\\\\b", "C:\\a\\b"},
+      {"C:\\a/../b", "C:\\b"},
+      {"C:\\a\\..", "C:\\"},
+      {"C:", "C:\\"},
+      {"C:\\MyData\\..\\MyData\\x.SPD", "C:\\MyData\\x.SPD"}};
+  for (const auto& [path, resolved] : normal)
+    EXPECT_EQ(NormaliseDrivePath(path), resolved) << path;
+  EXPECT_EQ(HostPath("C:\\a\\..\\b\\"), Root('C') + "/b/");
+  for (const char* outside : {"C:\\..", "C:\\..\\..\\tmp\\escape", "C:\\a\\..\\..\\b", "C:/../x"}) {
+    EXPECT_EQ(NormaliseDrivePath(outside), std::nullopt) << outside;
+    EXPECT_EQ(HostPath(outside), "") << outside;
+  }
+  EXPECT_EQ(NormaliseDrivePath("relative\\path"), std::nullopt);
+}
+
+TEST_F(Drives, SaysWhyADriveRootCannotBeUsed) {
+  EXPECT_EQ(DriveRootProblem('C'), "");
+  EXPECT_EQ(DriveRootProblem('q'), "drive Q: is not configured (set ORVALE_DRIVE_Q)");
+  AddDrive('D');
+  std::filesystem::remove_all(Root('D'));
+  EXPECT_EQ(DriveRootProblem('D'), "ORVALE_DRIVE_D names " + Root('D') + ", which does not exist");
+  WriteBytes(Root('D'), "a file");
+  EXPECT_EQ(DriveRootProblem('D'), "ORVALE_DRIVE_D names " + Root('D') + ", not a folder");
+  EXPECT_EQ(CreateFolder("D:\\"), FolderCreation::Failed) << "a configured root is never made";
 }
 
 TEST_F(Drives, TreatsOnlyConfiguredDrivesAsFixed) {
@@ -51,6 +83,10 @@ TEST_F(Drives, ListsFilesMatchingTheirNamesCaseForCaseSortedWithoutRegardToCase)
   EXPECT_EQ(FindFiles("C:\\?amma.spd"), (std::vector<std::string>{"gamma.Spd"}));
   EXPECT_TRUE(FindFiles("C:\\missing\\*.SPD").empty());
   EXPECT_TRUE(FindFiles("Q:\\*.SPD").empty());
+  EXPECT_EQ(ListFiles("C:\\*.SPD").problem, "");
+  EXPECT_EQ(ListFiles("C:\\missing\\*.SPD").problem,
+            Root() + "/missing: No such file or directory");
+  EXPECT_EQ(ListFiles("C:\\beta.SPD\\*.SPD").problem, Root() + "/beta.SPD: Not a directory");
 }
 
 TEST_F(Drives, FindsAFileWhoseExtensionDiffersOnlyInCase) {

@@ -2,8 +2,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <tuple>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "orvale/platform/files.h"
 #include "orvale/platform/stdio_file.h"
@@ -94,18 +96,37 @@ TEST_F(StdioFile, ReplacesAFileWhoseExtensionDiffersInCaseRatherThanAddingASecon
   EXPECT_EQ(ReadBytes("C:\\Airy.spd"), "new");
 }
 
+// Each refusal says why, in words a user can act on.
 TEST_F(StdioFile, RefusesToOpenWhatIsNotThereOrCannotBeWritten) {
   CStdioFile file;
-  EXPECT_FALSE(file.Open("C:\\missing.txt", FileMode::ReadText));
-  EXPECT_FALSE(file.Open("C:\\no folder\\new.txt", FileMode::WriteText));
-  EXPECT_FALSE(file.Open("", FileMode::ReadText));
-  EXPECT_FALSE(file.Open("Z:\\x.txt", FileMode::WriteText));
   std::filesystem::create_directory(Root() + "/folder");
-  EXPECT_FALSE(file.Open("C:\\folder", FileMode::ReadText));
+  const std::tuple<const char*, FileMode, const char*> refused[] = {
+      {"C:\\missing.txt", FileMode::ReadText, "No such file or directory"},
+      {"C:\\no folder\\new.txt", FileMode::WriteText, "No such file or directory"},
+      {"", FileMode::ReadText, "no path"},
+      {"Z:\\x.txt", FileMode::WriteText, "not on a configured drive, or leads out of its drive"},
+      {"C:\\..\\outside.txt", FileMode::WriteText,
+       "not on a configured drive, or leads out of its drive"},
+      {"C:\\folder", FileMode::ReadText, "not a regular file"},
+  };
+  for (const auto& [path, mode, why] : refused) {
+    EXPECT_FALSE(file.Open(path, mode)) << path;
+    EXPECT_EQ(file.OpenProblem(), why) << path;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Root() + "/../outside.txt"));
   std::string line;
   EXPECT_FALSE(file.ReadString(line));
   EXPECT_EQ(file.Read(&line, 0), 0u);
   EXPECT_FALSE(file.Close());
+}
+
+TEST_F(StdioFile, SaysWhenAFileMayNotBeRead) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may read any file; run as another user to check";
+  WriteBytes("C:\\locked.txt", "x");
+  std::filesystem::permissions(Root() + "/locked.txt", std::filesystem::perms::none);
+  CStdioFile file;
+  EXPECT_FALSE(file.Open("C:\\locked.txt", FileMode::ReadText));
+  EXPECT_EQ(file.OpenProblem(), "Permission denied");
 }
 
 TEST_F(StdioFile, CutsAnOverlongLineAndGoesOnWithTheNextOne) {

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -24,14 +29,38 @@ TEST_F(DataFolders, CreatesTheDataRootAndSubfolderOnCWhenNothingExists) {
   EXPECT_EQ(GetDataFolder().path, "C:\\MyData\\");
 }
 
-TEST_F(DataFolders, MakesDriveCItselfOnFirstUse) {
-  const std::string fresh = Root('C') + "/not/yet/made";
-  ::setenv("ORVALE_DRIVE_C", fresh.c_str(), 1);
+TEST_F(DataFolders, MakesTheDefaultDriveCOnFirstUse) {
+  ::unsetenv("ORVALE_DRIVE_C");
+  const std::string xdg = Root('C') + "/not/yet/made";
+  ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
   const FolderResult data = GetDataFolder("Global");
-  EXPECT_TRUE(data.ok);
-  EXPECT_TRUE(std::filesystem::is_directory(fresh + "/MyData/Global"));
+  EXPECT_TRUE(data.ok) << data.problem;
+  EXPECT_TRUE(std::filesystem::is_directory(xdg + "/orvale/MyData/Global"));
   EXPECT_EQ(GetSettingsFolder(), "C:\\MySettings\\Orvale\\");
-  EXPECT_TRUE(std::filesystem::is_directory(fresh + "/MySettings/Orvale"));
+  EXPECT_TRUE(std::filesystem::is_directory(xdg + "/orvale/MySettings/Orvale"));
+  ::unsetenv("XDG_DATA_HOME");
+}
+
+// A root the user named and misspelt must not grow folders: it is an error that names
+// the variable, and records are neither read nor written anywhere else.
+TEST_F(DataFolders, NeverMakesADriveRootTheUserNamed) {
+  const std::string misspelt = Root('C') + "/misspelt/deeper";
+  ::setenv("ORVALE_DRIVE_C", misspelt.c_str(), 1);
+  const FolderResult data = GetDataFolder("Global");
+  EXPECT_FALSE(data.ok);
+  EXPECT_EQ(data.problem, "ORVALE_DRIVE_C names " + misspelt + ", which does not exist");
+  EXPECT_FALSE(GetDriveFolder("Global").ok);
+  const RecordFolderResult records = FindRecordFolder();
+  EXPECT_FALSE(records.folder.ok);
+  EXPECT_NE(records.folder.problem.find("ORVALE_DRIVE_C"), std::string::npos);
+  EXPECT_EQ(RecordFolder(), "");
+  static_cast<void>(GetSettingsFolder());
+  EXPECT_FALSE(std::filesystem::exists(Root('C') + "/misspelt"));
+  AddDrive('D');
+  std::filesystem::remove_all(Root('D'));
+  EXPECT_EQ(DriveRootProblem('D'), "ORVALE_DRIVE_D names " + Root('D') + ", which does not exist");
+  EXPECT_FALSE(FindFolder("MyData").ok);
+  EXPECT_FALSE(std::filesystem::exists(Root('D')));
 }
 
 TEST_F(DataFolders, MakesAMissingFolderOnTheFirstFixedDriveAfterC) {
@@ -68,8 +97,45 @@ TEST_F(DataFolders, FailsTheRedirectWhenItsFileIsMissingOrBlank) {
   EXPECT_FALSE(GetDriveFolder("Global").ok);
   EXPECT_TRUE(FolderExists("C:\\MyDrives\\")) << "the redirect folder is made for the user to fill";
   WriteBytes("C:\\MyDrives\\MyData.INI", "   \r\n");
-  EXPECT_FALSE(GetDriveFolder("Global").ok);
+  const FolderResult blank = GetDriveFolder("Global");
+  EXPECT_FALSE(blank.ok);
+  EXPECT_EQ(blank.problem, "") << "a blank line is no redirect, and no error";
   EXPECT_EQ(RecordFolder(), "C:\\MyData\\Global\\");
+}
+
+// Records go where the redirect names, resolved on its drive, or, when it names no
+// folder there, stay in the data folder with the reason said; nothing is made outside
+// the drives.
+TEST_F(DataFolders, FollowsOnlyRedirectsThatStayOnAConfiguredDrive) {
+  AddDrive('D');
+  const std::string outside = std::filesystem::path(Root('C')).parent_path().string();
+  const auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(outside))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = entries();
+  ASSERT_TRUE(CreateFolders(kRedirectFolder));
+  ASSERT_TRUE(CreateFolders("C:\\MyData\\"));
+  for (const testing::TextRow& c : testing::ReadTextTable("records/redirects.txt")) {
+    WriteBytes(kRedirectFile, c[0] + "\r\n");
+    const RecordFolderResult records = FindRecordFolder();
+    if (c[1] != "-") {
+      EXPECT_EQ(records.folder.path, c[1]) << c.where;
+      EXPECT_TRUE(records.redirected) << c.where;
+      EXPECT_TRUE(FolderExists(c[1])) << c.where;
+      EXPECT_EQ(records.redirect_problem, "") << c.where;
+      continue;
+    }
+    EXPECT_FALSE(records.redirected) << c.where;
+    EXPECT_EQ(records.folder.path, "C:\\MyData\\Global\\") << c.where;
+    EXPECT_NE(records.redirect_problem.find(c[2]), std::string::npos)
+        << c.where << ": " << records.redirect_problem;
+  }
+  EXPECT_EQ(entries(), before) << "nothing made beside the drives";
+  EXPECT_FALSE(std::filesystem::exists("/tmp/escape/Global"));
 }
 
 TEST_F(DataFolders, CreatesEveryLevelOfADeepPathAndRefusesOnesTooShortOrWithoutADrive) {
@@ -93,6 +159,16 @@ TEST_F(DataFolders, ReportsFailureWithoutCrashingWhenNothingCanBeCreated) {
   EXPECT_FALSE(GetDriveFolder("Global").ok);
   EXPECT_EQ(GetSettingsFolder(), "C:\\MySettings\\");
   EXPECT_EQ(RecordFolder(), "");
+}
+
+TEST_F(DataFolders, SaysWhyARecordFolderThatIsAFileCannotBeUsed) {
+  ASSERT_TRUE(CreateFolders("C:\\MyData\\"));
+  WriteBytes("C:\\MyData\\Global", "not a folder");
+  const RecordFolderResult records = FindRecordFolder();
+  EXPECT_FALSE(records.folder.ok);
+  EXPECT_EQ(records.folder.problem,
+            "C:\\MyData\\Global is a file, not a folder (" + Root('C') + "/MyData/Global)");
+  EXPECT_EQ(RecordFolder(), "") << "records must not fall back on the current directory";
 }
 
 }  // namespace

@@ -9,6 +9,29 @@ namespace {
 constexpr int kUnsavedNotation = ANGLE_PREF_DM;
 constexpr int kUnsavedDecimals = 7;
 constexpr char kBlankLetter = ' ';
+constexpr int kMostDecimals = 32;
+
+// A saved notation must be one that prints: 5 ("use the saved setting") would refer
+// to itself, and any other value names none. Either gives the notation of a user who
+// saved nothing.
+int SavedNotation(int notation) {
+  return notation >= ANGLE_PREF_DMS && notation <= ANGLE_PREF_GRADIANS ? notation
+                                                                       : kUnsavedNotation;
+}
+
+// Decimals outside 0..32 are the notation's usual ones, as FormatAngle takes them.
+int SavedDecimals(int notation, int decimals) {
+  return decimals >= 0 && decimals <= kMostDecimals ? decimals
+                                                    : DefaultDecimals(ANGLE_SIGNED, notation);
+}
+
+// A quadrant letter must be one of the two of its axis (either case); a blank (the
+// line was missing or empty) stays blank; anything else is the unsaved letter.
+char SavedLetter(char letter, char positive, char negative) {
+  if (letter == kBlankLetter) return letter;
+  const char normal = NormaliseQuadrant(letter);
+  return normal == positive || normal == negative ? normal : positive;
+}
 
 }  // namespace
 
@@ -16,8 +39,8 @@ AngleFormat GetAngleSettings() {
   CConfigFile file;
   if (!file.OpenForRead("Angle Settings")) return {kUnsavedNotation, kUnsavedDecimals, 0};
   AngleFormat format;
-  format.notation = file.ReadInt(0);
-  format.decimals = file.ReadInt(0);
+  format.notation = SavedNotation(file.ReadInt(0));
+  format.decimals = SavedDecimals(format.notation, file.ReadInt(0));
   return format;
 }
 
@@ -27,10 +50,10 @@ GeographicalsFormat GetGeographicalsSettings() {
     return {kUnsavedNotation, kUnsavedDecimals, 'N', 'E'};
   }
   GeographicalsFormat format;
-  format.notation = file.ReadInt(0);
-  format.decimals = file.ReadInt(0);
-  format.latitude_letter = file.ReadChar(kBlankLetter);
-  format.longitude_letter = file.ReadChar(kBlankLetter);
+  format.notation = SavedNotation(file.ReadInt(0));
+  format.decimals = SavedDecimals(format.notation, file.ReadInt(0));
+  format.latitude_letter = SavedLetter(file.ReadChar(kBlankLetter), 'N', 'S');
+  format.longitude_letter = SavedLetter(file.ReadChar(kBlankLetter), 'E', 'W');
   return format;
 }
 

@@ -20,11 +20,15 @@ struct GeographicalsFormat {
 };
 
 // Notation and decimals from "Angle Settings" (quadrant 0). No file: DM with 7
-// decimals; a line that is missing or has no "=" gives 0 for its value.
+// decimals; a line that is missing or has no "=" gives 0 for its value. A value no
+// display can use is replaced: a notation outside 0..4 (5 included, which would
+// refer to itself) by DM, decimals outside 0..32 by the notation's DefaultDecimals.
 AngleFormat GetAngleSettings();
 
 // Notation, decimals and the latitude and longitude letters from "Geographicals
 // Settings". No file: DM, 7, 'N', 'E'; a missing line gives 0, or a blank letter.
+// Notation and decimals are checked as GetAngleSettings checks them; a letter that
+// is not N or S (latitude), E or W (longitude), in either case, becomes N or E.
 GeographicalsFormat GetGeographicalsSettings();
 
 // The saved format of an ANGLE_TYPE: latitudes (5) and longitudes (6) follow the

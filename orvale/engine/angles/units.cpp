@@ -93,10 +93,15 @@ UnitSelection GetUnitsMode(int current_imperial_mode) {
   selection.imperial_mode = current_imperial_mode;
   CConfigFile file;
   if (!file.OpenForRead("Units Mode")) return selection;
-  selection.mode = file.ReadInt(0);
+  // A mode or imperial mode that names none is read as none saved: metres, and the
+  // caller's imperial mode.
+  const int mode = file.ReadInt(0);
+  if (mode == UNITS_IMPERIAL) selection.mode = mode;
   file.ReadInt(0);  // the saved unit index is not reported
   const int imperial_mode = file.ReadInt(0);
-  if (imperial_mode != 0) selection.imperial_mode = imperial_mode;
+  if (imperial_mode > IMPERIAL_FEET && imperial_mode <= IMPERIAL_CHAINS) {
+    selection.imperial_mode = imperial_mode;
+  }
   return selection;
 }
 

@@ -7,15 +7,20 @@
 
 #include "orvale/engine/projection/projection_records.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/projection_types.h"
+#include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/internal/little_endian.h"
 #include "orvale/storage/internal/record_files.h"
@@ -69,11 +74,71 @@ std::string EncodeBlock(const CProjection& p) {
   return bytes;
 }
 
-// A block from a file that was cut short, names no projection type or holds a value
-// that is not a number is no record: false.
-[[nodiscard]] bool DecodeBlock(std::string_view block_bytes, RecordBlock& block) {
-  if (block_bytes.size() < kBlockSize) return false;
+// Bounds of the stored angles. Latitudes (the origin and the standard parallels) lie
+// within a quarter turn of the equator. A central meridian may be written east
+// positive from 0 to 360 degrees as well as from -180 to 180, so a whole turn either
+// way is allowed; beyond that it is no longitude. False eastings and northings are
+// bounded by 100 000 km, far beyond any grid on the earth, so that a stray exponent
+// is caught.
+constexpr double kLatitudeBound = kHalfPi;
+constexpr double kLongitudeBound = 2.0 * std::numbers::pi;
+constexpr double kFalseOriginBound = 1.0e8;
+
+std::string Shortest(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string MethodProblem(std::int32_t type, std::int32_t method) {
+  const ProjectionTypeInfo* info = FindProjectionType(type);
+  if (info == nullptr) return "type " + std::to_string(type) + " is no projection type (0 to 14)";
+  // A type without a method list, or with one text for every method, takes any method
+  // value the record holds, as its catalogue rows do; still, none is negative.
+  const auto count = static_cast<std::int32_t>(info->methods.size());
+  const bool listed = count > 0 && !info->one_text_for_every_method;
+  if (method < 0 || (listed && method >= count)) {
+    return "method " + std::to_string(method) + " is not one of type " + std::to_string(type) +
+           "'s methods (0 to " + std::to_string(std::max(count, 1) - 1) + ")";
+  }
+  return {};
+}
+
+// Why a block read whole holds no projection; empty when it holds one.
+std::string BlockProblem(const RecordBlock& block) {
+  if (std::string problem = MethodProblem(block.type, block.method); !problem.empty()) {
+    return problem;
+  }
+  const struct {
+    const char* name;
+    double value;
+    double bound;
+    const char* unit;
+  } values[] = {
+      {"origin latitude", block.origin_latitude, kLatitudeBound, " rad (90 degrees)"},
+      {"central meridian", block.central_meridian, kLongitudeBound, " rad (360 degrees)"},
+      {"false easting", block.false_easting, kFalseOriginBound, " m"},
+      {"false northing", block.false_northing, kFalseOriginBound, " m"},
+      {"first standard parallel", block.standard_parallel1, kLatitudeBound, " rad (90 degrees)"},
+      {"second standard parallel", block.standard_parallel2, kLatitudeBound, " rad (90 degrees)"},
+  };
+  for (const auto& v : values) {
+    if (!std::isfinite(v.value)) return std::string(v.name) + " is not a finite number";
+    if (std::fabs(v.value) > v.bound) {
+      return std::string(v.name) + " " + Shortest(v.value) + " lies beyond " + Shortest(v.bound) +
+             v.unit;
+    }
+  }
+  if (!std::isfinite(block.scale_factor) || !(block.scale_factor > 0.0)) {
+    return "scale factor " + Shortest(block.scale_factor) + " is not a number above 0";
+  }
+  return {};
+}
+
+// Decodes a block read whole (kBlockSize bytes).
+RecordBlock DecodeBlock(std::string_view block_bytes) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(block_bytes.data());
+  RecordBlock block;
   block.type = LoadInt32Le(bytes + kTypeOffset);
   block.method = LoadInt32Le(bytes + kMethodOffset);
   block.origin_latitude = LoadDoubleLe(bytes + kOriginLatitudeOffset);
@@ -83,27 +148,49 @@ std::string EncodeBlock(const CProjection& p) {
   block.scale_factor = LoadDoubleLe(bytes + kScaleFactorOffset);
   block.standard_parallel1 = LoadDoubleLe(bytes + kStandardParallel1Offset);
   block.standard_parallel2 = LoadDoubleLe(bytes + kStandardParallel2Offset);
-  const double values[] = {block.origin_latitude,   block.central_meridian,
-                           block.false_easting,     block.false_northing,
-                           block.scale_factor,      block.standard_parallel1,
-                           block.standard_parallel2};
-  for (double value : values) {
-    if (!std::isfinite(value)) return false;
+  return block;
+}
+
+// A spheroid the file names must be one the catalogue or a spheroid record knows:
+// a projection on an unknown spheroid would compute on none.
+std::string SpheroidProblem(const std::string& name, const std::string& country) {
+  if (name.empty() && country.empty()) return {};
+  CSpheroid scratch;
+  if (scratch.FindByName(name, country)) return {};
+  return "its spheroid '" + (country.empty() ? name : name + "' '" + country) +
+         "' is neither built in nor a readable spheroid record";
+}
+
+std::string ContentsProblem(const RecordContents& contents) {
+  if (contents.lines_read < kLineCount) {
+    return "ends after " + std::to_string(contents.lines_read) + " of its " +
+           std::to_string(kLineCount) + " lines, before its values";
   }
-  return block.type >= 0 && block.type < kProjectionTypeCount;
+  if (contents.block.size() < kBlockSize) {
+    return "ends " + std::to_string(kBlockSize - contents.block.size()) +
+           " bytes short of its values";
+  }
+  if (contents.bytes_after_block) return "goes on after its values, which end a projection record";
+  return {};
 }
 
 // The one reader behind both ReadRecordFile and ReadRecordType, so that a file counts
 // for a type exactly when it can be loaded.
-std::optional<ProjectionRecord> ReadProjectionRecord(std::string_view title) {
-  auto contents = ReadRecord(title, kExtension, kLineCount, kBlockSize);
-  ProjectionRecord record;
-  if (!contents || contents->lines_read < kLineCount ||
-      !DecodeBlock(contents->block, record.block)) {
-    return std::nullopt;
+RecordStatus ReadProjectionRecord(std::string_view title, ProjectionRecord& record) {
+  RecordContents contents;
+  if (RecordStatus status = ReadRecord(title, kExtension, kLineCount, kBlockSize, contents);
+      !status.ok) {
+    return status;
   }
-  record.lines = std::move(contents->lines);
-  return record;
+  std::string problem = ContentsProblem(contents);
+  if (problem.empty()) {
+    record.block = DecodeBlock(contents.block);
+    problem = BlockProblem(record.block);
+  }
+  if (problem.empty()) problem = SpheroidProblem(contents.lines[2], contents.lines[3]);
+  if (!problem.empty()) return RecordStatus::Refused(std::move(problem));
+  record.lines = std::move(contents.lines);
+  return RecordStatus::Read();
 }
 
 void TakeBlock(const RecordBlock& block, CProjection& p) {
@@ -124,14 +211,20 @@ std::vector<std::string> ProjectionRecordFiles() {
   return RecordFiles(kExtension);
 }
 
+RecordListing ListProjectionRecordFiles() {
+  return ListRecordFiles(kExtension);
+}
+
 ProjectionRecordsByType ListProjectionRecords() {
   ProjectionRecordsByType records;
   for (std::string& file : ProjectionRecordFiles()) {
-    const std::int32_t type = ProjectionRecordType(file);
-    if (type < 0 || type >= kProjectionTypeCount) {
-      records.unreadable.push_back(std::move(file));
+    ProjectionRecord record;
+    RecordStatus status = ReadProjectionRecord(FileTitle(file), record);
+    if (!status.ok) {
+      records.unreadable.push_back(file);
+      records.reasons.push_back(std::move(status.reason));
     } else {
-      records.files[static_cast<std::size_t>(type)].push_back(std::move(file));
+      records.files[static_cast<std::size_t>(record.block.type)].push_back(std::move(file));
     }
   }
   return records;
@@ -157,30 +250,36 @@ bool SaveProjectionRecord(CProjection& p, std::string_view path) {
                      {p.m_Name, p.m_Country, spheroid_name, spheroid_country}, EncodeBlock(p));
 }
 
-bool LoadProjectionRecord(CProjection& p, std::string_view path) {
+RecordStatus ReadProjectionRecordFile(CProjection& p, std::string_view path) {
   p.SetParameters(0.0, 0.0, 0.0, 0.0, 1.0);
   if (!path.empty()) p.m_FileTitle = FileTitle(path);
-  const auto record = ReadProjectionRecord(p.m_FileTitle);
-  if (!record) return false;
-  p.m_Name = record->lines[0];
-  p.m_Country = record->lines[1];
-  const std::string& spheroid_name = record->lines[2];
-  const std::string& spheroid_country = record->lines[3];
-  // A record saved without a spheroid says nothing about the one attached here. A
-  // spheroid the file names but no catalogue knows is left as the failed search leaves
-  // it (a = 0), which the projection entries then report.
+  ProjectionRecord record;
+  if (RecordStatus status = ReadProjectionRecord(p.m_FileTitle, record); !status.ok) {
+    return status;
+  }
+  p.m_Name = record.lines[0];
+  p.m_Country = record.lines[1];
+  const std::string& spheroid_name = record.lines[2];
+  const std::string& spheroid_country = record.lines[3];
+  // A record saved without a spheroid says nothing about the one attached here; one
+  // that names a spheroid names one that was found when the file was read.
   if (p.m_Spheroid != nullptr && (!spheroid_name.empty() || !spheroid_country.empty())) {
     static_cast<void>(p.m_Spheroid->FindByName(spheroid_name, spheroid_country));
   }
-  TakeBlock(record->block, p);
+  TakeBlock(record.block, p);
   if (p.m_Name.empty() && p.m_Country.empty()) p.m_Name = p.m_FileTitle;
   p.Initialise();
-  return true;
+  return RecordStatus::Read();
+}
+
+bool LoadProjectionRecord(CProjection& p, std::string_view path) {
+  return ReadProjectionRecordFile(p, path).ok;
 }
 
 std::int32_t ProjectionRecordType(std::string_view path) {
-  const auto record = ReadProjectionRecord(FileTitle(path));
-  return record ? record->block.type : kNoProjectionRecordType;
+  ProjectionRecord record;
+  return ReadProjectionRecord(FileTitle(path), record).ok ? record.block.type
+                                                          : kNoProjectionRecordType;
 }
 
 void WriteProjectionSettings(const CProjection& p, std::string_view title) {

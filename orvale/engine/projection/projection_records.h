@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "orvale/engine/projection/projection.h"
+#include "orvale/storage/record_status.h"
 
 namespace orvale {
 
@@ -21,6 +22,8 @@ inline constexpr std::int32_t kNoProjectionRecordType = 15;
 
 // File names of the projection record files in the Global folder, in list order.
 std::vector<std::string> ProjectionRecordFiles();
+// The same, with the reason the record folder could not be listed.
+RecordListing ListProjectionRecordFiles();
 
 // The record files of one type in list order: the k-th (from 0) stands for catalogue
 // index CatalogueRowCount(type) + k. Every one of them reads, unless it was changed
@@ -29,14 +32,25 @@ std::vector<std::string> ProjectionRecordFilesOfType(int type);
 
 // Every record file, each listed with its type as ProjectionRecordFilesOfType lists
 // it, and the files that count for no type.
+// `reasons` says, file by file, why each unreadable one cannot be read.
 struct ProjectionRecordsByType {
   std::array<std::vector<std::string>, kProjectionTypeCount> files;
   std::vector<std::string> unreadable;
+  std::vector<std::string> reasons;
 };
 ProjectionRecordsByType ListProjectionRecords();
 
 [[nodiscard]] bool SaveProjectionRecord(CProjection& projection, std::string_view path);
 [[nodiscard]] bool LoadProjectionRecord(CProjection& projection, std::string_view path);
+
+// LoadProjectionRecord with the reason a file is no projection record: it cannot be
+// opened, is larger than a record can be, ends early or goes on after its block; its
+// type or method is unknown; a value is not finite or out of bounds (latitudes beyond
+// 90 degrees, the central meridian beyond 360 degrees either way, false eastings and
+// northings beyond 100 000 km, a scale factor not above 0); or the spheroid it names
+// is neither built in nor a readable spheroid record. A refused file changes the
+// projection only as ReadRecordFile's failure does.
+RecordStatus ReadProjectionRecordFile(CProjection& projection, std::string_view path);
 std::int32_t ProjectionRecordType(std::string_view path);
 void WriteProjectionSettings(const CProjection& projection, std::string_view title);
 

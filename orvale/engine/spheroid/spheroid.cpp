@@ -1,11 +1,24 @@
 #include "orvale/engine/spheroid/spheroid.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <string>
+#include <utility>
 
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
 
 namespace orvale {
+namespace {
+
+// The shortest text that reads back as the same double.
+std::string Shortest(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+}  // namespace
 
 CSpheroid::CSpheroid() {
   SetDefault();
@@ -110,6 +123,28 @@ void CSpheroid::SetAxes(double semi_major_axis, double inverse_flattening) {
 
 bool CSpheroid::IsSame(const CSpheroid& other) const {
   return m_Name == other.m_Name && m_Country == other.m_Country;
+}
+
+}  // namespace orvale
+
+namespace orvale {
+
+std::string SpheroidAxesProblem(double a, double b, double rf) {
+  const std::pair<const char*, double> values[] = {{"a", a}, {"b", b}, {"1/f", rf}};
+  for (const auto& [name, value] : values) {
+    if (!std::isfinite(value)) return std::string(name) + " is not a finite number";
+  }
+  if (!(a > 0.0)) return "a is " + Shortest(a) + ", not above 0";
+  if (!(b > 0.0)) return "b is " + Shortest(b) + ", not above 0";
+  if (b > a) return "b (" + Shortest(b) + ") is larger than a (" + Shortest(a) + ")";
+  if (rf < 1.0) {
+    return "1/f is " + Shortest(rf) + "; it is 1 for a sphere (b = a) and above 1 otherwise";
+  }
+  const double implied = rf <= 1.0 ? a : a * (1.0 - 1.0 / rf);
+  if (std::fabs(b - implied) > kAxesAgreement) {
+    return "b (" + Shortest(b) + ") disagrees with a and 1/f, which give " + Shortest(implied);
+  }
+  return {};
 }
 
 }  // namespace orvale

@@ -78,9 +78,10 @@ class CSpheroid {
   // Reads the record file of the path's file title from the Global folder (the
   // path's own folder and extension are not used); m_EPSGNo becomes 0 and m_Index
   // is kept. An empty path or a file that cannot be opened gives row 26 and false
-  // (m_FileTitle is still set from the path). A file cut short, or holding an
-  // infinite or NaN value, leaves the values it could not supply as they were and
-  // returns false.
+  // (m_FileTitle is still set from the path). A file cut short leaves the values it
+  // could not supply as they were and returns false; one whose values are no
+  // spheroid (SpheroidAxesProblem), that goes on after them or is larger than a
+  // record can be gives row 26 and false. ReadSpheroidRecord says why.
   [[nodiscard]] bool Load(std::string_view path);
 
   // Records the current name and country in the settings file "Spheroid <suffix>"
@@ -123,5 +124,14 @@ class CSpheroid {
   void ComputeMeridianCoefficients();
   void ComputeFootpointCoefficients();
 };
+
+// Why a, b and 1/f (as a record file stores them) are no spheroid, in words for the
+// user; empty when they are one. Every value must be finite, a and b above 0, b no
+// larger than a, and 1/f at least 1 (1 marks a sphere, b = a). b, which nothing
+// computes with, must agree with a(1 - 1/f) (with a for a sphere) to within
+// kAxesAgreement, so that the list never shows a b the computations contradict.
+inline constexpr double kAxesAgreement = 1.0;  // metres
+std::string SpheroidAxesProblem(double semi_major_axis, double semi_minor_axis,
+                                double inverse_flattening);
 
 }  // namespace orvale

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
@@ -36,23 +37,51 @@ std::string EncodeAxes(const CSpheroid& spheroid) {
   return bytes;
 }
 
-// Stores the double at `offset` when the file supplied all of it and it is a
-// number; false otherwise, leaving `value` as it was.
-[[nodiscard]] bool TakeDouble(std::string_view bytes, std::size_t offset, double& value) {
-  if (bytes.size() < offset + 8) return false;
-  const double decoded =
-      LoadDoubleLe(reinterpret_cast<const unsigned char*>(bytes.data()) + offset);
-  if (!std::isfinite(decoded)) return false;
-  value = decoded;
-  return true;
+// Each axis the block holds whole is taken, so a file cut short keeps the values it
+// could not supply.
+void DecodeAxes(std::string_view bytes, CSpheroid& spheroid) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::pair<std::size_t, double*> fields[] = {
+      {kSemiMajorAxisOffset, &spheroid.m_SemiMajorAxis},
+      {kSemiMinorAxisOffset, &spheroid.m_SemiMinorAxis},
+      {kInverseFlatteningOffset, &spheroid.m_InverseFlattening}};
+  for (const auto& [offset, value] : fields) {
+    if (bytes.size() >= offset + 8) *value = LoadDoubleLe(data + offset);
+  }
 }
 
-// Each axis the block holds whole is taken, so a file cut short keeps the values it
-// could not supply; false unless all three were taken.
-[[nodiscard]] bool DecodeAxes(std::string_view bytes, CSpheroid& spheroid) {
-  bool complete = TakeDouble(bytes, kSemiMajorAxisOffset, spheroid.m_SemiMajorAxis);
-  complete = TakeDouble(bytes, kSemiMinorAxisOffset, spheroid.m_SemiMinorAxis) && complete;
-  return TakeDouble(bytes, kInverseFlatteningOffset, spheroid.m_InverseFlattening) && complete;
+// Why the values of a block are no spheroid; empty when they are one. Of a block cut
+// short, each value it holds whole must be a positive number, since Load takes it.
+std::string AxesProblem(std::string_view bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (bytes.size() >= kAxesSize) {
+    return SpheroidAxesProblem(LoadDoubleLe(data + kSemiMajorAxisOffset),
+                               LoadDoubleLe(data + kSemiMinorAxisOffset),
+                               LoadDoubleLe(data + kInverseFlatteningOffset));
+  }
+  const std::pair<std::size_t, const char*> fields[] = {{kSemiMajorAxisOffset, "a"},
+                                                        {kSemiMinorAxisOffset, "b"}};
+  for (const auto& [offset, name] : fields) {
+    if (bytes.size() < offset + 8) break;
+    const double value = LoadDoubleLe(data + offset);
+    if (!std::isfinite(value) || !(value > 0.0)) {
+      return std::string(name) + " is not a number above 0";
+    }
+  }
+  return {};
+}
+
+// What the file holds short of a whole record; empty when it holds all of one.
+std::string ShortfallProblem(const RecordContents& contents) {
+  if (contents.lines_read < kLineCount) {
+    return "ends after " + std::to_string(contents.lines_read) + " of its " +
+           std::to_string(kLineCount) + " lines, before a, b and 1/f";
+  }
+  if (contents.block.size() < kAxesSize) {
+    return "ends " + std::to_string(kAxesSize - contents.block.size()) +
+           " bytes short of a, b and 1/f";
+  }
+  return {};
 }
 
 }  // namespace
@@ -67,24 +96,44 @@ bool SaveSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
                      EncodeAxes(spheroid));
 }
 
-bool LoadSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
+RecordListing ListSpheroidRecordFiles() {
+  return ListRecordFiles(kExtension);
+}
+
+RecordStatus ReadSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
   if (path.empty()) {
     spheroid.SetDefault();
-    return false;
+    return RecordStatus::Refused("no file named");
   }
   spheroid.m_FileTitle = FileTitle(path);
-  const auto record = ReadRecord(spheroid.m_FileTitle, kExtension, kLineCount, kAxesSize);
-  if (!record) {
-    spheroid.SetDefault();
-    return false;
+  RecordContents record;
+  RecordStatus status = ReadRecord(spheroid.m_FileTitle, kExtension, kLineCount, kAxesSize, record);
+  if (status.ok && record.bytes_after_block) {
+    status = RecordStatus::Refused("goes on after a, b and 1/f, which end a spheroid record");
   }
-  spheroid.m_Name = record->lines[0];
-  spheroid.m_Country = record->lines[1];
-  const bool complete = DecodeAxes(record->block, spheroid);
+  if (status.ok) {
+    if (std::string problem = AxesProblem(record.block); !problem.empty()) {
+      status = RecordStatus::Refused(std::move(problem));
+    }
+  }
+  if (!status.ok) {
+    spheroid.SetDefault();
+    return status;
+  }
+  spheroid.m_Name = record.lines[0];
+  spheroid.m_Country = record.lines[1];
+  DecodeAxes(record.block, spheroid);
   if (spheroid.m_Name.empty() && spheroid.m_Country.empty()) spheroid.m_Name = spheroid.m_FileTitle;
   spheroid.ComputeConstants();
   spheroid.m_EPSGNo = 0;
-  return complete;
+  if (std::string shortfall = ShortfallProblem(record); !shortfall.empty()) {
+    return RecordStatus::Refused(std::move(shortfall));
+  }
+  return RecordStatus::Read();
+}
+
+bool LoadSpheroidRecord(CSpheroid& spheroid, std::string_view path) {
+  return ReadSpheroidRecord(spheroid, path).ok;
 }
 
 void WriteSpheroidSettings(const CSpheroid& spheroid, std::string_view suffix) {

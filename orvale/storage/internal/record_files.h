@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "orvale/storage/record_status.h"
+
 namespace orvale {
 
 // The name of a file without folder and extension.
@@ -20,7 +22,7 @@ std::string FileTitle(std::string_view path);
 std::string SaveTitle(std::string_view path, std::string_view title, std::string_view name,
                       std::string_view country);
 
-// "<record folder><title>.<extension>".
+// "<record folder><title>.<extension>"; empty when there is no record folder.
 std::string RecordPath(std::string_view title, std::string_view extension);
 
 // Names of the record files with this extension, in list order (sorted).
@@ -41,11 +43,18 @@ struct RecordContents {
   std::vector<std::string> lines;
   std::size_t lines_read = 0;
   std::string block;
+  bool bytes_after_block = false;  // the file goes on after the block: no record of the kind
 };
 
 // Reads `line_count` lines and then up to `block_size` bytes of the record file of
-// `title`; nothing when the title is empty or the file cannot be opened.
-std::optional<RecordContents> ReadRecord(std::string_view title, std::string_view extension,
-                                         std::size_t line_count, std::size_t block_size);
+// `title`. Refused, with nothing read, when the title is empty, the record folder
+// cannot be had, the file cannot be opened, or it is larger than such a record can
+// be (line_count lines of at most CStdioFile::kMaxLineLength bytes and the block),
+// so a huge file is never read.
+RecordStatus ReadRecord(std::string_view title, std::string_view extension, std::size_t line_count,
+                        std::size_t block_size, RecordContents& contents);
+
+// The record files with this extension, or why the record folder cannot be listed.
+RecordListing ListRecordFiles(std::string_view extension);
 
 }  // namespace orvale

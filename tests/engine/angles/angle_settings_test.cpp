@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -10,6 +11,7 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/storage/config_file.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -81,10 +83,36 @@ TEST_F(SavedAngleSettings, SavedNotationFormatsWithTheSettingsReadAfreshEachTime
   const AngleParseResult parsed = ParseAngle("100", ANGLE_BEARING, ANGLE_PREF_SAVED);
   ASSERT_TRUE(parsed.ok) << parsed.error;
   EXPECT_EQ(parsed.radians, 100 / kGradiansPerRadian);
-  // A saved notation that refers to itself shows nothing.
-  SaveAngles(ANGLE_PREF_SAVED, 3);
-  EXPECT_EQ(FormatAngle(0.5, ANGLE_BEARING, ANGLE_PREF_SAVED), "");
-  EXPECT_EQ(BuildAngleTemplate(ANGLE_BEARING, ANGLE_PREF_SAVED, 3).text, "");
+  // A saved notation that refers to itself, or names none, shows the unsaved DM.
+  for (int notation : {static_cast<int>(ANGLE_PREF_SAVED), 99}) {
+    SaveAngles(notation, 3);
+    EXPECT_EQ(FormatAngle(0.5, ANGLE_BEARING, ANGLE_PREF_SAVED), "028\xB0 38'.873") << notation;
+    EXPECT_EQ(BuildAngleTemplate(ANGLE_BEARING, ANGLE_PREF_SAVED, 3).text, "359\xB0 59'.999");
+  }
+  // A letter of no quadrant shows the unsaved one.
+  SaveGeographicals(ANGLE_PREF_DEGREES, 1, 'Z', 'Z');
+  EXPECT_EQ(FormatAngle(0.0, ANGLE_LONGITUDE, ANGLE_PREF_SAVED), "000\xB0.0E");
+}
+
+TEST_F(SavedAngleSettings, ReplaceValuesNoDisplayCanUseByTheirDefaults) {
+  for (const testing::TextRow& c : testing::ReadTextTable("angles/saved_settings.txt", 3)) {
+    std::string bytes = c[1] + ";";
+    for (auto at = bytes.find(';'); at != std::string::npos; at = bytes.find(';', at))
+      bytes.replace(at, 1, "\r\n");
+    Save(c[0] + " Settings", bytes);
+    std::istringstream expected(c[2]);
+    int notation = 0, decimals = 0;
+    char latitude = 0, longitude = 0;
+    expected >> notation >> decimals >> latitude >> longitude;
+    const auto letter = [](char c) { return c == '_' ? ' ' : c; };
+    if (c[0] == "Angle") {
+      EXPECT_EQ(Fields(GetAngleSettings()), std::tuple(notation, decimals, '\0')) << c.where;
+    } else {
+      EXPECT_EQ(Fields(GetGeographicalsSettings()),
+                std::tuple(notation, decimals, letter(latitude), letter(longitude)))
+          << c.where;
+    }
+  }
 }
 
 }  // namespace

@@ -65,6 +65,9 @@ TEST_F(SavedUnitsMode, ReportsTheModeAndANonZeroImperialModeButNeverTheIndex) {
             std::tuple(UNITS_IMPERIAL, 0, IMPERIAL_YARDS));
   EXPECT_EQ(Fields(ModeAfterSaving("Mode = 1\r\n", IMPERIAL_LINKS)),
             std::tuple(UNITS_IMPERIAL, 0, IMPERIAL_LINKS));
+  EXPECT_EQ(Fields(ModeAfterSaving("Mode = 7\r\nIndex = 0\r\nImperial = 9\r\n", IMPERIAL_YARDS)),
+            std::tuple(UNITS_METRIC, 0, IMPERIAL_YARDS))
+      << "values that name no mode are read as none saved";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include "orvale/storage/data_folders.h"
 #include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -171,6 +173,7 @@ TEST_F(ProjectionRecords, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroi
       {"Huge", huge_line},
       {"Typeless", lines + BlockBytes(wrong_type)},
       {"NotANumber", lines + BlockBytes(not_a_number)},
+      {"Longer", lines + BlockBytes(Block()) + "\n"},
   };
   for (const auto& file : files) {
     SCOPED_TRACE(file.title);
@@ -193,17 +196,81 @@ TEST_F(ProjectionRecords, RefusesMissingAndDamagedFilesWithoutTouchingTheSpheroi
   EXPECT_EQ(ListProjectionRecords().unreadable.size(), std::size(files) - 1);
 }
 
-TEST_F(ProjectionRecords, ReadsRecordsWithoutANameAndWithoutAKnownSpheroid) {
+TEST_F(ProjectionRecords, ReadsRecordsWithoutANameOrASpheroid) {
   WriteBytes(InGlobal("Quarry.PRJ"), "\n\n\n\n" + BlockBytes(Block()));
   ASSERT_TRUE(projection_.ReadRecordFile("Quarry.PRJ"));
   EXPECT_EQ(projection_.m_Name, "Quarry") << "named after its file";
   EXPECT_EQ(projection_.m_Country, "");
   EXPECT_EQ(spheroid_.m_Name, "Airy 1830") << "none saved: the attached one stays";
-  WriteBytes(InGlobal("Odd.PRJ"), "Odd\n\nNo Such Spheroid\nAnywhere\n" + BlockBytes(Block()));
-  ASSERT_TRUE(projection_.ReadRecordFile("Odd"));
-  EXPECT_EQ(spheroid_.m_SemiMajorAxis, 0.0) << "as the failed spheroid search leaves it";
-  EXPECT_EQ(spheroid_.m_Name, "");
-  EXPECT_EQ(projection_.m_FalseEasting, 400000.0);
+}
+
+// A file that holds no projection counts for no type and does not load, and the
+// reader says why; the spheroid attached is left alone.
+TEST_F(ProjectionRecords, RefusesBlocksAndSpheroidsThatMakeNoProjectionAndSaysWhy) {
+  CSpheroid local;
+  local.m_Name = "Local Fit";
+  local.m_Country = "Mine";
+  local.SetAxes(6378000.0, 300.0);
+  ASSERT_TRUE(local.Save());
+  for (const testing::TextRow& c : testing::ReadTextTable("records/projection_values.txt", 6)) {
+    const std::vector<double> kind = c.Numbers(1), v = c.Numbers(2);
+    Block block{static_cast<std::int32_t>(kind[0]), static_cast<std::int32_t>(kind[1]), {}};
+    for (std::size_t i = 0; i < 7; ++i) {
+      const bool angle = i < 2 || i > 4;
+      block.values[i] = angle ? v[i] * kRadiansPerDegree : v[i];
+    }
+    WriteBytes(InGlobal(c[0] + ".PRJ"),
+               c[0] + "\n\n" + c[3] + "\n" + c[4] + "\n" + BlockBytes(block));
+    Typed("Kept", "");
+    const RecordStatus status = ReadProjectionRecordFile(projection_, c[0]);
+    EXPECT_EQ(spheroid_.m_Name, c[3].empty() || !status.ok ? "Airy 1830" : c[3]) << c.where;
+    spheroid_ = CSpheroid();
+    ASSERT_TRUE(spheroid_.SetBuiltIn(testing::kAiry1830Row));
+    if (c[5] == "-") {
+      EXPECT_TRUE(status.ok) << c.where << ": " << status.reason;
+      EXPECT_EQ(std::tie(projection_.m_Name, projection_.m_Type), std::tie(c.fields[0], block.type))
+          << c.where;
+      EXPECT_EQ(CProjection::ReadRecordType(c[0]), block.type) << c.where;
+      continue;
+    }
+    EXPECT_FALSE(status.ok) << c.where;
+    EXPECT_TRUE(status.reason.starts_with(c[5])) << c.where << ": " << status.reason;
+    EXPECT_EQ(projection_.m_Name, "Kept") << c.where;
+    EXPECT_EQ(CProjection::ReadRecordType(c[0]), kNoRecordType) << c.where;
+  }
+  const ProjectionRecordsByType listed = ListProjectionRecords();
+  ASSERT_EQ(listed.unreadable.size(), listed.reasons.size());
+  for (std::size_t i = 0; i < listed.unreadable.size(); ++i) {
+    EXPECT_FALSE(listed.reasons[i].empty()) << listed.unreadable[i];
+  }
+}
+
+// The bounds refuse no real projection: the built-in rows of every type and method,
+// saved as records, read back (every seventh row and the last of each, as each save
+// waits for the disk).
+TEST_F(ProjectionRecords, ReadsBackTheBuiltInRowsSavedAsRecords) {
+  CSpheroid on;
+  CProjection row;
+  row.m_Spheroid = &on;
+  int saved = 0;
+  for (int type = 0; type < kProjectionTypeCount; ++type) {
+    for (int method = 0; method < std::max(CProjection::MethodCount(type), 1); ++method) {
+      for (int index = 0; row.SetFromCatalogue(index, type, method); ++index) {
+        if (index % 7 != 0 && row.SetFromCatalogue(index + 1, type, method)) continue;
+        static_cast<void>(row.SetFromCatalogue(index, type, method));
+        row.m_FileTitle = "Row";
+        ASSERT_TRUE(row.WriteRecordFile());
+        CProjection read;
+        CSpheroid read_on;
+        read.m_Spheroid = &read_on;
+        const RecordStatus status = ReadProjectionRecordFile(read, "Row");
+        EXPECT_TRUE(status.ok) << type << "/" << index << " method " << method << ": "
+                               << status.reason;
+        ++saved;
+      }
+    }
+  }
+  EXPECT_GT(saved, 231 / 7);
 }
 
 TEST_F(ProjectionRecords, WritesTheSelectionSummaryAndItsSpheroidsForTheHost) {

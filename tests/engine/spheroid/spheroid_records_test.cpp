@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <unistd.h>
 
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_records.h"
@@ -15,6 +18,7 @@
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/internal/little_endian.h"
 #include "support/temporary_drives.h"
+#include "support/text_table.h"
 
 namespace orvale {
 namespace {
@@ -90,7 +94,7 @@ TEST_F(SpheroidRecords, SavesUnderItsTitleThenOverwritesTheSameFile) {
 TEST_F(SpheroidRecords, ReadsAndRewritesRecordsByteForByte) {
   // Texts are bytes: Windows-1252 letters, control characters and a CR all survive.
   std::vector<std::string> files = {
-      RecordBytes("Caf\xE9 \x01\r", "\xB0\t", 6378001.5, 6356000.25, 301.5)};
+      RecordBytes("Caf\xE9 \x01\r", "\xB0\t", 6378001.5, 6356847.25, 301.5)};
   for (int row : {0, 31, 47})
     files.push_back(RecordBytes(BuiltIn(row)));
   for (const std::string& bytes : files) {
@@ -138,9 +142,8 @@ TEST_F(SpheroidRecords, FallsBackToWgs84WithoutAReadableFile) {
   ExpectWgs84(s, "a broken record file");
 }
 
-TEST_F(SpheroidRecords, KeepsWhatABadFileCannotSupply) {
+TEST_F(SpheroidRecords, KeepsWhatAFileCutShortCannotSupply) {
   const std::string full = RecordBytes("Cut", "Short", 6378001.0, 6356001.0, 299.0);
-  const std::string non_numbers = RecordBytes("Odd", "", 6378002.0, std::nan(""), INFINITY);
   const std::string noise("\x00\xFF\x80\x1A", 4);
   const double airy_a = 6377563.39635;
   // What is wrong, the bytes, and the name and a left after loading over Airy 1830.
@@ -150,25 +153,56 @@ TEST_F(SpheroidRecords, KeepsWhatABadFileCannotSupply) {
       {"cut inside a", full.substr(0, full.size() - 20), "Cut", airy_a},
       {"cut inside b", full.substr(0, full.size() - 12), "Cut", 6378001.0},
       {"cut inside 1/f", full.substr(0, full.size() - 1), "Cut", 6378001.0},
-      {"non-numbers", non_numbers, "Odd", 6378002.0},
       {"binary noise", noise, noise, airy_a}};
   for (const auto& [what, bytes, name, a] : cases) {
     WriteBytes(InGlobal("Bad.SPD"), bytes);
     CSpheroid s = BuiltIn(0);
-    EXPECT_FALSE(s.Load("Bad.SPD")) << what;
+    const RecordStatus status = ReadSpheroidRecord(s, "Bad.SPD");
+    EXPECT_FALSE(status.ok) << what;
+    EXPECT_TRUE(status.reason.starts_with("ends ")) << what << ": " << status.reason;
     EXPECT_EQ(std::tie(s.m_Name, s.m_SemiMajorAxis, s.m_InverseFlattening, s.m_EPSGNo),
               std::tuple(name, a, 299.32497041446857, 0u))
         << what;
     for (double value : {s.m_E2, s.m_PolarK, s.m_MeridianA0})
       EXPECT_TRUE(std::isfinite(value)) << what;
   }
-  // A 10 MB file without line ends: the name read is bounded.
-  WriteBytes(InGlobal("Huge.SPD"), std::string(10 * 1024 * 1024, 'N'));
+}
+
+// Every other file that is no spheroid record is refused whole: nothing of it is used.
+TEST_F(SpheroidRecords, RefusesFilesThatHoldNoSpheroidAndSaysWhy) {
+  for (const testing::TextRow& c : testing::ReadTextTable("records/spheroid_values.txt", 5)) {
+    const std::vector<double> v = {c.Numbers(1)[0], c.Numbers(2)[0], c.Numbers(3)[0]};
+    EXPECT_EQ(SpheroidAxesProblem(v[0], v[1], v[2]).starts_with(c[4]), c[4] != "-") << c.where;
+    WriteBytes(InGlobal(c[0] + ".SPD"), RecordBytes(c[0], "", v[0], v[1], v[2]));
+    CSpheroid s = BuiltIn(0);
+    const RecordStatus status = ReadSpheroidRecord(s, c[0]);
+    if (c[4] == "-") {
+      EXPECT_TRUE(status.ok) << c.where << ": " << status.reason;
+      EXPECT_EQ(std::tie(s.m_Name, s.m_SemiMajorAxis), std::tie(c.fields[0], v[0])) << c.where;
+      continue;
+    }
+    EXPECT_FALSE(status.ok) << c.where;
+    EXPECT_TRUE(status.reason.starts_with(c[4])) << c.where << ": " << status.reason;
+    ExpectWgs84(s, c.where);
+    EXPECT_EQ(s.m_FileTitle, c[0]) << c.where;
+  }
+  // The whole layout and not a byte more: what follows 1/f makes it no record.
+  WriteBytes(InGlobal("Longer.SPD"), RecordBytes(BuiltIn(17)) + "\n");
   CSpheroid s;
-  EXPECT_FALSE(s.Load("Huge.SPD"));
-  EXPECT_LE(s.m_Name.size(), CStdioFile::kMaxLineLength);
-  EXPECT_TRUE(s.m_Country.empty());
-  EXPECT_EQ(s.m_SemiMajorAxis, 6378137.0);
+  EXPECT_EQ(ReadSpheroidRecord(s, "Longer").reason,
+            "goes on after a, b and 1/f, which end a spheroid record");
+  // A 10 MB file is refused by its size, unread.
+  WriteBytes(InGlobal("Huge.SPD"), std::string(10 * 1024 * 1024, 'N'));
+  const RecordStatus huge = ReadSpheroidRecord(s, "Huge.SPD");
+  EXPECT_TRUE(huge.reason.starts_with("is 10485760 bytes, more than a .SPD record can hold"))
+      << huge.reason;
+  ExpectWgs84(s, "a huge file");
+  WriteBytes(InGlobal("Locked.SPD"), RecordBytes(BuiltIn(17)));
+  if (::geteuid() != 0) {
+    std::filesystem::permissions(Root() + "/MyData/Global/Locked.SPD",
+                                 std::filesystem::perms::none);
+    EXPECT_EQ(ReadSpheroidRecord(s, "Locked").reason, "cannot be opened: Permission denied");
+  }
 }
 
 TEST_F(SpheroidRecords, ExtendTheCatalogueInFileNameOrder) {
