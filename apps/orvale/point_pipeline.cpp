@@ -293,6 +293,14 @@ bool SelectInputs(const LineLayout& layout, std::size_t inputs,
   return true;
 }
 
+std::size_t RowAssembler::ChosenRank(std::size_t field) const {
+  if (std::find(layout_.columns.begin(), layout_.columns.end(), field) == layout_.columns.end())
+    return static_cast<std::size_t>(-1);
+  return static_cast<std::size_t>(
+      std::count_if(layout_.columns.begin(), layout_.columns.end(),
+                    [field](std::size_t column) { return column < field; }));
+}
+
 std::string RowAssembler::FieldName(std::size_t field) const {
   if (field < layout_.names.size()) return layout_.names[field];
   return "column" + std::to_string(field + 1);
@@ -347,12 +355,12 @@ void RowAssembler::Append(std::span<const std::string_view> fields, const RowWri
       first = false;
     }
   } else {
-    // The chosen columns take the values in order; the other columns stay as they were.
+    // The chosen columns take the values from left to right; the other columns stay as
+    // they were.
     for (std::size_t field = 0; field < fields.size(); ++field) {
-      const auto chosen = std::find(layout_.columns.begin(), layout_.columns.end(), field);
-      if (chosen != layout_.columns.end() &&
-          static_cast<std::size_t>(chosen - layout_.columns.begin()) < values.size()) {
-        value(static_cast<std::size_t>(chosen - layout_.columns.begin()), first);
+      const std::size_t rank = ChosenRank(field);
+      if (rank < values.size()) {
+        value(rank, first);
       } else {
         Piece(FieldName(field), fields[field], true, false, first, out);
       }
@@ -377,11 +385,8 @@ std::string RowAssembler::Header(bool input_had_header) const {
         std::max(layout_.names.size(),
                  *std::max_element(layout_.columns.begin(), layout_.columns.end()) + 1);
     for (std::size_t field = 0; field < count; ++field) {
-      const auto chosen = std::find(layout_.columns.begin(), layout_.columns.end(), field);
-      names.push_back(
-          chosen != layout_.columns.end()
-              ? shape_.outputs[static_cast<std::size_t>(chosen - layout_.columns.begin())]
-              : FieldName(field));
+      const std::size_t rank = ChosenRank(field);
+      names.push_back(rank < shape_.outputs.size() ? shape_.outputs[rank] : FieldName(field));
     }
     names.insert(names.end(),
                  shape_.outputs.begin() + static_cast<std::ptrdiff_t>(layout_.columns.size()),

@@ -109,9 +109,11 @@ class PointCommand {
 // Where the fields of a line are, once the options and the header row are known.
 struct LineLayout {
   InputDialect dialect = InputDialect::kText;
-  std::vector<std::size_t> columns;  // the field of each input; empty: the fields in order
-  bool with_id = false;              // no columns chosen: an id field comes first
-  std::vector<std::string> names;    // the header row's names, when there is one
+  // The field of each input, in the order of PointShape::inputs; empty: the fields in
+  // order. The results fill these fields from left to right.
+  std::vector<std::size_t> columns;
+  bool with_id = false;            // no columns chosen: an id field comes first
+  std::vector<std::string> names;  // the header row's names, when there is one
 };
 
 // Splits a line into fields: text at runs of blanks, tabs, commas and semicolons; CSV
@@ -135,6 +137,9 @@ class RowAssembler {
   void Piece(std::string_view name, std::string_view bytes, bool text, bool missing, bool first,
              std::string& out) const;
   std::string FieldName(std::size_t field) const;
+  // Which value goes in a field: the field's place among the chosen columns, from the
+  // left; -1 for a field that is not chosen.
+  std::size_t ChosenRank(std::size_t field) const;
 
   const LineLayout& layout_;
   const PointShape& shape_;
