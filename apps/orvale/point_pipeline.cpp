@@ -36,6 +36,17 @@ constexpr std::array<NamedValue, 5> kAngleNotations = {
      {"signed-degrees", ANGLE_PREF_SIGNED_DEGREES, ""},
      {"gradians", ANGLE_PREF_GRADIANS, ""}}};
 
+constexpr std::array<bool, 256> kTextSeparators = [] {
+  std::array<bool, 256> table{};
+  for (const unsigned char c : {' ', '\t', ',', ';'})
+    table[c] = true;
+  return table;
+}();
+
+bool IsTextSeparator(char c) {
+  return kTextSeparators[static_cast<unsigned char>(c)];
+}
+
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -212,17 +223,17 @@ bool SplitLine(std::string_view line, InputDialect dialect, std::vector<std::str
                std::string& scratch, std::string& reason) {
   fields.clear();
   if (dialect == InputDialect::kText) {
-    std::size_t start = std::string_view::npos;
-    for (std::size_t i = 0; i <= line.size(); ++i) {
-      const bool separator =
-          i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == ',' || line[i] == ';';
-      if (!separator && start == std::string_view::npos) start = i;
-      if (separator && start != std::string_view::npos) {
-        fields.push_back(line.substr(start, i - start));
-        start = std::string_view::npos;
-      }
+    const std::size_t size = line.size();
+    std::size_t i = 0;
+    while (true) {
+      while (i < size && IsTextSeparator(line[i]))
+        ++i;
+      if (i == size) return true;
+      const std::size_t start = i;
+      while (i < size && !IsTextSeparator(line[i]))
+        ++i;
+      fields.push_back(line.substr(start, i - start));
     }
-    return true;
   }
   // Unquoted text stays where it is; quoted fields are copied out without their quotes.
   // The room is kept first, so the views into `scratch` stay valid.

@@ -190,8 +190,13 @@ class PipelineConverter final : public LineConverter {
     }
     row_.Clear();
     if (!command_->Format(records_[prepared.record], row_, error.reason)) return false;
+    // Only an id or the other columns need the fields again.
+    fields_.clear();
     std::string reason;
-    if (!SplitLine(line, layout_.dialect, fields_, scratch_, reason)) return false;
+    if ((layout_.with_id || !layout_.columns.empty()) &&
+        !SplitLine(line, layout_.dialect, fields_, scratch_, reason)) {
+      return false;
+    }
     assembler_.Append(fields_, row_, out);
     return true;
   }
