@@ -276,17 +276,22 @@ bool SplitLine(std::string_view line, InputDialect dialect, std::vector<std::str
   }
 }
 
-bool SelectInputs(const LineLayout& layout, std::size_t inputs,
+bool SelectInputs(const LineLayout& layout, std::span<const std::string> inputs,
                   std::span<const std::string_view> fields, std::vector<std::string_view>& selected,
                   LineError& error) {
   selected.clear();
   if (layout.columns.empty()) {
     const std::size_t first = layout.with_id ? 1 : 0;
-    if (fields.size() != first + inputs) {
-      error.reason = "expected " + std::string(layout.with_id ? "an id and " : "") +
-                     std::to_string(inputs) + " values, found " + std::to_string(fields.size()) +
-                     (fields.size() == 1 ? " field" : " fields");
-      if (inputs == 2) error.reason.replace(error.reason.find("2 values"), 8, "two co-ordinates");
+    if (fields.size() != first + inputs.size()) {
+      // "expected an id, latitude and longitude, found 1 field"
+      error.reason = "expected ";
+      if (layout.with_id) error.reason += inputs.size() > 1 ? "an id, " : "an id and ";
+      for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (i > 0) error.reason += i + 1 == inputs.size() ? " and " : ", ";
+        error.reason += inputs[i];
+      }
+      error.reason +=
+          ", found " + std::to_string(fields.size()) + (fields.size() == 1 ? " field" : " fields");
       return false;
     }
     for (std::size_t i = first; i < fields.size(); ++i)

@@ -148,7 +148,7 @@ class RowAssembler {
 
 // The fields of a line that are the command's inputs; false with the problem when the
 // line has too few or too many fields.
-[[nodiscard]] bool SelectInputs(const LineLayout& layout, std::size_t inputs,
+[[nodiscard]] bool SelectInputs(const LineLayout& layout, std::span<const std::string> inputs,
                                 std::span<const std::string_view> fields,
                                 std::vector<std::string_view>& selected, LineError& error);
 
@@ -210,7 +210,7 @@ class PipelineConverter final : public LineConverter {
 
   bool Read(std::string_view line, Record& record, LineError& error) {
     if (!SplitLine(line, layout_.dialect, fields_, scratch_, error.reason) ||
-        !SelectInputs(layout_, shape_.inputs.size(), fields_, selected_, error)) {
+        !SelectInputs(layout_, shape_.inputs, fields_, selected_, error)) {
       return false;
     }
     FieldProblem problem;

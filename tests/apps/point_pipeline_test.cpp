@@ -116,8 +116,8 @@ TEST_F(PointPipeline, StopsAtTheFirstBadLineWhateverTheWorkers) {
     EXPECT_EQ(stopped.status, cli::kExitBadInput);
     EXPECT_EQ(stopped.out, before) << jobs;
     EXPECT_EQ(stopped.err,
-              "orvale project: standard input, line 15001: expected two "
-              "co-ordinates, found 1 field: 'bad'\n");
+              "orvale project: standard input, line 15001: expected latitude and "
+              "longitude, found 1 field: 'bad'\n");
   }
 }
 

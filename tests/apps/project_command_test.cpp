@@ -100,11 +100,12 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
       With(kNationalGrid, {"--inverse", "--id", "--format", "csv", "--decimals", "7"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGeog(651409.903, 313177.270));
-  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
-            (std::vector<std::string>{
-                "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
-                "C," + Csv(EngineGeog(400000, -100000)),
-                "\"ERROR: expected an id and two co-ordinates, found 4 fields\"", "E," + caister}));
+  EXPECT_EQ(
+      testing::Lines(run.out, /*cut_errors=*/true),
+      (std::vector<std::string>{"id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
+                                "C," + Csv(EngineGeog(400000, -100000)),
+                                "\"ERROR: expected an id, easting and northing, found 4 fields\"",
+                                "E," + caister}));
   EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("line 5"), std::string::npos) << run.err;
 }
