@@ -1,6 +1,7 @@
-// Lines of any bytes through the orvale program's line reader and its project and
-// angle commands: never a crash, one output line for each input line, and every line
-// of JSON output one object of valid UTF-8 (so a consumer never meets raw text).
+// Lines of any bytes through the orvale program's line reader, its point pipeline (text
+// and CSV input, chosen columns) and its project and angle commands: never a crash, one output line
+// for each input line, and every line of JSON output one object of valid UTF-8 (so a consumer never
+// meets raw text).
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -22,7 +23,7 @@ struct Mode {
   bool header;  // CSV: a header line first
 };
 
-const std::array<Mode, 6> kModes = {{
+const std::array<Mode, 7> kModes = {{
     {{"orvale", "project", "--projection", "utm:31", "--jobs", "1"}, false, false},
     {{"orvale", "project", "--projection", "utm:31", "--jobs", "1", "--id", "--format", "json",
       "--convergence", "--scale"},
@@ -37,6 +38,10 @@ const std::array<Mode, 6> kModes = {{
      false},
     {{"orvale", "angle", "--type", "latitude"}, false, false},
     {{"orvale", "angle", "--in-radians", "--type", "bearing", "--notation", "dm"}, false, false},
+    {{"orvale", "project", "--projection", "utm:31", "--jobs", "1", "--csv-in", "--no-header",
+      "--columns", "3,1", "--format", "json", "--inverse", "--angles", "dms", "--units", "us-ft"},
+     true,
+     false},
 }};
 
 // Lines as the reader counts them: a byte-order mark at the start is no text, and a

@@ -50,6 +50,9 @@ struct ChunkOutput {
   std::string text;
   std::string errors;
   std::uint64_t failed = 0;
+  // ErrorPolicy::kStop: the output and messages up to the first bad line.
+  std::size_t stop_text = std::string::npos;
+  std::size_t stop_errors = std::string::npos;
 };
 
 bool PassesThrough(std::string_view line) {
@@ -83,34 +86,65 @@ void AppendError(std::string_view reason, LineStyle style, std::string& out) {
   }
 }
 
+void SayError(const Chunk& chunk, std::size_t i, const LineError& error,
+              const StreamOptions& options, ChunkOutput& output) {
+  output.errors += options.command + ": " + options.input_name + ", line " +
+                   std::to_string(chunk.first_line_number + i);
+  if (error.column > 0) output.errors += ", column " + std::to_string(error.column);
+  output.errors += ": " + error.reason;
+  // A reason about the line as a whole shows the line, as a field's shows the field.
+  if (error.column == 0 && !chunk.too_long[i])
+    output.errors += ": '" + Excerpt(chunk.line(i)) + "'";
+  output.errors += '\n';
+}
+
+// Returns false when the range stops here (ErrorPolicy::kStop).
+bool Fail(const Chunk& chunk, std::size_t i, const LineError& error, const StreamOptions& options,
+          ChunkOutput& output) {
+  ++output.failed;
+  SayError(chunk, i, error, options, output);
+  if (options.on_error == ErrorPolicy::kStop) {
+    output.stop_errors = output.errors.size();
+    output.stop_text = output.text.size();
+    return false;
+  }
+  if (options.on_error == ErrorPolicy::kMark) {
+    AppendError(error.reason, options.style, output.text);
+    output.text += '\n';
+  }
+  return true;
+}
+
 void ConvertRange(const Chunk& chunk, std::size_t begin, std::size_t end, LineConverter& converter,
                   const StreamOptions& options, ChunkOutput& output) {
-  const std::string& command = options.command;
   std::vector<std::string_view> points;
   for (std::size_t i = begin; i < end; ++i) {
     if (!chunk.too_long[i] && !PassesThrough(chunk.line(i))) points.push_back(chunk.line(i));
   }
   converter.Prepare(points);
-  std::string error;
+  LineError error;
   for (std::size_t i = begin; i < end; ++i) {
     const std::string_view line = chunk.line(i);
     if (chunk.too_long[i]) {
-      error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes, skipped";
-      AppendError(error, options.style, output.text);
-      output.errors +=
-          command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
-      ++output.failed;
-    } else if (PassesThrough(line)) {
-      AppendStyled(line, options.style, output.text);
-    } else if (const std::size_t mark = output.text.size();
-               error.clear(), !converter.Convert(line, output.text, error)) {
-      output.text.resize(mark);  // nothing half-written stays
-      AppendError(error, options.style, output.text);
-      output.errors +=
-          command + ": line " + std::to_string(chunk.first_line_number + i) + ": " + error + "\n";
-      ++output.failed;
+      error.reason = "line longer than " + std::to_string(kMaxLineBytes) + " bytes, skipped";
+      error.column = 0;
+      if (!Fail(chunk, i, error, options, output)) return;
+      continue;
     }
-    output.text += '\n';
+    if (PassesThrough(line)) {
+      AppendStyled(line, options.style, output.text);
+      output.text += '\n';
+      continue;
+    }
+    const std::size_t mark = output.text.size();
+    error.reason.clear();
+    error.column = 0;
+    if (converter.Convert(line, output.text, error)) {
+      output.text += '\n';
+    } else {
+      output.text.resize(mark);  // nothing half-written stays
+      if (!Fail(chunk, i, error, options, output)) return;
+    }
   }
 }
 
@@ -129,9 +163,12 @@ bool ReadChunk(LineReader& reader, Chunk& chunk) {
   return chunk.size() > 0;
 }
 
+// "orvale project: 1200000 points, 850000 points/s, 12% , 8 s left", a few times a
+// second, on a terminal only.
 class Progress {
  public:
-  Progress(std::ostream& err, const StreamOptions& options) : err_(err), options_(options) {}
+  Progress(std::ostream& err, const StreamOptions& options)
+      : err_(err), options_(options), start_(std::chrono::steady_clock::now()) {}
 
   void Update(std::uint64_t bytes, std::uint64_t lines) {
     if (!options_.show_progress) return;
@@ -139,10 +176,15 @@ class Progress {
     if (now - last_ < std::chrono::milliseconds(250)) return;
     last_ = now;
     shown_ = true;
-    err_ << "\r" << options_.command << ": " << lines << " lines";
-    if (options_.input_size > 0) {
-      err_ << " (" << std::min<std::uint64_t>(100, 100 * bytes / options_.input_size) << "%)";
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    err_ << "\r" << options_.command << ": " << lines << " points";
+    if (seconds > 0.0) err_ << ", " << static_cast<std::uint64_t>(lines / seconds) << " points/s";
+    if (options_.input_size > 0 && bytes > 0) {
+      const double done = std::min(1.0, static_cast<double>(bytes) / options_.input_size);
+      err_ << ", " << static_cast<int>(100 * done) << "%, "
+           << static_cast<std::uint64_t>(seconds * (1.0 - done) / done) << " s left";
     }
+    err_ << "\033[K";
     err_.flush();
   }
 
@@ -153,9 +195,29 @@ class Progress {
  private:
   std::ostream& err_;
   const StreamOptions& options_;
+  std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point last_{};
   bool shown_ = false;
 };
+
+// The header row, when the input starts with one: false when it is refused.
+bool ReadHeader(LineReader& reader, std::ostream& out, std::ostream& err,
+                const StreamOptions& options, StreamResult& result, std::uint64_t& bytes) {
+  std::string_view line;
+  bool too_long = false;
+  if (!reader.Next(line, too_long, bytes)) return true;  // no input, no header
+  result.lines = 1;
+  std::string header, problem;
+  if (too_long) {
+    problem = "the header row is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+  } else if (options.read_header(line, header, problem)) {
+    if (!header.empty()) out << header << '\n';
+    return true;
+  }
+  err << options.command << ": " << options.input_name << ", line 1: " << problem << "\n";
+  result.header_refused = true;
+  return false;
+}
 
 }  // namespace
 
@@ -228,17 +290,21 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   // to the same bound.
   const std::size_t workers = static_cast<std::size_t>(
       options.workers > 0 ? std::min(options.workers, MostWorkers()) : static_cast<int>(cores));
+  StreamResult result;
+  std::uint64_t bytes = 0;
+  LineReader reader(in);
+  if (options.read_header) {
+    if (!ReadHeader(reader, out, err, options, result, bytes)) return result;
+  } else if (!options.header.empty()) {
+    out << options.header << '\n';
+  }
   std::vector<std::unique_ptr<LineConverter>> converters;
   for (std::size_t i = 0; i < workers; ++i)
     converters.push_back(make_converter());
 
-  if (!options.header.empty()) out << options.header << '\n';
-  StreamResult result;
   Progress progress(err, options);
   Chunk chunk;
-  std::uint64_t bytes = 0;
-  LineReader reader(in);
-  while (out && ReadChunk(reader, chunk)) {
+  while (out && !result.stopped && ReadChunk(reader, chunk)) {
     chunk.first_line_number = result.lines + 1;
     const std::size_t count = chunk.size();
     const std::size_t parts = count < 1024 ? 1 : workers;
@@ -259,6 +325,13 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
     for (auto& task : running)
       task.get();
     for (const ChunkOutput& output : outputs) {
+      if (output.stop_text != std::string::npos) {
+        out << std::string_view(output.text).substr(0, output.stop_text);
+        err << std::string_view(output.errors).substr(0, output.stop_errors);
+        result.failed += output.failed;
+        result.stopped = true;
+        break;
+      }
       out << output.text;
       err << output.errors;
       result.failed += output.failed;
@@ -270,7 +343,7 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   progress.Finish();
   out.flush();
   // Output that failed stops the reading early; that is said by the caller's check.
-  if (out) result.input_failed = !InputReadToEnd(in, err, options.command);
+  if (out && !result.stopped) result.input_failed = !InputReadToEnd(in, err, options.command);
   return result;
 }
 

@@ -3,6 +3,7 @@
 // the output in input order. A pure filter: no state passes from one line to the
 // next, so chunked runs (GNU parallel, streaming jobs) give byte-identical output.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -14,6 +15,13 @@
 
 namespace orvale::cli {
 
+// Why a line gave no result: the reason (quoting the text at fault) and the column
+// (1-based field number) it lies in, 0 when it is the line as a whole.
+struct LineError {
+  std::string reason;
+  std::size_t column = 0;
+};
+
 // Converts one line, appending the output line (without its line end) to `out`. On
 // failure returns false and puts the reason into `error`.
 class LineConverter {
@@ -22,7 +30,7 @@ class LineConverter {
   // Called before Convert with the lines that Convert will then be given, in that
   // order, so that a converter can work them out together; by default nothing.
   virtual void Prepare(std::span<const std::string_view> lines) { static_cast<void>(lines); }
-  virtual bool Convert(std::string_view line, std::string& out, std::string& error) = 0;
+  virtual bool Convert(std::string_view line, std::string& out, LineError& error) = 0;
 };
 
 // How lines that are not converted points (comments, blank lines, errors) are shown,
@@ -33,9 +41,24 @@ enum class LineStyle {
   kJson,  // objects: {"comment":"..."}, {} for a blank line, {"error":"reason"}
 };
 
+// What becomes of a line that gives no result.
+enum class ErrorPolicy {
+  kMark,  // an error line in its place (as LineStyle says)
+  kSkip,  // no output line
+  kStop,  // the lines before it are written, and nothing after
+};
+
+// Given the first line of the input when the input starts with a header row: puts the
+// output's header (empty: none) into `header`, or returns false with the problem.
+using HeaderReader =
+    std::function<bool(std::string_view line, std::string& header, std::string& problem)>;
+
 struct StreamOptions {
-  std::string command;           // named in messages: "orvale project"
-  std::string header;            // written first when not empty
+  std::string command;                        // named in messages: "orvale project"
+  std::string input_name = "standard input";  // named in messages: a file name
+  std::string header;                         // written first when not empty (no read_header)
+  HeaderReader read_header;                   // set: the first line is a header row
+  ErrorPolicy on_error = ErrorPolicy::kMark;
   bool show_progress = false;    // a terminal is watching standard error
   std::uint64_t input_size = 0;  // bytes, when known, for the progress figure
   int workers = 0;               // 0: one per core
@@ -77,17 +100,19 @@ struct StreamResult {
   // Reading stopped on an error of the input (not its end): the lines after it are
   // lost, and "<command>: cannot read input: reason" has been said on `err`.
   bool input_failed = false;
+  bool header_refused = false;  // read_header said no: nothing was converted
+  bool stopped = false;         // ErrorPolicy::kStop met a bad line
 };
 
 // After reading `in` to its end: false, with "<command>: cannot read input: reason"
 // on `err`, when the reading stopped on an error rather than at the end.
 [[nodiscard]] bool InputReadToEnd(std::istream& in, std::ostream& err, const std::string& command);
 
-// Each worker gets a converter of its own from `make_converter` (converters may keep
-// scratch state). Bad lines print an error in their place (as `options.style` says)
-// and "<command>: line N: reason" on `err`; blank lines and lines starting with '#'
-// are copied through. Reading stops early once `out` has failed: nothing more could
-// be written.
+// Each worker gets a converter of its own from `make_converter`, made once the header
+// row (if any) has been read (converters may keep scratch state). Bad lines are
+// handled as `options.on_error` says, and "<command>: <input>, line N, column C:
+// reason" is said on `err`; blank lines and lines starting with '#' are copied through. Reading
+// stops early once `out` has failed: nothing more could be written.
 StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err,
                           const StreamOptions& options,
                           const std::function<std::unique_ptr<LineConverter>()>& make_converter);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "number_text.h"
 #include "orvale/platform/text_encoding.h"
 
 namespace orvale::cli {
@@ -23,11 +24,7 @@ void AppendNumber(std::string& out, double value, int decimals, MissingMark miss
     out += missing == MissingMark::kDash ? "-" : missing == MissingMark::kNull ? "null" : "";
     return;
   }
-  // Room for the largest double with 32 decimals.
-  char text[384];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  out.append(text, result.ec == std::errc() ? result.ptr : text);
+  AppendFixed(out, value, decimals);
 }
 
 std::size_t Utf8SequenceLength(std::string_view text) {

@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/angles/units.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/projection/projection_validation.h"
+#include "orvale/platform/text_encoding.h"
 #include "projection_select.h"
 #include "run_cli.h"
 #include "support/projection_fixture.h"
 #include "support/temporary_drives.h"
+#include "text_fields.h"
 
 namespace orvale {
 namespace {
@@ -97,11 +100,12 @@ TEST_F(ProjectCommand, ConvertsGridLinesAmongBadOnesEachInItsPlace) {
       With(kNationalGrid, {"--inverse", "--id", "--format", "csv", "--decimals", "7"}), input);
   EXPECT_EQ(run.status, cli::kExitBadInput);
   const std::string caister = Csv(EngineGeog(651409.903, 313177.270));
-  EXPECT_EQ(testing::Lines(run.out, /*cut_errors=*/true),
-            (std::vector<std::string>{
-                "id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
-                "C," + Csv(EngineGeog(400000, -100000)),
-                "\"ERROR: expected an id and two co-ordinates, found 4 fields\"", "E," + caister}));
+  EXPECT_EQ(
+      testing::Lines(run.out, /*cut_errors=*/true),
+      (std::vector<std::string>{"id,latitude,longitude", "A," + caister, "ERROR: ", "# comment",
+                                "C," + Csv(EngineGeog(400000, -100000)),
+                                "\"ERROR: expected an id, easting and northing, found 4 fields\"",
+                                "E," + caister}));
   EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("line 5"), std::string::npos) << run.err;
 }
@@ -133,6 +137,42 @@ TEST_F(ProjectCommand, WritesJsonLinesWithEscapedIds) {
   EXPECT_EQ(run.out, "{\"id\":\"Cai\\\"ster\\\\1\",\"easting\":" + grid.substr(0, space) +
                          ",\"northing\":" + grid.substr(space + 1) + "}\n")
       << run.err;
+}
+
+// Lengths in another unit and angles in a notation are the engine's values divided by
+// the unit table's factor, and shown by the engine's display rules, to the last digit.
+TEST_F(ProjectCommand, GivesTheEngineValuesInAnyUnitAndNotation) {
+  testing::TestProjection grid("a=6377563.396 rf=299.3249646",
+                               "type=1 lat0=49 lon0=-2 k0=0.9996012717 fe=400000 fn=-100000");
+  double e = 0.0, n = 0.0, lat = 0.0, lon = 0.0;
+  ASSERT_EQ(
+      grid.GeogToGrid(52.657570306 / kDegreesPerRadian, 1.717921583 / kDegreesPerRadian, &e, &n),
+      ProjectionStatus::kOk);
+  const struct {
+    const char* unit;
+    double metres;
+  } units[] = {{"us-ft", kMetresPerUsSurveyFoot}, {"ft", 0.3048}, {"km", 1000.0}};
+  for (const auto& unit : units) {
+    SCOPED_TRACE(unit.unit);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f %.3f\n", e / unit.metres, n / unit.metres);
+    EXPECT_EQ(RunCli(With(kNationalGrid, {"--units", unit.unit, "52.657570306,1.717921583"})).out,
+              text);
+    ASSERT_EQ(grid.GridToGeog(651409.903 / unit.metres * unit.metres,
+                              313177.270 / unit.metres * unit.metres, &lat, &lon),
+              ProjectionStatus::kOk);
+    std::snprintf(text, sizeof text, "%.17g,%.17g", 651409.903 / unit.metres,
+                  313177.270 / unit.metres);
+    const auto back = RunCli(With(kNationalGrid, {"--units", unit.unit, "-i", "--angles", "dms",
+                                                  "--format", "csv", "--no-header", text}));
+    EXPECT_EQ(back.out,
+              cli::CsvField(Cp1252ToUtf8(FormatAngle(lat, ANGLE_LATITUDE, ANGLE_PREF_DMS))) + "," +
+                  cli::CsvField(Cp1252ToUtf8(FormatAngle(lon, ANGLE_LONGITUDE, ANGLE_PREF_DMS))) +
+                  "\n")
+        << back.err;
+  }
+  EXPECT_NE(RunCli(With(kNationalGrid, {"--units", "us-ft", "52,1"})).out,
+            RunCli(With(kNationalGrid, {"--units", "ft", "52,1"})).out);
 }
 
 TEST_F(ProjectCommand, FindsSpheroidsByIndexEpsgCodeOrFullName) {
