@@ -120,7 +120,9 @@ constexpr std::array<double, 23> kExactPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMostExactPowerOfTen = 22;  // 5^22 < 2^53: 10^22 is a double exactly
-constexpr int kMostSignificantDigits = 19;
+// 19 decimal digits always fit in 64 bits; a longer mantissa may wrap (harmlessly, as
+// it is then left to the general reader).
+constexpr int kMostDigits = 19;
 constexpr std::uint64_t kMostExactMantissa = std::uint64_t{1} << 53;
 // Beyond this many exponent digits the general reader decides (range and all).
 constexpr int kMostExponentDigits = 4;
@@ -129,48 +131,70 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Eight digits at once, as one little-endian word: the digits of a co-ordinate's
+// decimals come in runs that long.
+bool EightDigits(const char* p, std::uint32_t& value) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, sizeof word);
+  if ((((word + 0x4646464646464646) | (word - 0x3030303030303030)) & 0x8080808080808080) != 0)
+    return false;
+  word = ((word & 0x0F0F0F0F0F0F0F0F) * 2561) >> 8;
+  word = ((word & 0x00FF00FF00FF00FF) * 6553601) >> 16;
+  value = static_cast<std::uint32_t>(((word & 0x0000FFFF0000FFFF) * 42949672960001) >> 32);
+  return true;
+}
+
+// Adds the digits at `p` to `mantissa` (wrapping past 19 digits); returns where they
+// stop.
+const char* ReadDigits(const char* p, const char* end, std::uint64_t& mantissa) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint32_t eight = 0;
+    while (end - p >= 8 && EightDigits(p, eight)) {
+      mantissa = mantissa * 100000000 + eight;
+      p += 8;
+    }
+  }
+  for (; p != end && IsDigit(*p); ++p)
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+  return p;
+}
+
 // The digits of a plain decimal number whose value one correctly rounded multiply or
-// divide gives (at most 19 significant digits, a mantissa up to 2^53, a power of ten
-// within ±22): then both factors are exact doubles and the one rounding is the right
-// one. False when the text is anything else, for std::from_chars to decide.
+// divide gives (at most 19 digits, a mantissa up to 2^53, a power of ten within ±22):
+// then both factors are exact doubles and the one rounding is the right one. False
+// when the text is anything else, for std::from_chars to decide.
 bool ParseExactlyScaled(std::string_view text, double& value) {
   const char* p = text.data();
   const char* const end = p + text.size();
   const bool negative = p != end && *p == '-';
   if (negative) ++p;
   std::uint64_t mantissa = 0;
-  int significant = 0;
-  int mantissa_digits = 0;
-  int fraction_digits = 0;
-  bool in_fraction = false;
-  for (; p != end; ++p) {
-    if (*p == '.' && !in_fraction) {
-      in_fraction = true;
-      continue;
-    }
-    if (!IsDigit(*p)) break;
-    ++mantissa_digits;
-    fraction_digits += in_fraction ? 1 : 0;
-    if (mantissa == 0 && *p == '0') continue;  // leading zeros are not significant
-    if (++significant > kMostSignificantDigits) return false;
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+  const char* const integer = p;
+  p = ReadDigits(p, end, mantissa);
+  auto digits = p - integer;
+  std::ptrdiff_t fraction_digits = 0;
+  if (p != end && *p == '.') {
+    const char* const fraction = ++p;
+    p = ReadDigits(p, end, mantissa);
+    fraction_digits = p - fraction;
+    digits += fraction_digits;
   }
-  if (mantissa_digits == 0) return false;
+  if (digits == 0 || digits > kMostDigits) return false;
   int exponent = 0;
   if (p != end && (*p == 'e' || *p == 'E')) {
     ++p;
     const bool negative_exponent = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
-    const char* const digits = p;
+    const char* const exponent_digits = p;
     for (; p != end && IsDigit(*p); ++p) {
-      if (p - digits >= kMostExponentDigits) return false;
+      if (p - exponent_digits >= kMostExponentDigits) return false;
       exponent = exponent * 10 + (*p - '0');
     }
-    if (p == digits) return false;
+    if (p == exponent_digits) return false;
     if (negative_exponent) exponent = -exponent;
   }
   if (p != end || mantissa > kMostExactMantissa) return false;
-  const int power = exponent - fraction_digits;
+  const int power = exponent - static_cast<int>(fraction_digits);
   double magnitude = static_cast<double>(mantissa);
   if (mantissa == 0) {
     magnitude = 0.0;

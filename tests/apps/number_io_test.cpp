@@ -235,6 +235,12 @@ TEST(NumberIo, RefusesWhatTheStandardReaderRefuses) {
       text += kAlphabet[Random()() % kAlphabet.size()];
     disagreements.Read(text);
   }
+  // Long runs of digits with any one byte among them ('/' and ':' border the digits).
+  for (int i = 0; i < 300000; ++i) {
+    std::string text = RandomDigits(16) + "." + RandomDigits(16);
+    text[Random()() % text.size()] = static_cast<char>(Random()() % 256);
+    disagreements.Read(text);
+  }
   EXPECT_EQ(disagreements.count(), 0) << disagreements.first();
 }
 
