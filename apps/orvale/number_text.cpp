@@ -1,21 +1,18 @@
 #include "number_text.h"
 
-#include <charconv>
-#include <system_error>
+#include "number_io.h"
 
 namespace orvale::cli {
 
 void AppendFixed(std::string& out, double value, int decimals) {
-  // Room for the largest double with 32 decimals.
-  char text[384];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  out.append(text, result.ec == std::errc() ? result.ptr : text);
+  char text[kFixedRoom];
+  out.append(text, WriteFixed(text, value, decimals));
 }
 
 bool ReadDecimal(std::string_view text, double& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
+  // ParseDecimal takes one leading '+'; this reader takes none (its callers have
+  // taken off the one they allow).
+  return !text.starts_with('+') && ParseDecimal(text, value);
 }
 
 }  // namespace orvale::cli
