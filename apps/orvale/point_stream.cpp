@@ -1,6 +1,7 @@
 #include "point_stream.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -277,6 +278,64 @@ bool LineReader::Fill() {
   return read > 0;
 }
 
+namespace {
+
+// A chunk with its outputs and the threads converting it.
+struct ChunkWork {
+  Chunk chunk;
+  std::vector<ChunkOutput> outputs;
+  std::vector<std::future<void>> running;
+
+  void Wait() {
+    for (auto& task : running)
+      task.get();
+    running.clear();
+  }
+};
+
+// Converts the chunk's lines in `workers` parts, each on a thread of its own (or here,
+// when no thread is to be had); Wait() gives the parts' outputs.
+void StartConverting(ChunkWork& work, std::uint64_t first_line_number, std::size_t workers,
+                     std::vector<std::unique_ptr<LineConverter>>& converters,
+                     const StreamOptions& options) {
+  Chunk& chunk = work.chunk;
+  chunk.first_line_number = first_line_number;
+  const std::size_t count = chunk.size();
+  const std::size_t parts = count < 1024 ? 1 : workers;
+  work.outputs.assign(parts, {});
+  for (std::size_t part = 0; part < parts; ++part) {
+    const auto convert = [&work, &converters, &options, count, parts, part] {
+      ConvertRange(work.chunk, count * part / parts, count * (part + 1) / parts, *converters[part],
+                   options, work.outputs[part]);
+    };
+    try {
+      work.running.push_back(std::async(std::launch::async, convert));
+    } catch (const std::system_error&) {
+      convert();  // no thread to be had: the same work, here
+    }
+  }
+}
+
+// Writes a converted chunk's outputs in order, up to the first bad line under
+// ErrorPolicy::kStop.
+void WriteChunk(const ChunkWork& work, std::ostream& out, std::ostream& err, StreamResult& result) {
+  for (const ChunkOutput& output : work.outputs) {
+    if (output.stop_text != std::string::npos) {
+      out << std::string_view(output.text).substr(0, output.stop_text);
+      err << std::string_view(output.errors).substr(0, output.stop_errors);
+      result.failed += output.failed;
+      result.stopped = true;
+      break;
+    }
+    out << output.text;
+    err << output.errors;
+    result.failed += output.failed;
+  }
+  result.lines += work.chunk.size();
+}
+
+}  // namespace
+
 int MostWorkers() {
   const int cores = static_cast<int>(std::min(1024u, std::thread::hardware_concurrency()));
   return std::max(kLeastMostWorkers, kMostWorkersPerCore * cores);
@@ -303,42 +362,28 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
     converters.push_back(make_converter());
 
   Progress progress(err, options);
-  Chunk chunk;
-  while (out && !result.stopped && ReadChunk(reader, chunk)) {
-    chunk.first_line_number = result.lines + 1;
-    const std::size_t count = chunk.size();
-    const std::size_t parts = count < 1024 ? 1 : workers;
-    std::vector<ChunkOutput> outputs(parts);
-    std::vector<std::future<void>> running;
-    for (std::size_t part = 1; part < parts; ++part) {
-      const auto convert = [&, part] {
-        ConvertRange(chunk, count * part / parts, count * (part + 1) / parts, *converters[part],
-                     options, outputs[part]);
-      };
-      try {
-        running.push_back(std::async(std::launch::async, convert));
-      } catch (const std::system_error&) {
-        convert();  // no thread to be had: the same work, here
-      }
-    }
-    ConvertRange(chunk, 0, count / parts, *converters[0], options, outputs[0]);
-    for (auto& task : running)
-      task.get();
-    for (const ChunkOutput& output : outputs) {
-      if (output.stop_text != std::string::npos) {
-        out << std::string_view(output.text).substr(0, output.stop_text);
-        err << std::string_view(output.errors).substr(0, output.stop_errors);
-        result.failed += output.failed;
-        result.stopped = true;
-        break;
-      }
-      out << output.text;
-      err << output.errors;
-      result.failed += output.failed;
-    }
-    result.lines += count;
-    bytes += chunk.bytes;
+  // Two chunks in flight: while the workers convert one, this thread writes the output
+  // of the one before and reads the one after, so the reading and writing (a large
+  // share of the time) overlap the converting rather than wait for it.
+  std::array<ChunkWork, 2> work;
+  std::size_t current = 0;
+  bool more = ReadChunk(reader, work[current].chunk);
+  if (more) StartConverting(work[current], result.lines + 1, workers, converters, options);
+  while (more) {
+    ChunkWork& converting = work[current];
+    ChunkWork& next = work[1 - current];
+    const std::uint64_t next_first_line = result.lines + converting.chunk.size() + 1;
+    more = out && ReadChunk(reader, next.chunk);
+    converting.Wait();
+    if (more) StartConverting(next, next_first_line, workers, converters, options);
+    WriteChunk(converting, out, err, result);
+    bytes += converting.chunk.bytes;
     progress.Update(bytes, result.lines);
+    if (!out || result.stopped) {
+      if (more) next.Wait();  // its threads use the converters; let them finish
+      break;
+    }
+    current = 1 - current;
   }
   progress.Finish();
   out.flush();
