@@ -35,11 +35,8 @@ GridPair GuamGridAt(const CProjection& p, double latitude, double longitude) {
 
 void WriteFactors(const CProjection& p, double latitude, double longitude, double rho,
                   double* convergence, double* scale) {
-  if (convergence == nullptr && scale == nullptr) return;
   const auto grid_at = [&p](double lat, double lon) { return GuamGridAt(p, lat, lon); };
-  const MeridianFactors factors = MeridianFactorsOf(grid_at, latitude, longitude, rho);
-  if (convergence != nullptr) *convergence = factors.convergence;
-  if (scale != nullptr) *scale = factors.scale;
+  WriteMeridianFactors(grid_at, latitude, longitude, rho, convergence, scale);
 }
 
 ProjectionStatus AzimuthalEquidistantForward(const CProjection& p, const GeogPoint& g,

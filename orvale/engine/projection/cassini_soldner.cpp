@@ -66,11 +66,8 @@ GridPair CassiniGridAt(const CProjection& p, double latitude, double longitude) 
 
 void WriteFactors(const CProjection& p, double latitude, double longitude, double rho,
                   double* convergence, double* scale) {
-  if (convergence == nullptr && scale == nullptr) return;
   const auto grid_at = [&p](double lat, double lon) { return CassiniGridAt(p, lat, lon); };
-  const MeridianFactors factors = MeridianFactorsOf(grid_at, latitude, longitude, rho);
-  if (convergence != nullptr) *convergence = factors.convergence;
-  if (scale != nullptr) *scale = factors.scale;
+  WriteMeridianFactors(grid_at, latitude, longitude, rho, convergence, scale);
 }
 
 ProjectionStatus CassiniForward(const CProjection& p, const GeogPoint& g, const GridOutputs& out) {

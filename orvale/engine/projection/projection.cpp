@@ -404,25 +404,8 @@ constexpr std::size_t kChunk = 256;
 // chunk's own statuses.
 template <class Run>
 Run ChunkOf(const Run& run, std::size_t first, std::size_t count, ProjectionStatus* statuses) {
-  Run chunk = run;
+  Run chunk = projection::SliceOf(run, first, count);
   chunk.statuses = statuses;
-  chunk.count = count;
-  const auto from = [first](auto* pointer) {
-    return pointer != nullptr ? pointer + first : pointer;
-  };
-  if constexpr (std::is_same_v<Run, projection::GridRun>) {
-    chunk.latitudes = from(run.latitudes);
-    chunk.longitudes = from(run.longitudes);
-    chunk.eastings = from(run.eastings);
-    chunk.northings = from(run.northings);
-  } else {
-    chunk.eastings = from(run.eastings);
-    chunk.northings = from(run.northings);
-    chunk.latitudes = from(run.latitudes);
-    chunk.longitudes = from(run.longitudes);
-  }
-  chunk.convergences = from(run.convergences);
-  chunk.scales = from(run.scales);
   return chunk;
 }
 

@@ -417,30 +417,6 @@ double OrientationOf(const CProjection& p) {
   return p.m_Type == PROJECTION_TM_SOUTH_ORIENTATED ? -1.0 : 1.0;
 }
 
-// A run's outputs (any may be null) and statuses (may be null), from its first point.
-// The single-point entries make a run of one of their point.
-template <class Run>
-Run Slice(const Run& run, std::size_t first, std::size_t n) {
-  auto at = [first](auto* array) { return array != nullptr ? array + first : nullptr; };
-  Run slice = run;
-  if constexpr (std::is_same_v<Run, GridRun>) {
-    slice.latitudes = at(run.latitudes);
-    slice.longitudes = at(run.longitudes);
-    slice.eastings = at(run.eastings);
-    slice.northings = at(run.northings);
-  } else {
-    slice.eastings = at(run.eastings);
-    slice.northings = at(run.northings);
-    slice.latitudes = at(run.latitudes);
-    slice.longitudes = at(run.longitudes);
-  }
-  slice.convergences = at(run.convergences);
-  slice.scales = at(run.scales);
-  slice.statuses = at(run.statuses);
-  slice.count = n;
-  return slice;
-}
-
 void Store(double* array, std::size_t i, double value) {
   if (array != nullptr) array[i] = value;
 }
@@ -555,7 +531,7 @@ namespace {
 bool ForwardRun(const CProjection& p, const GridRun& run) {
   const KrugerSeries k = SeriesOf(p);
   for (std::size_t first = 0; first < run.count; first += kLanes) {
-    ForwardSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
+    ForwardSet(p, k, SliceOf(run, first, std::min(kLanes, run.count - first)));
   }
   return true;
 }
@@ -563,7 +539,7 @@ bool ForwardRun(const CProjection& p, const GridRun& run) {
 bool InverseRun(const CProjection& p, const GeogRun& run) {
   const KrugerSeries k = SeriesOf(p);
   for (std::size_t first = 0; first < run.count; first += kLanes) {
-    InverseSet(p, k, Slice(run, first, std::min(kLanes, run.count - first)));
+    InverseSet(p, k, SliceOf(run, first, std::min(kLanes, run.count - first)));
   }
   return true;
 }

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <type_traits>
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/internal/spheroid_formulas.h"
@@ -147,6 +148,30 @@ inline GeogPoint MakeGeogPoint(const CSpheroid& spheroid, double latitude, doubl
   return GeogPointFrom(spheroid, latitude, longitude, std::sin(latitude), std::cos(latitude));
 }
 
+// Part of a run: `count` points from its `first`, every array (any may be null)
+// offset to match.
+template <class Run>
+Run SliceOf(const Run& run, std::size_t first, std::size_t count) {
+  const auto at = [first](auto* array) { return array != nullptr ? array + first : array; };
+  Run slice = run;
+  if constexpr (std::is_same_v<Run, GridRun>) {
+    slice.latitudes = at(run.latitudes);
+    slice.longitudes = at(run.longitudes);
+    slice.eastings = at(run.eastings);
+    slice.northings = at(run.northings);
+  } else {
+    slice.eastings = at(run.eastings);
+    slice.northings = at(run.northings);
+    slice.latitudes = at(run.latitudes);
+    slice.longitudes = at(run.longitudes);
+  }
+  slice.convergences = at(run.convergences);
+  slice.scales = at(run.scales);
+  slice.statuses = at(run.statuses);
+  slice.count = count;
+  return slice;
+}
+
 // The entry checks every direction shares, single points and runs alike: a position
 // that is not made of finite numbers, or a latitude beyond a pole, has no result.
 inline ProjectionStatus CheckGeogInput(double latitude, double longitude) {
@@ -189,6 +214,17 @@ MeridianFactors MeridianFactorsOf(GridAt grid_at, double latitude, double longit
   const double dx = (north.x - south.x) / (2.0 * kStep);
   const double dy = (north.y - south.y) / (2.0 * kStep);
   return {-std::atan2(dx, dy), std::hypot(dx, dy) / rho};
+}
+
+// The convergence and meridian scale of a forward at a point, into the outputs asked
+// for (either may be null).
+template <class GridAt>
+void WriteMeridianFactors(GridAt grid_at, double latitude, double longitude, double rho,
+                          double* convergence, double* scale) {
+  if (convergence == nullptr && scale == nullptr) return;
+  const MeridianFactors factors = MeridianFactorsOf(grid_at, latitude, longitude, rho);
+  if (convergence != nullptr) *convergence = factors.convergence;
+  if (scale != nullptr) *scale = factors.scale;
 }
 
 // Newton's method on a forward, from an inverse's estimate: the latitude and longitude
