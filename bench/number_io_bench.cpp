@@ -4,11 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "best_rate_reporter.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <string_view>
@@ -112,19 +113,8 @@ void FromChars(benchmark::State& state, const Workload& workload) {
   PerValue(state);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public BestRateReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // The best repetition stands for the benchmark: interference only slows runs down.
-    for (const Run& run : runs) {
-      const auto items = run.counters.find("items_per_second");
-      if (run.run_type != Run::RT_Iteration || items == run.counters.end()) continue;
-      double& best = rates_[run.run_name.function_name];
-      best = std::max(best, items->second.value);
-    }
-  }
-
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\nSpeed-up over the standard call, best run of each (and ns per value):\n");
@@ -141,8 +131,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::printf("  %-22s %6.2fx  (%.1f ns vs %.1f ns)\n", (ours + "/" + workload).c_str(),
                 a->second / b->second, 1e9 / a->second, 1e9 / b->second);
   }
-
-  std::map<std::string, double> rates_;
 };
 
 }  // namespace

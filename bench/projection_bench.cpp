@@ -3,12 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "best_rate_reporter.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -211,20 +212,8 @@ double InterleavedRatio(const char* definition, const Setup& setup, bool inverse
 #endif
 
 // Prints the usual table, then Orvale-to-PROJ throughput ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public BestRateReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // The best of the repetitions stands for the benchmark: on a shared machine
-    // interference only ever slows a run down.
-    for (const Run& run : runs) {
-      const auto items = run.counters.find("items_per_second");
-      if (run.run_type != Run::RT_Iteration || items == run.counters.end()) continue;
-      double& best = rates_[run.run_name.function_name];
-      best = std::max(best, items->second.value);
-    }
-  }
-
   void Finalize() override {
     ConsoleReporter::Finalize();
 #ifdef ORVALE_BENCH_WITH_PROJ
@@ -262,9 +251,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   1e9 / b->second);
     }
   }
-
- private:
-  std::map<std::string, double> rates_;
 };
 
 }  // namespace
