@@ -24,8 +24,6 @@
 namespace orvale::cli {
 namespace {
 
-constexpr int kMostDecimals = 32;
-
 constexpr std::array<NamedValue, 3> kFormats = {{{"text", 0, ""}, {"csv", 1, ""}, {"json", 2, ""}}};
 constexpr std::array<NamedValue, 3> kErrorPolicies = {
     {{"mark", 0, ""}, {"skip", 1, ""}, {"stop", 2, ""}}};
@@ -67,33 +65,6 @@ std::string OptionName(std::string_view name) {
   for (const char c : name)
     option += c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return option;
-}
-
-// Metres per unit of a --units value: a row of the metric or imperial (foot) tables by
-// its name, or m, km, ft (the international foot) and us-ft (the US survey foot).
-bool FindUnit(const std::string& text, double& metres_per_unit, std::string& problem) {
-  const std::array<std::pair<std::string_view, double>, 4> short_names = {
-      {{"m", 1.0}, {"km", 1000.0}, {"ft", 0.3048}, {"us-ft", kMetresPerUsSurveyFoot}}};
-  std::string choices;
-  for (const auto& [name, factor] : short_names) {
-    if (text == name) {
-      metres_per_unit = factor;
-      return true;
-    }
-    choices += " " + std::string(name);
-  }
-  for (const auto table : {MetricUnits(), ImperialUnits()}) {
-    for (const LengthUnit& unit : table) {
-      const std::string name = OptionName(unit.name);
-      if (text == name) {
-        metres_per_unit = unit.metres_per_unit;
-        return true;
-      }
-      choices += " " + name;
-    }
-  }
-  problem = "--units: unknown unit '" + text + "'; choose one of:" + choices;
-  return false;
 }
 
 bool IsWholeNumber(std::string_view text, std::size_t& number) {
@@ -143,6 +114,44 @@ bool ResolveColumns(const std::vector<std::string>& words, const std::vector<std
 
 }  // namespace
 
+bool ReadOutputFormat(const std::string& text, OutputFormat& format, std::string& problem) {
+  int value = 0;
+  if (!LookUp(kFormats, text, value, problem)) return false;
+  format = static_cast<OutputFormat>(value);
+  return true;
+}
+
+bool ReadAngleNotation(const std::string& text, int& notation, std::string& problem) {
+  if (LookUp(kAngleNotations, text, notation, problem)) return true;
+  problem = "--angles: " + problem;
+  return false;
+}
+
+bool ReadLengthUnit(const std::string& text, double& metres_per_unit, std::string& problem) {
+  const std::array<std::pair<std::string_view, double>, 4> short_names = {
+      {{"m", 1.0}, {"km", 1000.0}, {"ft", 0.3048}, {"us-ft", kMetresPerUsSurveyFoot}}};
+  std::string choices;
+  for (const auto& [name, factor] : short_names) {
+    if (text == name) {
+      metres_per_unit = factor;
+      return true;
+    }
+    choices += " " + std::string(name);
+  }
+  for (const auto table : {MetricUnits(), ImperialUnits()}) {
+    for (const LengthUnit& unit : table) {
+      const std::string name = OptionName(unit.name);
+      if (text == name) {
+        metres_per_unit = unit.metres_per_unit;
+        return true;
+      }
+      choices += " " + name;
+    }
+  }
+  problem = "--units: unknown unit '" + text + "'; choose one of:" + choices;
+  return false;
+}
+
 void RowWriter::Clear() {
   bytes_.clear();
   values_.clear();
@@ -175,6 +184,15 @@ void RowWriter::Angle(double radians, int type) {
 void RowWriter::Text(std::string_view text) {
   bytes_ += text;
   Finish(true, false);
+}
+
+void RowWriter::NumberText(std::string_view digits) {
+  bytes_ += digits;
+  Finish(false, false);
+}
+
+void RowWriter::Missing() {
+  Finish(false, true);
 }
 
 bool ReadNumberField(std::string_view field, double& value) {
@@ -489,9 +507,8 @@ struct Checked {
 
 bool CheckOptions(const PipelineOptions& options, const PipelineSetup& setup, ValueStyle& style,
                   Checked& checked, std::string& problem) {
+  if (!ReadOutputFormat(options.format, checked.format, problem)) return false;
   int value = 0;
-  if (!LookUp(kFormats, options.format, value, problem)) return false;
-  checked.format = static_cast<OutputFormat>(value);
   if (!LookUp(kErrorPolicies, options.on_error, value, problem)) {
     problem = "--on-error: " + problem;
     return false;
@@ -530,13 +547,10 @@ bool CheckOptions(const PipelineOptions& options, const PipelineSetup& setup, Va
   style = setup.style;
   style.format = checked.format;
   if (options.Given("--angles")) {
-    if (!LookUp(kAngleNotations, options.angles, style.angle_notation, problem)) {
-      problem = "--angles: " + problem;
-      return false;
-    }
+    if (!ReadAngleNotation(options.angles, style.angle_notation, problem)) return false;
     style.angle_decimals = -1;
   }
-  if (options.Given("--units") && !FindUnit(options.units, style.metres_per_unit, problem))
+  if (options.Given("--units") && !ReadLengthUnit(options.units, style.metres_per_unit, problem))
     return false;
   if (options.Given("--decimals")) {
     style.angle_decimals = options.decimals;

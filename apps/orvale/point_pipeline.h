@@ -49,6 +49,8 @@ class RowWriter {
   void Angle(double radians, int type);  // an ANGLE_TYPE, in the chosen notation
   void Number(double value, int decimals);
   void Text(std::string_view text);
+  void NumberText(std::string_view digits);  // a number already written out
+  void Missing();                            // no value: "-", an empty field, null
 
   // A value: its bytes in Bytes(), and whether it is text (quoted in JSON) or missing
   // (no number: "-" in text, an empty CSV field, null in JSON).
@@ -94,6 +96,18 @@ class PointCommand {
   // reason (the engine's status text) when the record holds no result.
   virtual bool Format(const Record& record, RowWriter& row, std::string& reason) const = 0;
 };
+
+// The values of the writer's options, shared by every command that writes values.
+inline constexpr int kMostDecimals = 32;
+// text, csv or json.
+[[nodiscard]] bool ReadOutputFormat(const std::string& text, OutputFormat& format,
+                                    std::string& problem);
+// dms, dm, degrees, signed-degrees or gradians: an ANGLE_PREFERENCE.
+[[nodiscard]] bool ReadAngleNotation(const std::string& text, int& notation, std::string& problem);
+// Metres per unit of a --units value: a row of the metric or imperial (foot) tables by
+// its name, or m, km, ft (the international foot) and us-ft (the US survey foot).
+[[nodiscard]] bool ReadLengthUnit(const std::string& text, double& metres_per_unit,
+                                  std::string& problem);
 
 // Field readers for commands, with the reasons the pipeline's messages give.
 // An angle of `type` in any form the angle entry reads; bare numbers are degrees, or

@@ -2,17 +2,13 @@
 // type: the built-in rows, then the user's record files, as an aligned table, CSV or
 // JSON.
 
-#include <algorithm>
-#include <array>
-#include <charconv>
-#include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "catalogue_listing.h"
 #include "commands.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
@@ -20,71 +16,50 @@
 #include "orvale/platform/text_encoding.h"
 #include "output_check.h"
 #include "projection_select.h"
-#include "text_fields.h"
 
 namespace orvale::cli {
 namespace {
 
 constexpr std::string_view kCommand = "projections";
 
-enum class Format { kTable, kCsv, kJson };
-
-constexpr std::size_t kColumnCount = 11;
-using Row = std::array<std::string, kColumnCount>;  // UTF-8 texts
-
-// The first six columns are texts in JSON, the last five numbers.
-constexpr std::size_t kFirstNumberColumn = 6;
-const Row kTableHeader = {"Type",
-                          "Row",
-                          "Method",
-                          "Name",
-                          "Country",
-                          "Spheroid",
-                          "\xCF\x86"
-                          "0 (\xC2\xB0)",
-                          "\xCE\xBB"
-                          "0 (\xC2\xB0)",
-                          "FE",
-                          "FN",
-                          "k0"};
-const Row kKeys = {"type", "row",  "method", "name", "country", "spheroid",
-                   "lat0", "lon0", "fe",     "fn",   "k0"};
-constexpr std::array<bool, kColumnCount> kRightAligned = {true, true, true, false, false, false,
-                                                          true, true, true, true,  true};
-
-// The shortest text that reads back as the same double, so nothing is rounded away,
-// in plain decimals as surveyors write lengths.
-std::string Number(double value) {
-  char text[400];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-  return std::string(text, result.ptr);
+// The NAD 27 "Lambert Tables" rows hold their tables' constants: a false origin in US
+// survey feet and a central meridian west positive, which are shown as they stand.
+bool HoldsTableConstants(const CProjection& p) {
+  return p.m_Type == PROJECTION_STATE_PLANE && p.m_Method == 1;
 }
 
-// Degrees to ten decimals (the catalogue's own precision), without trailing zeros.
-// Dividing by the factor the catalogue multiplied by gives its degrees back exactly;
-// the truncated reverse factor would show 175.5 as 175.5000000001.
-std::string Degrees(double radians) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.10f", radians / kRadiansPerDegree);
-  std::string degrees = text;
-  degrees.erase(degrees.find_last_not_of('0') + 1);
-  if (degrees.back() == '.') degrees.pop_back();
-  return degrees == "-0" ? "0" : degrees;
+const std::vector<CatalogueColumn> kColumns = {{"type", "Type", true},
+                                               {"row", "Row", true},
+                                               {"method", "Method", true},
+                                               {"name", "Name", false},
+                                               {"country", "Country", false},
+                                               {"spheroid", "Spheroid", false},
+                                               {"lat0",
+                                                "\xCF\x86"
+                                                "0 (\xC2\xB0)",
+                                                true},
+                                               {"lon0",
+                                                "\xCE\xBB"
+                                                "0 (\xC2\xB0)",
+                                                true},
+                                               {"fe", "FE", true, true},
+                                               {"fn", "FN", true, true},
+                                               {"k0", "k0", true}};
+
+void DescribeUnread(const CatalogueEntry& entry, CatalogueWriter& listing) {
+  RowWriter& row = listing.NewRow();
+  listing.Count(row, entry.type);
+  listing.Count(row, entry.index);
+  row.Missing();
+  listing.Text(row, Cp1252ToUtf8(entry.file));
+  for (int k = 0; k < 7; ++k)
+    row.Missing();
 }
 
-Row Describe(const CatalogueEntry& entry, const CProjection& p) {
+void Describe(const CatalogueEntry& entry, const CProjection& p, CatalogueWriter& listing) {
   if (!entry.readable) {
-    return {std::to_string(entry.type),
-            std::to_string(entry.index),
-            "",
-            Cp1252ToUtf8(entry.file),
-            "",
-            "",
-            "",
-            "",
-            "",
-            "",
-            ""};
+    DescribeUnread(entry, listing);
+    return;
   }
   std::string spheroid;
   // A UTM zone is computed on whatever spheroid it is given.
@@ -93,118 +68,55 @@ Row Describe(const CatalogueEntry& entry, const CProjection& p) {
                    ? p.m_Spheroid->m_Name
                    : p.m_Spheroid->m_Name + " " + p.m_Spheroid->m_Country;
   }
-  return {std::to_string(entry.type),  std::to_string(entry.index),  std::to_string(p.m_Method),
-          Cp1252ToUtf8(p.m_Name),      Cp1252ToUtf8(p.m_Country),    Cp1252ToUtf8(spheroid),
-          Degrees(p.m_OriginLatitude), Degrees(p.m_CentralMeridian), Number(p.m_FalseEasting),
-          Number(p.m_FalseNorthing),   Number(p.m_ScaleFactor)};
+  RowWriter& row = listing.NewRow();
+  listing.Count(row, entry.type);
+  listing.Count(row, entry.index);
+  listing.Count(row, p.m_Method);
+  listing.Text(row, Cp1252ToUtf8(p.m_Name));
+  listing.Text(row, Cp1252ToUtf8(p.m_Country));
+  listing.Text(row, Cp1252ToUtf8(spheroid));
+  listing.Angle(row, p.m_OriginLatitude, ANGLE_LATITUDE);
+  if (HoldsTableConstants(p)) {
+    listing.Exact(row, p.m_CentralMeridian / kRadiansPerDegree);
+    listing.Exact(row, p.m_FalseEasting);
+    listing.Exact(row, p.m_FalseNorthing);
+  } else {
+    listing.Angle(row, p.m_CentralMeridian, ANGLE_LONGITUDE);
+    listing.Length(row, p.m_FalseEasting);
+    listing.Length(row, p.m_FalseNorthing);
+  }
+  listing.Exact(row, p.m_ScaleFactor);
 }
 
-struct Catalogue {
-  std::vector<Row> rows;
-  bool all_read = true;
-};
-
-Catalogue ReadCatalogue(int type, const Streams& streams) {
-  Catalogue catalogue;
-  catalogue.all_read = ReportRecordFolder(kCommand, ListProjectionRecordFiles().problem, streams);
+// True when every record was read.
+bool ListCatalogue(int type, CatalogueWriter& listing, const Streams& streams) {
+  bool all_read = ReportRecordFolder(kCommand, ListProjectionRecordFiles().problem, streams);
   CSpheroid spheroid;
   CProjection scratch;
   scratch.m_Spheroid = &spheroid;
   const std::vector<std::string> uncounted =
       VisitCatalogue(type, scratch, [&](const CatalogueEntry& entry, const CProjection& p) {
-        catalogue.rows.push_back(Describe(entry, p));
+        Describe(entry, p, listing);
         if (entry.readable) return;
         // Changed since it was counted: still listed, so the index of every later record holds.
-        catalogue.all_read = false;
+        all_read = false;
         streams.err << "orvale projections: " << Printable(entry.file)
                     << ": cannot be read (changed while it was listed); listed without values\n";
       });
   for (const std::string& file : uncounted) {
-    catalogue.all_read = false;
+    all_read = false;
     // Read again for its reason: a file that counts for no type is rare.
     const RecordStatus status = ReadProjectionRecordFile(scratch, file);
     streams.err << "orvale projections: " << Printable(file) << ": cannot be read: "
                 << Printable(status.ok ? "it changed while it was listed" : status.reason)
                 << "; counted for no type\n";
   }
-  return catalogue;
-}
-
-// Characters on screen: every UTF-8 sequence counts once.
-std::size_t DisplayWidth(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
-  std::array<std::size_t, kColumnCount> widths{};
-  for (std::size_t c = 0; c < kColumnCount; ++c)
-    widths[c] = DisplayWidth(kTableHeader[c]);
-  for (const Row& row : rows) {
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-    }
-  }
-  auto print = [&](const Row& row) {
-    std::string line;
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
-      if (c != 0) line += "  ";
-      line += kRightAligned[c] ? padding + row[c] : row[c] + padding;
-    }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out << line << "\n";
-  };
-  print(kTableHeader);
-  for (const Row& row : rows)
-    print(row);
-}
-
-// A control character in a name is shown as "\xNN" before the widths are counted.
-void PrintEscapedTable(std::vector<Row> rows, std::ostream& out) {
-  for (Row& row : rows) {
-    for (std::string& cell : row)
-      cell = EscapedControls(cell);
-  }
-  PrintTable(rows, out);
-}
-
-void PrintCsv(const std::vector<Row>& rows, std::ostream& out) {
-  auto print = [&](const Row& row) {
-    std::string line;
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      if (c != 0) line += ',';
-      line += CsvField(row[c]);
-    }
-    out << line << "\n";
-  };
-  print(kKeys);
-  for (const Row& row : rows)
-    print(row);
-}
-
-void PrintJson(const std::vector<Row>& rows, std::ostream& out) {
-  out << "[";
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    out << (r == 0 ? "\n  {" : ",\n  {");
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      const std::string& value = rows[r][c];
-      const bool number = c < 3 || c >= kFirstNumberColumn;
-      out << (c == 0 ? "" : ", ") << JsonString(kKeys[c]) << ": "
-          << (!number         ? JsonString(value)
-              : value.empty() ? "null"
-                              : value);
-    }
-    out << "}";
-  }
-  out << (rows.empty() ? "]\n" : "\n]\n");
+  return all_read;
 }
 
 struct Options {
   std::string type;
-  bool csv = false;
-  bool json = false;
+  CatalogueOptions listing;
 };
 
 int RunProjections(const Options& options, const Streams& streams) {
@@ -214,18 +126,15 @@ int RunProjections(const Options& options, const Streams& streams) {
     streams.err << "orvale projections: --type: " << problem << "\n";
     return kExitUsage;
   }
-  const Catalogue catalogue = ReadCatalogue(type, streams);
-  if (options.json) {
-    PrintJson(catalogue.rows, streams.out);
-  } else if (options.csv) {
-    PrintCsv(catalogue.rows, streams.out);
-  } else {
-    PrintEscapedTable(catalogue.rows, streams.out);
-  }
-  return catalogue.all_read ? kExitOk : kExitBadInput;
+  CatalogueWriter listing("orvale projections", kColumns);
+  if (!listing.Configure(options.listing, streams.err)) return kExitUsage;
+  const bool all_read = ListCatalogue(type, listing, streams);
+  return listing.Write(all_read ? kExitOk : kExitBadInput, streams);
 }
 
 }  // namespace
+
+constexpr CatalogueValues kValues{.angles = true, .lengths = true};
 
 void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status) {
   auto options = std::make_shared<Options>();
@@ -246,16 +155,17 @@ void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status) {
       "way, a false origin beyond 100 000 km, a scale factor not above 0; a spheroid\n"
       "that is neither built in nor a record). So are a record folder that cannot be\n"
       "had or listed and a redirect in MyData.INI that cannot be followed. The exit\n"
-      "status is then 1, as it is when the output cannot be written.");
+      "status is then 1, as it is when the output cannot be written.\n" +
+          CatalogueHelp(kValues) +
+          "\nExamples:\n"
+          "  orvale projections --type lambert\n"
+          "  orvale projections --type tm --angles dms\n"
+          "  orvale projections --format json -o projections.jsonl");
   command->add_option("--type", options->type,
                       "Only this projection type: its number 0..14 or its name (utm, tm, gk,\n"
                       "tm-south, tm-usa, mercator, lambert, cassini, azimuthal,\n"
                       "stereographic, polyconic, rso, state-plane, norwegian, danish)");
-  auto* csv = command->add_flag("--csv", options->csv,
-                                "Print comma-separated values (RFC 4180) with a header line\n"
-                                "type,row,method,name,country,spheroid,lat0,lon0,fe,fn,k0");
-  command->add_flag("--json", options->json, "Print a JSON array of objects with the keys of --csv")
-      ->excludes(csv);
+  AddCatalogueOptions(*command, options->listing, kValues);
   command->callback([options, &streams, &status] { status = RunProjections(*options, streams); });
 }
 

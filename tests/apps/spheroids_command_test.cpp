@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "orvale/engine/spheroid/spheroid.h"
@@ -98,6 +101,43 @@ TEST_F(SpheroidsCommand, EscapesControlCharactersOfNamesInTheTable) {
   EXPECT_NE(last_err_.find("Tab\\x09here.SPD: cannot be read"), std::string::npos) << last_err_;
   for (const std::string& line : lines)
     EXPECT_EQ(line.find_first_of("\x1B\x07\t"), std::string::npos) << line;
+}
+
+// The listing goes through the point commands' writer: lengths in any unit (the US
+// survey foot and the international foot kept apart), JSON lines, and a file written
+// whole or not at all.
+TEST_F(SpheroidsCommand, WritesLengthsInTheChosenUnitAsJsonLinesOrToAFile) {
+  const double us_foot = 1200.0 / 3937.0;
+  for (const auto& [unit, metres] : {std::pair{"us-ft", us_foot}, std::pair{"ft", 0.3048}}) {
+    const auto lines = Listing({"spheroids", "--csv", "--units", unit, "-d", "4"}, cli::kExitOk, 0);
+    for (std::size_t i = 0; i < BuiltInSpheroids().size(); ++i) {
+      const auto f = testing::CsvFields(lines[i + 1]);
+      ASSERT_EQ(f.size(), 7u);
+      EXPECT_NEAR(std::stod(f[4]), BuiltInSpheroids()[i].semi_major_axis / metres, 5e-5) << unit;
+      EXPECT_EQ(f[4].size() - f[4].find('.'), 5u) << "four decimals: " << f[4];
+    }
+  }
+  const auto table = Listing({"spheroids", "--units", "us-ft"}, cli::kExitOk, 0);
+  EXPECT_NE(table[0].find("a (us-ft)"), std::string::npos) << table[0];
+
+  const auto json = testing::Lines(RunCli({"spheroids", "--format", "json"}).out);
+  ASSERT_EQ(json.size(), BuiltInSpheroids().size()) << "no header";
+  EXPECT_EQ(json[0],
+            "{\"index\":0,\"epsg\":7001,\"name\":\"Airy 1830\",\"country\":\"OSGB\","
+            "\"a\":6377563.39635,\"b\":6356256.91,\"inverse_flattening\":"
+            "299.32497041446857}");
+  EXPECT_TRUE(json[31].ends_with("\"inverse_flattening\":null}")) << "a sphere: " << json[31];
+
+  const std::string path = Root() + "/listing.csv";
+  const auto to_file = RunCli({"spheroids", "--csv", "--output", path});
+  ASSERT_EQ(to_file.status, cli::kExitOk) << to_file.err;
+  EXPECT_EQ(to_file.out, "");
+  std::ifstream file(path, std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(file), {}};
+  EXPECT_EQ(written, RunCli({"spheroids", "--csv"}).out);
+  const auto nowhere = RunCli({"spheroids", "--output", Root() + "/no/such/folder.txt"});
+  EXPECT_EQ(nowhere.status, cli::kExitUsage);
+  EXPECT_NE(nowhere.err.find("no/such/folder.txt"), std::string::npos) << nowhere.err;
 }
 
 }  // namespace
