@@ -263,9 +263,7 @@ bool SplitLine(std::string_view line, InputDialect dialect, std::vector<std::str
       const std::size_t begin = scratch.size();
       for (++i;; ++i) {
         if (i >= line.size()) {
-          reason =
-              "a quoted field runs past the line end (line breaks inside quoted fields are not "
-              "read)";
+          reason = "a quoted field is not closed";
           return false;
         }
         if (line[i] == '"') {
@@ -347,8 +345,12 @@ void RowAssembler::Piece(std::string_view name, std::string_view bytes, bool tex
       if (!first) out += ' ';
       if (missing) {
         out += '-';
-      } else {
+      } else if (bytes.find_first_of("\r\n") == std::string_view::npos) {
         out += bytes;
+      } else {
+        // A CSV field's line breaks would break the one line of output per record.
+        for (const char c : bytes)
+          out += c == '\r' || c == '\n' ? ' ' : c;
       }
       break;
     case OutputFormat::kCsv:
@@ -449,8 +451,8 @@ void AddPipelineOptions(CLI::App& command, PipelineOptions& options,
                   "Output: text, csv (RFC 4180, with a header) or json (one object a line)")
       ->capture_default_str();
   keep(command.add_flag("--csv-in", options.csv_in,
-                        "The input is CSV (RFC 4180; a quoted field may not hold a line break)\n"
-                        "whose first row is a header (unless --no-header)"));
+                        "The input is CSV (RFC 4180: quoted fields may hold commas, quotes and\n"
+                        "line breaks) whose first row is a header (unless --no-header)"));
   keep(command.add_flag("--header", options.header,
                         "The first input line is a header row (names for --columns)"));
   keep(command.add_flag("--no-header", options.no_header,
@@ -598,6 +600,7 @@ int RunPipeline(PipelineSetup setup, const PipelineOptions& options, const Conve
   stream.command = command;
   stream.workers = options.workers;
   stream.on_error = checked.on_error;
+  stream.quoted_line_breaks = layout.dialect == InputDialect::kCsv;
   stream.style = checked.format == OutputFormat::kJson  ? LineStyle::kJson
                  : checked.format == OutputFormat::kCsv ? LineStyle::kCsv
                                                         : LineStyle::kText;

@@ -38,10 +38,18 @@ struct Chunk {
   std::string text;                 // the lines, each without its line end
   std::vector<std::size_t> starts;  // offset of each line in `text`, plus the end
   std::vector<bool> too_long;       // the line was longer than kMaxLineBytes: skipped
+  // Line breaks inside the CSV records before each record, so that messages name the
+  // line of the file where a record starts.
+  std::vector<std::uint32_t> breaks_before;
+  std::uint32_t breaks = 0;  // in all of the chunk's records
   std::uint64_t first_line_number = 1;
   std::uint64_t bytes = 0;
 
   std::size_t size() const { return starts.empty() ? 0 : starts.size() - 1; }
+  std::uint64_t file_lines() const { return size() + breaks; }
+  std::uint64_t line_number(std::size_t i) const {
+    return first_line_number + i + breaks_before[i];
+  }
   std::string_view line(std::size_t i) const {
     return std::string_view(text).substr(starts[i], starts[i + 1] - starts[i]);
   }
@@ -90,7 +98,7 @@ void AppendError(std::string_view reason, LineStyle style, std::string& out) {
 void SayError(const Chunk& chunk, std::size_t i, const LineError& error,
               const StreamOptions& options, ChunkOutput& output) {
   output.errors += options.command + ": " + options.input_name + ", line " +
-                   std::to_string(chunk.first_line_number + i);
+                   std::to_string(chunk.line_number(i));
   if (error.column > 0) output.errors += ", column " + std::to_string(error.column);
   output.errors += ": " + error.reason;
   // A reason about the line as a whole shows the line, as a field's shows the field.
@@ -153,6 +161,8 @@ bool ReadChunk(LineReader& reader, Chunk& chunk) {
   chunk.text.clear();
   chunk.starts.assign(1, 0);
   chunk.too_long.clear();
+  chunk.breaks_before.clear();
+  chunk.breaks = 0;
   chunk.bytes = 0;
   std::string_view line;
   bool too_long = false;
@@ -160,6 +170,8 @@ bool ReadChunk(LineReader& reader, Chunk& chunk) {
     chunk.text += line;
     chunk.starts.push_back(chunk.text.size());
     chunk.too_long.push_back(too_long);
+    chunk.breaks_before.push_back(chunk.breaks);
+    chunk.breaks += reader.BreaksInside();
   }
   return chunk.size() > 0;
 }
@@ -203,11 +215,13 @@ class Progress {
 
 // The header row, when the input starts with one: false when it is refused.
 bool ReadHeader(LineReader& reader, std::ostream& out, std::ostream& err,
-                const StreamOptions& options, StreamResult& result, std::uint64_t& bytes) {
+                const StreamOptions& options, StreamResult& result, std::uint64_t& bytes,
+                std::uint64_t& next_line) {
   std::string_view line;
   bool too_long = false;
   if (!reader.Next(line, too_long, bytes)) return true;  // no input, no header
   result.lines = 1;
+  next_line += 1 + reader.BreaksInside();
   std::string header, problem;
   if (too_long) {
     problem = "the header row is longer than " + std::to_string(kMaxLineBytes) + " bytes";
@@ -222,7 +236,44 @@ bool ReadHeader(LineReader& reader, std::ostream& out, std::ostream& err,
 
 }  // namespace
 
-LineReader::LineReader(std::istream& in) : in_(in), block_(kBlockBytes) {}
+LineReader::LineReader(std::istream& in, bool quoted_line_breaks)
+    : in_(in), block_(kBlockBytes), quoted_line_breaks_(quoted_line_breaks) {}
+
+const char* LineReader::RecordEnd(const char* first, const char* from, const char* end,
+                                  bool plain) {
+  if (!quoted_line_breaks_ || plain)
+    return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+  // Only a quote that opens a field quotes it; a stray one inside an unquoted field
+  // is text (and the field's reader says so), not the start of a multi-line record.
+  for (const char* p = from; p != end; ++p) {
+    const char c = *p;
+    switch (csv_state_) {
+      case CsvState::kFieldStart:
+        csv_state_ = c == '"'   ? CsvState::kQuoted
+                     : c == ',' ? CsvState::kFieldStart
+                                : CsvState::kUnquoted;
+        break;
+      case CsvState::kUnquoted:
+        if (c == ',') csv_state_ = CsvState::kFieldStart;
+        break;
+      case CsvState::kQuoted:
+        if (c == '"') csv_state_ = CsvState::kQuoteInQuoted;
+        if (c == '\n') ++breaks_;
+        if (static_cast<std::size_t>(p - first) > kMaxLineBytes) {
+          unclosed_ = true;  // no field is this long: a quote that was never closed
+          return nullptr;
+        }
+        continue;
+      case CsvState::kQuoteInQuoted:  // a doubled quote, or the field's end
+        csv_state_ = c == '"'   ? CsvState::kQuoted
+                     : c == ',' ? CsvState::kFieldStart
+                                : CsvState::kUnquoted;
+        break;
+    }
+    if (c == '\n') return p;
+  }
+  return nullptr;
+}
 
 bool LineReader::Next(std::string_view& line, bool& too_long, std::uint64_t& bytes) {
   too_long = false;
@@ -237,10 +288,22 @@ bool LineReader::Next(std::string_view& line, bool& too_long, std::uint64_t& byt
       bytes += kByteOrderMark.size();
     }
   }
+  breaks_ = 0;
+  csv_state_ = CsvState::kFieldStart;
+  unclosed_ = false;
+  std::size_t scanned = 0;  // bytes of the record known to hold no record end
   while (true) {
     const char* first = block_.data() + begin_;
     const char* end = block_.data() + end_;
-    const char* lf = static_cast<const char*>(std::memchr(first, '\n', end - first));
+    // A quoted field that runs on for more than a line's bound was never closed: the
+    // record is read again as ending at its first line end, so that the quote costs
+    // that one line and not the rest of the file.
+    const char* lf = RecordEnd(first, first + scanned, end, skipping || unclosed_);
+    if (lf == nullptr && unclosed_ && breaks_ > 0) {
+      breaks_ = 0;
+      scanned = 0;
+      continue;
+    }
     if (lf != nullptr) {
       const auto length = static_cast<std::size_t>(lf - first);
       bytes += length + 1;
@@ -249,10 +312,12 @@ bool LineReader::Next(std::string_view& line, bool& too_long, std::uint64_t& byt
       line = too_long ? std::string_view() : TrimCr(std::string_view(first, length));
       return true;
     }
+    scanned = end_ - begin_;
     if (end_ - begin_ > kMaxLineBytes) {  // no line end in sight: drop what is held
       skipping = true;
       bytes += end_ - begin_;
       begin_ = end_ = 0;
+      scanned = 0;
     }
     if (!Fill()) {
       if (begin_ == end_ && !skipping) return false;
@@ -266,7 +331,6 @@ bool LineReader::Next(std::string_view& line, bool& too_long, std::uint64_t& byt
   }
 }
 
-// Moves the unread rest to the front and reads more after it; false at the end.
 bool LineReader::Fill() {
   std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
   end_ -= begin_;
@@ -351,9 +415,10 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
       options.workers > 0 ? std::min(options.workers, MostWorkers()) : static_cast<int>(cores));
   StreamResult result;
   std::uint64_t bytes = 0;
-  LineReader reader(in);
+  LineReader reader(in, options.quoted_line_breaks);
+  std::uint64_t next_line = 1;  // of the file, where the next chunk starts
   if (options.read_header) {
-    if (!ReadHeader(reader, out, err, options, result, bytes)) return result;
+    if (!ReadHeader(reader, out, err, options, result, bytes, next_line)) return result;
   } else if (!options.header.empty()) {
     out << options.header << '\n';
   }
@@ -368,11 +433,12 @@ StreamResult StreamPoints(std::istream& in, std::ostream& out, std::ostream& err
   std::array<ChunkWork, 2> work;
   std::size_t current = 0;
   bool more = ReadChunk(reader, work[current].chunk);
-  if (more) StartConverting(work[current], result.lines + 1, workers, converters, options);
+  if (more) StartConverting(work[current], next_line, workers, converters, options);
   while (more) {
     ChunkWork& converting = work[current];
     ChunkWork& next = work[1 - current];
-    const std::uint64_t next_first_line = result.lines + converting.chunk.size() + 1;
+    next_line += converting.chunk.file_lines();
+    const std::uint64_t next_first_line = next_line;
     more = out && ReadChunk(reader, next.chunk);
     converting.Wait();
     if (more) StartConverting(next, next_first_line, workers, converters, options);

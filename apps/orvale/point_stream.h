@@ -63,6 +63,7 @@ struct StreamOptions {
   std::uint64_t input_size = 0;  // bytes, when known, for the progress figure
   int workers = 0;               // 0: one per core
   LineStyle style = LineStyle::kText;
+  bool quoted_line_breaks = false;  // CSV: a quoted field may hold line breaks
 };
 
 // No point needs more; a longer "line" (a binary file, a missing line end) is skipped
@@ -71,24 +72,37 @@ inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
 // Splits input into lines from large blocks: fast, and bounded in memory however long
 // a "line" turns out to be. A UTF-8 byte-order mark at the start of the input is
-// skipped; a carriage return before a line end is dropped.
+// skipped; a carriage return before a line end is dropped. With `quoted_line_breaks`
+// (RFC 4180 CSV) a line break inside a quoted field belongs to the record, which then
+// spans several lines of the file.
 class LineReader {
  public:
-  explicit LineReader(std::istream& in);
+  explicit LineReader(std::istream& in, bool quoted_line_breaks = false);
 
-  // The next line, without its line end; false at the end of the input. A line
-  // longer than kMaxLineBytes comes back empty with `too_long` set. `bytes` grows by
-  // the bytes read. The view stays valid until the next call.
+  // The next line (or CSV record), without its line end; false at the end of the
+  // input. A line longer than kMaxLineBytes comes back empty with `too_long` set.
+  // `bytes` grows by the bytes read. The view stays valid until the next call.
   bool Next(std::string_view& line, bool& too_long, std::uint64_t& bytes);
+  // The line breaks inside the last record Next gave: the lines of the file it took,
+  // less one.
+  std::uint32_t BreaksInside() const { return breaks_; }
 
  private:
   bool Fill();
+  // The end of the record starting at `first`, searched from `from`; null when not in
+  // sight. Counts the breaks inside quotes. `plain`: the next line end, quotes or not.
+  const char* RecordEnd(const char* first, const char* from, const char* end, bool plain);
 
   std::istream& in_;
   std::vector<char> block_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool started_ = false;
+  bool quoted_line_breaks_ = false;
+  enum class CsvState { kFieldStart, kUnquoted, kQuoted, kQuoteInQuoted };
+  CsvState csv_state_ = CsvState::kFieldStart;
+  bool unclosed_ = false;  // the record's quote is taken as never closed
+  std::uint32_t breaks_ = 0;
 };
 
 // The worker count a user may ask for: 1 to this.

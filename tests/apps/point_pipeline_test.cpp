@@ -121,6 +121,31 @@ TEST_F(PointPipeline, StopsAtTheFirstBadLineWhateverTheWorkers) {
   }
 }
 
+// A quoted CSV field may span lines, and the file's line numbers still name the lines
+// at fault; a quote that is never closed costs its own line once the field has run
+// past any field's length, not the rest of the file.
+TEST_F(PointPipeline, ReadsCsvRecordsAcrossLinesAndRecoversFromAnUnclosedQuote) {
+  std::string input;
+  for (int i = 0; i < 10000; ++i)
+    input +=
+        i % 500 == 7 ? "\"Wells\r\nnext\nthe Sea\",52,1\n" : "p" + std::to_string(i) + ",51,3\n";
+  input += "q,x,3\n";
+  const auto spanning = RunCli(With(kUtm31, {"--csv-in", "--no-header", "--id"}), input);
+  EXPECT_EQ(testing::Lines(spanning.out).size(), 10001u) << "one line out per record";
+  EXPECT_NE(spanning.out.find("\nWells  next the Sea 362705.634 5762926.813\n"), std::string::npos);
+  EXPECT_TRUE(spanning.err.starts_with("orvale project: standard input, line 10041, column 2:"))
+      << "10000 records, 20 of them on three lines: " << spanning.err;
+
+  std::string unclosed = "\"never closed,51,3\n";
+  for (int i = 0; i < 10000; ++i)
+    unclosed += "p" + std::to_string(i) + ",51,3\n";
+  const auto recovered = RunCli(With(kUtm31, {"--csv-in", "--no-header", "--id"}), unclosed);
+  const auto lines = testing::Lines(recovered.out);
+  ASSERT_EQ(lines.size(), 10001u);
+  EXPECT_EQ(lines[0], "ERROR: a quoted field is not closed");
+  EXPECT_EQ(lines[1], spanning.out.substr(0, spanning.out.find('\n')));
+}
+
 // A JSON value as the pipeline writes them: a string, a number or null. Returns the
 // position after it, or npos.
 std::size_t SkipJsonValue(const std::string& text, std::size_t at) {
