@@ -1,7 +1,9 @@
 #pragma once
 // A file of results written whole or not at all: the text goes to a temporary file in
 // the same folder, renamed over the target only when every byte was written, so a
-// full disk or a failed run never leaves half a file (nor the temporary one).
+// full disk or a failed run never leaves half a file (nor the temporary one). A
+// device or a pipe (/dev/stdout, a named pipe) has no whole to keep and is written
+// directly.
 
 #include <fstream>
 #include <string>
@@ -27,6 +29,7 @@ class AtomicOutputFile {
   std::string target_;
   std::string temporary_;
   std::ofstream stream_;
+  bool direct_ = false;  // a device or pipe, written in place
 };
 
 }  // namespace orvale::cli

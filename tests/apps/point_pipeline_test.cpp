@@ -228,9 +228,10 @@ TEST_F(PointPipeline, ReadsBackEveryAngleNotationItPrints) {
 
 class OutputFile : public PointPipeline {
  protected:
-  std::filesystem::path folder = std::filesystem::path(Root('C')) / "out";
+  std::filesystem::path folder;
   void SetUp() override {
     PointPipeline::SetUp();
+    folder = std::filesystem::path(Root('C')) / "out";  // the drive exists once set up
     std::filesystem::create_directories(folder);
   }
   std::string Read(const std::filesystem::path& path) {
@@ -262,6 +263,19 @@ TEST_F(OutputFile, HoldsWhatStandardOutputWouldAndNothingIsLeftBehindOnFailure) 
   EXPECT_EQ(nowhere.status, cli::kExitUsage);
   EXPECT_NE(nowhere.err.find("No such file or directory"), std::string::npos) << nowhere.err;
   EXPECT_EQ(Files(), 1u);
+}
+
+// Through a link the file behind it is replaced and the link kept, so a link into a
+// shared folder keeps pointing at the results.
+TEST_F(OutputFile, ReplacesTheFileBehindALinkAndKeepsTheLink) {
+  const auto real = folder / "real.txt", link = folder / "link.txt";
+  std::ofstream(real) << "old\n";
+  std::filesystem::create_symlink(real.filename(), link);
+  const auto run = RunCli(With(kUtm31, {"--output", link.string()}), "51,3\n");
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Read(real), "500000.000 5649824.888\n");
+  EXPECT_EQ(Files(), 2u);
 }
 
 // The README's example: a file cut into blocks by GNU parallel, each converted by its
