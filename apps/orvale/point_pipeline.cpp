@@ -334,8 +334,25 @@ std::size_t RowAssembler::ChosenRank(std::size_t field) const {
 }
 
 std::string RowAssembler::FieldName(std::size_t field) const {
-  if (field < layout_.names.size()) return layout_.names[field];
+  if (kept_names_.empty()) NameKeptFields();
+  if (field < kept_names_.size()) return kept_names_[field];
   return "column" + std::to_string(field + 1);
+}
+
+// A kept column named as a result ("easting" in, easting out) or as another column
+// takes a suffix, so that no JSON object holds a key twice.
+void RowAssembler::NameKeptFields() const {
+  std::vector<std::string> taken(shape_.outputs.begin(), shape_.outputs.end());
+  for (std::size_t field = 0; field < layout_.names.size(); ++field) {
+    std::string name = layout_.names[field];
+    if (ChosenRank(field) == static_cast<std::size_t>(-1)) {
+      for (int k = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++k)
+        name = layout_.names[field] + "_" + std::to_string(k);
+      taken.push_back(name);
+    }
+    kept_names_.push_back(std::move(name));
+  }
+  if (kept_names_.empty()) kept_names_.push_back("column1");  // no header: numbered
 }
 
 void RowAssembler::Piece(std::string_view name, std::string_view bytes, bool text, bool missing,

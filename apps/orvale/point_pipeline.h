@@ -151,6 +151,7 @@ class RowAssembler {
   void Piece(std::string_view name, std::string_view bytes, bool text, bool missing, bool first,
              std::string& out) const;
   std::string FieldName(std::size_t field) const;
+  void NameKeptFields() const;
   // Which value goes in a field: the field's place among the chosen columns, from the
   // left; -1 for a field that is not chosen.
   std::size_t ChosenRank(std::size_t field) const;
@@ -158,6 +159,8 @@ class RowAssembler {
   const LineLayout& layout_;
   const PointShape& shape_;
   const ValueStyle& style_;
+  // The names of the kept columns, made unique once the header row is known.
+  mutable std::vector<std::string> kept_names_;
 };
 
 // The fields of a line that are the command's inputs; false with the problem when the
