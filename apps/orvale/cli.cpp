@@ -81,6 +81,9 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
+  AddSunCommand(app, streams, status);
+  AddGyroCommand(app, streams, status);
+  AddHeadingCommand(app, streams, status);
 
   if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {

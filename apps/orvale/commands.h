@@ -14,5 +14,8 @@ void AddUnitsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status);
+void AddSunCommand(CLI::App& app, const Streams& streams, int& status);
+void AddGyroCommand(CLI::App& app, const Streams& streams, int& status);
+void AddHeadingCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli

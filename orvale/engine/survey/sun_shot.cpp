@@ -104,7 +104,11 @@ bool CSunShot::LoadAlmanac(int year) {
     ComputeSun();
     return true;
   }
+  // The table is cleared whatever happens next, so it holds no year until the load
+  // succeeds; keeping the old year would let a later load of that year take the
+  // cleared table for its almanac.
   m_Months = {};
+  m_AlmanacYear = 0;
   const std::string path = AlmanacPath(year);
   CStdioFile file;
   if (path.empty() || !file.Open(path, FileMode::ReadText)) return false;

@@ -31,7 +31,7 @@ class CSunShot {
 
   // Loads the almanac of `year` (computing afterwards); the same year again only
   // computes. False when the file cannot be opened or holds other than 12 data lines;
-  // the table is then cleared or partly filled and the loaded year kept.
+  // the table is then cleared or partly filled and no year is loaded.
   [[nodiscard]] bool LoadAlmanac(int year);
 
   // The results from the inputs and the loaded table.

@@ -48,7 +48,9 @@ TEST_F(SunShot, LoadsTwelveDataLinesAndNoOtherNumber) {
 
   WriteAlmanac(2025, Almanac(11, 0, 12));
   EXPECT_FALSE(shot.LoadAlmanac(2025));
-  EXPECT_EQ(shot.m_AlmanacYear, 2024) << "a failed load keeps the year";
+  EXPECT_EQ(shot.m_AlmanacYear, 0) << "the cleared table is no year's";
+  EXPECT_TRUE(shot.LoadAlmanac(2024)) << "read again, not taken from the cleared table";
+  EXPECT_DOUBLE_EQ(shot.m_Months[3].m_ECheck, 12.0);
   WriteAlmanac(2026, Almanac(13, 0, 12));
   EXPECT_FALSE(shot.LoadAlmanac(2026));
   // A month outside 1..12 counts as a line and is not kept; a line with a field
