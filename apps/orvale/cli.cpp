@@ -84,6 +84,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddSunCommand(app, streams, status);
   AddGyroCommand(app, streams, status);
   AddHeadingCommand(app, streams, status);
+  AddAlmanacCommand(app, streams, status);
 
   if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {

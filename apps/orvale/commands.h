@@ -17,5 +17,6 @@ void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddSunCommand(CLI::App& app, const Streams& streams, int& status);
 void AddGyroCommand(CLI::App& app, const Streams& streams, int& status);
 void AddHeadingCommand(CLI::App& app, const Streams& streams, int& status);
+void AddAlmanacCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli

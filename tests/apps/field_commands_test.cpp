@@ -10,6 +10,7 @@
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/survey/field_headings.h"
+#include "orvale/engine/survey/solar_ephemeris.h"
 #include "orvale/engine/survey/sun_shot.h"
 #include "run_cli.h"
 #include "support/temporary_drives.h"
@@ -48,6 +49,25 @@ TEST_F(FieldCommands, SunGivesTheLibrarysSunShot) {
                          degrees(shot.m_GHA) + "," + degrees(shot.m_LHA) + "," +
                          degrees(shot.m_SunAzimuth) + "," + degrees(shot.m_ROAzimuth) + "\n");
   EXPECT_GT(shot.m_SunAzimuth, 3.1416) << "an afternoon sun stands west of south";
+}
+
+// The almanac command makes the file the sun command then reads; it keeps a file that
+// is there unless told to replace it.
+TEST_F(FieldCommands, AlmanacMakesTheFileTheSunShotReads) {
+  const auto made = RunCli({"almanac", "--year", "2030"});
+  ASSERT_EQ(made.status, cli::kExitOk) << made.err;
+  EXPECT_NE(made.out.find("sarsun30.dat: the sun for 2030, declination within 0."),
+            std::string::npos)
+      << made.out;
+  const auto shot = RunCli({"sun", "--format", "json", "-10.5 147 2030-02-11 22:15 10"});
+  ASSERT_EQ(shot.status, cli::kExitOk) << shot.err;
+  ASSERT_TRUE(shot.out.starts_with("{\"declination\":")) << shot.out;
+  const double declination = std::stod(shot.out.substr(15));
+  EXPECT_NEAR(declination, SunAt(2030, 2, 11, 22.25 * 3600).declination * kDegreesPerRadian,
+              1.0 / 3600)
+      << shot.out;
+  EXPECT_EQ(RunCli({"almanac", "--year", "2030"}).status, cli::kExitUsage);
+  EXPECT_EQ(RunCli({"almanac", "--year", "2030", "--force"}).status, cli::kExitOk);
 }
 
 TEST_F(FieldCommands, GyroGivesTheLibrarysGridHeading) {

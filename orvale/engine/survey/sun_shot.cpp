@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/survey/sun_almanac.h"
 #include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
 
@@ -114,6 +115,9 @@ bool CSunShot::LoadAlmanac(int year) {
   if (path.empty() || !file.Open(path, FileMode::ReadText)) return false;
   std::string line;
   if (!file.ReadString(line)) return false;  // the heading
+  // "sarsun50.dat" serves 1950 and 2050 alike: a file whose heading names its year
+  // (as the almanacs Orvale makes do) is refused for any other.
+  if (const int named = SunAlmanacYear(line); named != 0 && named != year) return false;
   int lines = 0;
   while (file.ReadString(line)) {
     int month = 0;
