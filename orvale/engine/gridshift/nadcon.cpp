@@ -110,6 +110,7 @@ void GridStatistics::Add(double x) {
 }
 
 bool ReadNadconGrid(CStdioFile& file, NadconGridSet& set, int which) {
+  if (which != 0 && which != 1) return false;
   std::array<unsigned char, kNadconHeaderBytes> header{};
   const std::uint64_t length = file.GetLength();
   if (file.Read(header.data(), header.size()) != header.size()) return false;

@@ -72,7 +72,7 @@ enum NadconMode : int {
 
 // Reads one open grid file into the set: `which` 0 a .las (header, latitude grid and
 // statistics), 1 a .los, whose eight header values must equal the .las's (otherwise
-// the set is cleared). False for a header that cannot be read, counts below 1 or
+// the set is cleared). False for any other `which`, a header that cannot be read, counts below 1 or
 // larger than the file holds, or a row that cannot be read.
 [[nodiscard]] bool ReadNadconGrid(CStdioFile& file, NadconGridSet& set, int which);
 
