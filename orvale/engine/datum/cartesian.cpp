@@ -19,8 +19,7 @@ constexpr double kThreeHalfPi = 4.71238898038469;  // X = 0, Y <= 0: not reduced
 // means the iterate just made is exact to the last bit a double holds; one round
 // does it for every point in that range.
 constexpr double kFootTolerance = 1e-4;
-// The bound is only there so that input that is no number, or a point near the
-// centre (inside the spheroid's evolute, within 43 km of it), cannot keep it going.
+// The bound is only there so that input that is no number cannot keep it going.
 constexpr int kFootRoundLimit = 1000;
 
 // What a run of conversions on one spheroid has in common.
@@ -89,6 +88,22 @@ inline double Longitude(double x, double y) {
 // h = p cos lat + Z sin lat - a²/nu, which has no division by cos lat and is exact at
 // the poles. Both agree with the exact solution to a few nanometres from 10 km below
 // the spheroid to beyond geostationary height.
+// Inside the spheroid's evolute (within about 43 km of the centre) a point lies on
+// several normals and the iteration below need not settle; there the latitude is the
+// classical fixed point, lat = atan((e² nu sin lat + Z) / p), which always lies within
+// +-90 degrees, iterated from the geocentric latitude to the last bit or the bound.
+inline double LatitudeNearTheCentre(const Axes& k, double p, double z) {
+  double latitude = std::atan(z / p);
+  for (int round = 0; round < kFootRoundLimit; ++round) {
+    const double sin_lat = std::sin(latitude);
+    const double next = std::atan((k.e2 * Nu(k.a, k.e2, sin_lat) * sin_lat + z) / p);
+    const double step = std::fabs(next - latitude);
+    latitude = next;
+    if (step <= 1e-15) break;
+  }
+  return latitude;
+}
+
 inline void FootPoint(const Axes& k, double p, double z, double& latitude, double& height) {
   double sin_u = z * k.a;
   double cos_u = p * k.b;
@@ -97,27 +112,34 @@ inline void FootPoint(const Axes& k, double p, double z, double& latitude, doubl
   cos_u *= inverse;
   double north = 0.0;
   double east = 0.0;
-  for (int round = 0; round < kFootRoundLimit; ++round) {
+  bool converged = false;
+  for (int round = 0; round < kFootRoundLimit && !converged; ++round) {
     north = z + k.ep2_b * sin_u * sin_u * sin_u;  // tan lat = north / east
     east = p - k.e2_a * cos_u * cos_u * cos_u;
+    if (!(east > 0.0)) break;              // inside the evolute, or no number
     double next_sin = k.b_over_a * north;  // tan u = (1 - f) tan lat
     double next_cos = east;
     inverse = 1.0 / std::sqrt(next_sin * next_sin + next_cos * next_cos);
     next_sin *= inverse;
     next_cos *= inverse;
-    const double step = std::fabs(next_sin - sin_u) + std::fabs(next_cos - cos_u);
+    converged = std::fabs(next_sin - sin_u) + std::fabs(next_cos - cos_u) <= kFootTolerance;
     sin_u = next_sin;
     cos_u = next_cos;
-    if (step <= kFootTolerance) break;
   }
   north = z + k.ep2_b * sin_u * sin_u * sin_u;
   east = p - k.e2_a * cos_u * cos_u * cos_u;
-  // east is positive outside the evolute, where atan of the ratio is as exact as atan2
-  // and cheaper.
-  latitude = east > 0.0 ? std::atan(north / east) : std::atan2(north, east);
-  inverse = 1.0 / std::sqrt(north * north + east * east);
-  const double sin_lat = north * inverse;
-  const double cos_lat = east * inverse;
+  double sin_lat = 0.0, cos_lat = 0.0;
+  if (converged && east > 0.0) {
+    // atan of the ratio is as exact as atan2 here, and cheaper.
+    latitude = std::atan(north / east);
+    inverse = 1.0 / std::sqrt(north * north + east * east);
+    sin_lat = north * inverse;
+    cos_lat = east * inverse;
+  } else {
+    latitude = LatitudeNearTheCentre(k, p, z);
+    sin_lat = std::sin(latitude);
+    cos_lat = std::cos(latitude);
+  }
   height = p * cos_lat + z * sin_lat - k.a * std::sqrt(1.0 - k.e2 * sin_lat * sin_lat);
 }
 

@@ -199,6 +199,25 @@ TEST(Cartesian, TheMeridiansOfXZeroTakeTheirOwnLongitudes) {
   EXPECT_EQ(height, -6378137.0);
 }
 
+// Within the evolute (about 43 km of the centre) a point lies on several normals: the
+// one given must pass through it, at a latitude within the poles.
+TEST(Cartesian, NearTheCentreGivesANormalThroughThePoint) {
+  const CSpheroid spheroid;
+  const double points[][3] = {{0.0, -1.0, 0.0}, {1.0, 0.0, 1.0},   {20000.0, 0.0, -100.0},
+                              {3e4, 2e4, 0.0},  {1e-3, 0.0, -4e4}, {4e4, 1e3, 1e3}};
+  for (const auto& point : points) {
+    double latitude = 0.0, longitude = 0.0, height = 0.0;
+    EXPECT_TRUE(
+        CartesianToGeog(spheroid, point[0], point[1], point[2], latitude, longitude, height));
+    EXPECT_LE(std::fabs(latitude), kHalfPi);
+    double x = 0.0, y = 0.0, z = 0.0;
+    GeogToCartesian(spheroid, latitude, longitude, height, x, y, z);
+    EXPECT_NEAR(x, point[0], 1e-6) << point[0] << " " << point[2];
+    EXPECT_NEAR(y, point[1], 1e-6);
+    EXPECT_NEAR(z, point[2], 1e-6);
+  }
+}
+
 TEST(Cartesian, PrimeVerticalRadiusIsZeroWhereTheRadicandIsNotPositive) {
   CSpheroid spheroid;
   EXPECT_EQ(PrimeVerticalRadius(spheroid, 0.0), 6378137.0);
