@@ -74,20 +74,6 @@ inline double Longitude(double x, double y) {
   return longitude;
 }
 
-// Latitude and height of a point off the polar axis (p > 0).
-//
-// The classical fixed-point iteration lat = atan((e² nu sin lat + Z) / p), stopped at a
-// step of 0.001 second of arc, leaves up to e²/(1 - e²) of that step unconverged
-// (about 0.2 mm), and its height, Y / (sin lon cos lat) - nu or X / (cos lon cos lat) -
-// nu, divides by cos lat: near the axis the smallest error in the latitude becomes
-// metres of height. Instead the foot point is found by Bowring's iteration on the
-// parametric latitude u (the foot point is (a cos u, b sin u) in the meridian plane,
-// its centre of curvature (e² a cos³u, -e'² b sin³u), and the normal through both passes
-// through the point), started from the point's own parametric direction and run until
-// it has converged; and the height is the distance along that normal,
-// h = p cos lat + Z sin lat - a²/nu, which has no division by cos lat and is exact at
-// the poles. Both agree with the exact solution to a few nanometres from 10 km below
-// the spheroid to beyond geostationary height.
 // Inside the spheroid's evolute (within about 43 km of the centre) a point lies on
 // several normals and the iteration below need not settle; there the latitude is the
 // classical fixed point, lat = atan((e² nu sin lat + Z) / p), which always lies within
@@ -104,6 +90,20 @@ inline double LatitudeNearTheCentre(const Axes& k, double p, double z) {
   return latitude;
 }
 
+// Latitude and height of a point off the polar axis (p > 0).
+//
+// The classical fixed-point iteration lat = atan((e² nu sin lat + Z) / p), stopped at a
+// step of 0.001 second of arc, leaves up to e²/(1 - e²) of that step unconverged
+// (about 0.2 mm), and its height, Y / (sin lon cos lat) - nu or X / (cos lon cos lat) -
+// nu, divides by cos lat: near the axis the smallest error in the latitude becomes
+// metres of height or more. Instead the foot point is found by Bowring's iteration on the
+// parametric latitude u (the foot point is (a cos u, b sin u) in the meridian plane,
+// its centre of curvature (e² a cos³u, -e'² b sin³u), and the normal through both passes
+// through the point), started from the point's own parametric direction and run until
+// it has converged; and the height is the distance along that normal,
+// h = p cos lat + Z sin lat - a²/nu, which has no division by cos lat and is exact at
+// the poles. Both agree with the exact solution to a few nanometres from 10 km below
+// the spheroid to beyond geostationary height.
 inline void FootPoint(const Axes& k, double p, double z, double& latitude, double& height) {
   double sin_u = z * k.a;
   double cos_u = p * k.b;
