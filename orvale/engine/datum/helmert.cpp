@@ -47,6 +47,7 @@ HelmertStep MakeHelmertStep(const DatumShiftParameters& p, int direction, const 
     s += dt * p.m_ScaleRate;
   }
   const double d = direction;
+  // Seconds of arc to radians by the library's own degree factor, not pi / 648000.
   const double k = d * 0.017453292519943 / 3600;
   HelmertStep step;
   step.direction = d;

@@ -25,9 +25,6 @@ inline constexpr std::array<RotationMethodText, 2> kRotationMethodTexts = {{
     {"Co-ordinate Frame", "( US Dept of Defense)"},
 }};
 
-// Seconds of arc to radians, as the library converts them everywhere.
-inline constexpr double kRadiansPerArcSecond = 0.017453292519943 / 3600.0;
-
 // Directions of HelmertTransform.
 inline constexpr int kHelmertForward = 1;
 inline constexpr int kHelmertReverse = -1;
