@@ -77,6 +77,8 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   int status = kExitOk;
   AddAngleCommand(app, streams, status);
   AddProjectCommand(app, streams, status);
+  AddCartesianCommand(app, streams, status);
+  AddHelmertCommand(app, streams, status);
   AddUnitsCommand(app, streams, status);
   AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
