@@ -82,6 +82,10 @@ TEST_F(CommandLines, EveryCommandSaysWhenItsOutputCannotBeWritten) {
       {"projections"},
       {"spheroids"},
       {"folders"},
+      {"cartesian", "51,3,10"},
+      {"helmert", "--tx", "1", "51,3,10"},
+      {"heading", "3,4"},
+      {"gyro", "-p", "utm:31", "60,9,45"},
       {"--help"},
       {"project", "--help"}};
   for (const auto& arguments : commands) {
