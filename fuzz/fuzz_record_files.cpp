@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "fuzz_support.h"
@@ -89,8 +90,9 @@ void CheckDatumValues(const orvale::CDatum& d) {
 // One kind of datum record: read directly, then as entry 0 of its shift type (the only
 // file of its kind), which must agree; a Helmert record saved again reads back the same.
 void CheckDatum(int type) {
-  orvale::DatumRecordKind kind = orvale::DatumRecordKind::kHelmert;
-  Require(orvale::DatumRecordKindOfType(type, kind));
+  const std::optional<orvale::DatumRecordKind> kind_of_type = orvale::DatumRecordKindOfType(type);
+  Require(kind_of_type.has_value());
+  const orvale::DatumRecordKind kind = *kind_of_type;
   orvale::CSpheroid target;
   orvale::CDatum datum;
   datum.m_TargetSpheroid = &target;
@@ -124,12 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orvale::fuzzing::WriteFile(folder + "Fuzzed.PRJ", data, size);
   CheckSpheroid();
   for (int type : {orvale::kUserDefinedShifts, orvale::kLatLonShifts, orvale::kGridShifts}) {
-    const orvale::DatumRecordKind kinds[] = {orvale::DatumRecordKind::kHelmert,
-                                             orvale::DatumRecordKind::kLatLonShifts,
-                                             orvale::DatumRecordKind::kGridShift};
-    const auto kind = kinds[type - orvale::kUserDefinedShifts];
-    orvale::fuzzing::WriteFile(folder + "Fuzzed." + std::string(orvale::DatumRecordExtension(kind)),
-                               data, size);
+    const auto extension = orvale::DatumRecordExtension(*orvale::DatumRecordKindOfType(type));
+    orvale::fuzzing::WriteFile(folder + "Fuzzed." + std::string(extension), data, size);
     CheckDatum(type);
   }
 

@@ -109,9 +109,9 @@ void SetCanadaNtv2(CDatum& datum) {
   const std::vector<std::string> files = DatumRecordFiles(type);
   if (number < 0 || static_cast<std::size_t>(number) >= files.size()) return false;
   const std::string& file = files[static_cast<std::size_t>(number)];
-  DatumRecordKind kind = DatumRecordKind::kHelmert;
-  static_cast<void>(DatumRecordKindOfType(type, kind));  // 7 to 9: always a kind
-  const bool read = type == kGridShifts ? datum.LoadGridShift(file) : datum.Load(file, kind);
+  const DatumRecordKind kind = DatumRecordKindOfType(type).value_or(DatumRecordKind::kHelmert);
+  const bool read =
+      kind == DatumRecordKind::kGridShift ? datum.LoadGridShift(file) : datum.Load(file, kind);
   datum.m_ShiftType = type;
   return read;
 }

@@ -279,26 +279,23 @@ std::size_t DatumRecordBlockSize(DatumRecordKind kind) {
   return 0;
 }
 
-bool DatumRecordKindOfType(int type, DatumRecordKind& kind) {
+std::optional<DatumRecordKind> DatumRecordKindOfType(int type) {
   switch (type) {
     case kUserDefinedShifts:
-      kind = DatumRecordKind::kHelmert;
-      return true;
+      return DatumRecordKind::kHelmert;
     case kLatLonShifts:
-      kind = DatumRecordKind::kLatLonShifts;
-      return true;
+      return DatumRecordKind::kLatLonShifts;
     case kGridShifts:
-      kind = DatumRecordKind::kGridShift;
-      return true;
+      return DatumRecordKind::kGridShift;
     default:
-      return false;
+      return std::nullopt;
   }
 }
 
 RecordListing ListDatumRecordFiles(int type) {
-  DatumRecordKind kind = DatumRecordKind::kHelmert;
-  if (!DatumRecordKindOfType(type, kind)) return {};
-  return ListRecordFiles(DatumRecordExtension(kind));
+  const std::optional<DatumRecordKind> kind = DatumRecordKindOfType(type);
+  if (!kind) return {};
+  return ListRecordFiles(DatumRecordExtension(*kind));
 }
 
 std::vector<std::string> DatumRecordFiles(int type) {

@@ -12,6 +12,7 @@
 // 184 of grid-shift parameters.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +29,9 @@ inline constexpr std::size_t kLatLonShiftBytes = 24;
 std::string_view DatumRecordExtension(DatumRecordKind kind);
 // Bytes of the kind's block: 144, 24 or 184.
 std::size_t DatumRecordBlockSize(DatumRecordKind kind);
-// The kind of record file that holds the entries of shift type 7, 8 or 9; false for
+// The kind of record file that holds the entries of shift type 7, 8 or 9; none for
 // every other type, whose entries are built in.
-[[nodiscard]] bool DatumRecordKindOfType(int type, DatumRecordKind& kind);
+std::optional<DatumRecordKind> DatumRecordKindOfType(int type);
 
 // File names of the record files of shift type 7, 8 or 9 in the Global folder, in
 // list order (sorted): the k-th (from 0) is entry number k of the type. Empty for

@@ -195,6 +195,15 @@ TEST_F(DatumRecords, KeepsTheWholeFieldsOfABlockCutShort) {
   EXPECT_EQ(ReadDatumRecord(a.datum, "Lines", DatumRecordKind::kLatLonShifts).reason,
             "ends 24 bytes short of its latitude, longitude and height shifts");
   EXPECT_EQ(std::tie(a.datum.m_DLat, a.datum.m_ToName), std::tuple(0.0, "To"));
+
+  // A line feed missing: the block runs into the seventh line and none of it is read.
+  std::string merged = HexFile("datum/records_ukooa.hex");
+  merged.erase(merged.find("Recommended\n") + 11, 1);
+  WriteBytes(InGlobal("Merged.DMF"), merged);
+  EXPECT_EQ(ReadDatumRecord(a.datum, "Merged", DatumRecordKind::kHelmert).reason,
+            "ends 144 bytes short of its shift parameters");
+  EXPECT_EQ(a.datum.m_ShiftStatus, "UKOOA RecommendedWGS84");
+  EXPECT_EQ(Values(a.datum.m_Shift), Values(DatumShiftParameters{}));
 }
 
 TEST_F(DatumRecords, RefusesFilesThatAreNoRecordAndSaysWhy) {
