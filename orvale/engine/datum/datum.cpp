@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/datum/datum_catalogue.h"
 #include "orvale/engine/datum/internal/datum_sides.h"
 #include "orvale/engine/projection/projection_types.h"
-#include "orvale/engine/spheroid/spheroid_catalogue.h"
 
 namespace orvale {
 namespace {
@@ -95,7 +95,7 @@ void CDatum::Reset() {
 }
 
 std::string CDatum::GetName() {
-  if (m_ShiftType == 0) {
+  if (m_ShiftType == kNoDatumShift) {
     m_DisplayName = m_ShiftStatus.empty() ? m_ToName : Format("%s (%s)", m_ToName, m_ShiftStatus);
   } else if (m_ShiftStatus.empty()) {
     m_DisplayName = Format("%s to %s", m_FromName, m_ToName);
@@ -135,7 +135,7 @@ void CDatum::DeriveGridShift() {
   if (!(g.m_GridScaleN > 0.0)) g.m_GridScaleN = scale_e > 0.0 ? scale_e : 1.0;
   g.m_GridC *= g.m_GridScaleN;
   g.m_GridD *= g.m_GridScaleN;
-  m_ShiftType = 9;
+  m_ShiftType = kGridShifts;
 }
 
 }  // namespace orvale

@@ -1,7 +1,7 @@
 #include "orvale/engine/datum/internal/datum_sides.h"
 
+#include <cstdint>
 #include <string>
-#include <utility>
 
 namespace orvale {
 namespace {
