@@ -1,17 +1,25 @@
-// Spheroid and projection record files of any bytes: loading fails or succeeds, never
-// crashes, a file counts for a projection type exactly when it loads, a refused file
-// always says why, what loads holds values inside the bounds the readers promise, and
-// a loaded projection still computes.
+// Spheroid, projection and datum record files of any bytes: loading fails or succeeds,
+// never crashes, a file counts for a projection type exactly when it loads, a refused
+// file always says why, what loads holds values inside the bounds the readers promise,
+// a loaded projection still computes, a datum file loads through the catalogue exactly
+// when it reads, and a datum record saved again reads back the same.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
+#include <optional>
+#include <string>
 
 #include "fuzz_support.h"
+#include "orvale/engine/datum/datum.h"
+#include "orvale/engine/datum/datum_catalogue.h"
+#include "orvale/engine/datum/datum_records.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_records.h"
+#include "orvale/platform/files.h"
 #include "orvale/storage/data_folders.h"
 
 namespace {
@@ -42,6 +50,73 @@ void CheckLoadedBlock(const orvale::CProjection& p) {
   Require(p.m_Type >= 0 && p.m_Type < orvale::kProjectionTypeCount);
 }
 
+void CheckDatumValues(const orvale::CDatum& d) {
+  const orvale::DatumShiftParameters& s = d.m_Shift;
+  for (double value : {s.m_DX,
+                       s.m_DY,
+                       s.m_DZ,
+                       s.m_RX,
+                       s.m_RY,
+                       s.m_RZ,
+                       s.m_Scale,
+                       s.m_DXRate,
+                       s.m_DYRate,
+                       s.m_DZRate,
+                       s.m_RXRate,
+                       s.m_RYRate,
+                       s.m_RZRate,
+                       s.m_ScaleRate,
+                       s.m_ReferenceEpoch,
+                       s.m_Epoch,
+                       d.m_DLat,
+                       d.m_DLon,
+                       d.m_DHeight,
+                       d.m_Grid.m_GridE0,
+                       d.m_Grid.m_GridN0,
+                       d.m_Grid.m_GridRotation,
+                       d.m_Grid.m_GridScaleE,
+                       d.m_Grid.m_GridScaleN,
+                       d.m_Grid.m_GridA,
+                       d.m_Grid.m_GridB,
+                       d.m_Grid.m_GridC,
+                       d.m_Grid.m_GridD}) {
+    Require(std::isfinite(value));
+  }
+  Require(s.m_RotationMethod == 0 || s.m_RotationMethod == 1);
+  Require(d.m_Direction == 1 && !d.m_ShiftStatus.empty());
+  Require(d.m_Projection.m_Spheroid == &d.m_Spheroid);
+}
+
+// One kind of datum record: read directly, then as entry 0 of its shift type (the only
+// file of its kind), which must agree; a Helmert record saved again reads back the same.
+void CheckDatum(int type) {
+  const std::optional<orvale::DatumRecordKind> kind_of_type = orvale::DatumRecordKindOfType(type);
+  Require(kind_of_type.has_value());
+  const orvale::DatumRecordKind kind = *kind_of_type;
+  orvale::CSpheroid target;
+  orvale::CDatum datum;
+  datum.m_TargetSpheroid = &target;
+  const orvale::RecordStatus status = orvale::ReadDatumRecord(datum, "Fuzzed", kind);
+  Require(status.ok == status.reason.empty());
+  if (type == orvale::kGridShifts) datum.DeriveGridShift();
+  CheckDatumValues(datum);
+  orvale::CDatum listed;
+  listed.m_TargetSpheroid = &target;
+  Require(listed.SetFromCatalogue(type, 0, -1) == status.ok);
+  Require(listed.m_ShiftType == type);
+  CheckDatumValues(listed);
+  static_cast<void>(listed.GetName());
+  if (!status.ok || kind != orvale::DatumRecordKind::kHelmert) return;
+  const std::string copy = orvale::RecordFolder() + "Fuzzed Copy.DMF";
+  Require(datum.Save(copy));
+  orvale::CDatum again;
+  again.m_TargetSpheroid = &target;
+  Require(orvale::ReadDatumRecord(again, copy, kind).ok);
+  Require(again.m_FromName == datum.m_FromName && again.m_ToName == datum.m_ToName);
+  Require(std::memcmp(&again.m_Shift, &datum.m_Shift, sizeof datum.m_Shift) == 0);
+  Require(orvale::DeleteFile(copy));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,6 +125,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orvale::fuzzing::WriteFile(folder + "Fuzzed.SPD", data, size);
   orvale::fuzzing::WriteFile(folder + "Fuzzed.PRJ", data, size);
   CheckSpheroid();
+  for (int type : {orvale::kUserDefinedShifts, orvale::kLatLonShifts, orvale::kGridShifts}) {
+    const auto extension = orvale::DatumRecordExtension(*orvale::DatumRecordKindOfType(type));
+    orvale::fuzzing::WriteFile(folder + "Fuzzed." + std::string(extension), data, size);
+    CheckDatum(type);
+  }
 
   orvale::CSpheroid attached;
   orvale::CProjection projection;
