@@ -1,16 +1,30 @@
 #pragma once
 // The whole Orvale engine: platform adapters, settings and data folders, angles and
-// units, spheroids and projections.
+// units, spheroids, projections, datums and grid shifts, and the field sums.
 
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angle_settings.h"
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/angles/units.h"
+#include "orvale/engine/coord.h"
+#include "orvale/engine/datum/cartesian.h"
+#include "orvale/engine/datum/datum.h"
+#include "orvale/engine/datum/datum_catalogue.h"
+#include "orvale/engine/datum/datum_records.h"
+#include "orvale/engine/datum/helmert.h"
+#include "orvale/engine/gridshift/nadcon.h"
+#include "orvale/engine/gridshift/nadcon_regions.h"
+#include "orvale/engine/gridshift/ntv2.h"
+#include "orvale/engine/gridshift/ntv2_file.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/projection/projection_records.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/engine/spheroid/spheroid_catalogue.h"
 #include "orvale/engine/spheroid/spheroid_records.h"
+#include "orvale/engine/survey/field_headings.h"
+#include "orvale/engine/survey/solar_ephemeris.h"
+#include "orvale/engine/survey/sun_almanac.h"
+#include "orvale/engine/survey/sun_shot.h"
 #include "orvale/platform/clock.h"
 #include "orvale/platform/drives.h"
 #include "orvale/platform/files.h"

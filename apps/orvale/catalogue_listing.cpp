@@ -201,6 +201,14 @@ void CatalogueWriter::WriteTable(std::ostream& out) const {
     }
   }
   AlignDecimalPoints(cells, columns_);
+  // A column no row fills says nothing on screen; CSV and JSON keep every column so
+  // that their shape never depends on the rows.
+  std::vector<bool> shown(columns_.size(), false);
+  for (std::size_t r = 1; r < cells.size(); ++r) {
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+      shown[c] = shown[c] || cells[r][c].find_first_not_of(' ') != std::string::npos;
+  }
+  if (cells.size() == 1) shown.assign(columns_.size(), true);
   std::vector<std::size_t> widths(columns_.size(), 0);
   for (const Cells& line : cells) {
     for (std::size_t c = 0; c < columns_.size(); ++c)
@@ -208,9 +216,12 @@ void CatalogueWriter::WriteTable(std::ostream& out) const {
   }
   for (const Cells& line : cells) {
     std::string text;
+    bool first = true;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
+      if (!shown[c]) continue;
       const std::string padding(widths[c] - DisplayWidth(line[c]), ' ');
-      if (c != 0) text += "  ";
+      if (!first) text += "  ";
+      first = false;
       text += columns_[c].number ? padding + line[c] : line[c] + padding;
     }
     text.erase(text.find_last_not_of(' ') + 1);

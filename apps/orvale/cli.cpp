@@ -82,6 +82,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddUnitsCommand(app, streams, status);
   AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
+  AddDatumsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
   AddSunCommand(app, streams, status);
   AddGyroCommand(app, streams, status);

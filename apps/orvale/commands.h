@@ -20,5 +20,6 @@ void AddSunCommand(CLI::App& app, const Streams& streams, int& status);
 void AddGyroCommand(CLI::App& app, const Streams& streams, int& status);
 void AddHeadingCommand(CLI::App& app, const Streams& streams, int& status);
 void AddAlmanacCommand(CLI::App& app, const Streams& streams, int& status);
+void AddDatumsCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli

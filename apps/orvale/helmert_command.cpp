@@ -6,11 +6,16 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
+#include "datum_select.h"
 #include "orvale/engine/datum/cartesian.h"
+#include "orvale/engine/datum/datum.h"
+#include "orvale/engine/datum/datum_catalogue.h"
 #include "orvale/engine/datum/helmert.h"
+#include "orvale/platform/text_encoding.h"
 #include "point_pipeline.h"
 #include "spheroid_options.h"
 
@@ -25,6 +30,7 @@ struct HelmertOptions {
   double reference_epoch = 0.0;
   double epoch = 0.0;
   std::string convention = "position-vector";
+  std::string datum;  // a catalogue or record datum instead of the parameters
   bool reverse = false;
   std::string from = "geog";
   std::string to = "geog";
@@ -109,6 +115,53 @@ bool ShiftFromOptions(const HelmertOptions& options, DatumShiftParameters& shift
   return true;
 }
 
+// The shift types whose entries are a Helmert transformation and nothing more.
+bool IsPlainHelmert(int type) {
+  return type == kNoDatumShift || type == kWgs84Shifts || type == kOtherShifts ||
+         type == kUserDefinedShifts;
+}
+
+// The parameters and spheroids of a datum of the catalogue or the user's records; the
+// options it brings itself cannot be given beside it.
+bool ShiftFromDatum(const HelmertOptions& options, DatumShiftParameters& shift, CSpheroid& source,
+                    CSpheroid& target, std::string& problem) {
+  std::string clashing;
+  for (const auto* names : {&kValueOptions, &kRateOptions}) {
+    for (const std::string_view name : *names)
+      if (options.Given(name)) clashing += (clashing.empty() ? "" : ", ") + std::string(name);
+  }
+  for (const std::string_view name : {"--t-epoch", "--convention"})
+    if (options.Given(name)) clashing += (clashing.empty() ? "" : ", ") + std::string(name);
+  if (AnySpheroidOptionGiven(options.source, options.pipeline.given) ||
+      AnySpheroidOptionGiven(options.target, options.pipeline.given)) {
+    clashing += (clashing.empty() ? "" : ", ") + std::string("spheroid options");
+  }
+  if (!clashing.empty()) {
+    problem =
+        "--datum brings its own parameters and spheroids; it cannot be given with " + clashing;
+    return false;
+  }
+  CDatum datum;
+  datum.m_TargetSpheroid = &target;
+  if (!SelectDatum(options.datum, datum, problem)) {
+    problem = "--datum: " + problem;
+    return false;
+  }
+  if (!IsPlainHelmert(datum.m_ShiftType)) {
+    problem = "--datum: '" + Cp1252ToUtf8(datum.GetName()) + "' is a " +
+              std::string(ShiftTypeName(datum.m_ShiftType)) +
+              " entry, which is no plain Helmert transformation";
+    return false;
+  }
+  shift = datum.m_Shift;
+  source = datum.m_Spheroid;
+  if (options.Given("--epoch")) {
+    shift.m_Epoch = options.epoch;
+    shift.m_UseEpoch = 1;
+  }
+  return true;
+}
+
 struct HelmertSetup {
   PositionKind from = PositionKind::kGeographical;
   PositionKind to = PositionKind::kGeographical;
@@ -122,8 +175,18 @@ bool SetUp(const HelmertOptions& options, HelmertSetup& setup, std::string& prob
     return false;
   }
   DatumShiftParameters shift;
-  if (!ShiftFromOptions(options, shift, problem)) return false;
   const std::vector<std::string>& given = options.pipeline.given;
+  if (options.Given("--datum")) {
+    CSpheroid source, target;
+    if (!ShiftFromDatum(options, shift, source, target, problem)) return false;
+    // Reversed, the points come on the datum's target side and go to its own.
+    if (options.reverse) std::swap(source, target);
+    setup.source = source;
+    setup.target = target;
+    setup.step = MakeHelmertStep(shift, options.reverse ? kHelmertReverse : kHelmertForward);
+    return true;
+  }
+  if (!ShiftFromOptions(options, shift, problem)) return false;
   if (setup.from == PositionKind::kCartesian && AnySpheroidOptionGiven(options.source, given)) {
     problem =
         "--spheroid, --a and --rf are the spheroid of geographical input; with --from "
@@ -240,7 +303,10 @@ void AddHelmertCommand(CLI::App& app, const Streams& streams, int& status) {
           "      --reverse --from cartesian --to cartesian < wgs84.xyz\n"
           "  orvale helmert --tx 0.0014 --dtx 0.0001 --s 0.00042 --ds 0.00011 \\\n"
           "      --t-epoch 2010 --epoch 2024.75 --csv-in --columns lat,lon,h < sites.csv\n"
-          "  orvale helmert --to cartesian --tx 10 --units us-ft 52:30:00N,1:15:00W,328.08");
+          "  orvale helmert --to cartesian --tx 10 --units us-ft 52:30:00N,1:15:00W,328.08\n"
+          "  orvale helmert --datum wgs84/2 52:30N,1:15W,100        # to E.D. 50\n"
+          "  orvale helmert --datum \"WGS 84 to E.D. 50 (UKOOA Recommended)\" --reverse < "
+          "ed50.txt");
   std::vector<CLI::Option*> named;
   const auto keep = [&named](CLI::Option* option) {
     named.push_back(option);
@@ -262,6 +328,11 @@ void AddHelmertCommand(CLI::App& app, const Streams& streams, int& status) {
                            "Decimal year the rates start from (t0)"));
   keep(command->add_option("--epoch", options->epoch,
                            "Decimal year to take the parameters at (t); default today"));
+  keep(command->add_option(
+      "-D,--datum", options->datum,
+      "A datum shift of the catalogue or the user's records, as 'orvale datums' lists\n"
+      "it: TYPE/NUMBER (wgs84/2, other/0, user/1) or its name; it brings its\n"
+      "parameters and both spheroids"));
   keep(command
            ->add_option("--convention", options->convention,
                         "Rotation convention: position-vector (European Bursa-Wolf) or\n"

@@ -1,5 +1,7 @@
 #include "orvale/engine/datum/helmert.h"
 
+#include "orvale/engine/datum/datum.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -80,6 +82,11 @@ void HelmertTransformMany(const HelmertStep& step, std::span<const double> xs,
   for (std::size_t i = 0; i < count; ++i) {
     step.Apply(xs[i], ys[i], zs[i], out_xs[i], out_ys[i], out_zs[i]);
   }
+}
+
+void HelmertTransform(const CDatum& datum, int direction, double x, double y, double z,
+                      double& out_x, double& out_y, double& out_z, const IClock& clock) {
+  HelmertTransform(datum.m_Shift, direction, x, y, z, out_x, out_y, out_z, clock);
 }
 
 }  // namespace orvale

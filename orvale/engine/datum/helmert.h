@@ -75,6 +75,12 @@ void HelmertTransform(const DatumShiftParameters& parameters, int direction, dou
                       double z, double& out_x, double& out_y, double& out_z,
                       const IClock& clock = DefaultClock());
 
+// The same with a datum's own parameters (its shift-parameter block).
+class CDatum;
+void HelmertTransform(const CDatum& datum, int direction, double x, double y, double z,
+                      double& out_x, double& out_y, double& out_z,
+                      const IClock& clock = DefaultClock());
+
 // A run of points through one step, as many as the shortest span holds (every point
 // at the same epoch). The outputs may be the inputs. Allocates nothing.
 void HelmertTransformMany(const HelmertStep& step, std::span<const double> xs,
