@@ -14,9 +14,8 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // Minutes of arc per radian, as the meridional parts are counted.
 constexpr double kMinutesPerRadian = 3437.7467707849396;
 constexpr double kMinutesPerRadianDlon = 3437.746770786;
-// Below this difference of latitude (radians, about 64 km) the differences of the
-// meridian arc and of the isometric latitude are taken by quadrature, not by
-// subtracting nearly equal numbers.
+// Below this difference of latitude (radians, about 64 km) the meridian arc is taken
+// by quadrature, not by subtracting nearly equal numbers.
 constexpr double kQuadratureSpan = 0.01;
 
 // Meridional parts (minutes of arc), as printed.
@@ -64,8 +63,9 @@ void PrintedRhumbLine(const CSpheroid& s, double* range, double* bearing, double
 // nearly vanishing arc by a nearly vanishing cosine on lines that run nearly east-west
 // and so loses up to decimetres there (and its A0..A6 arc up to 0.8 mm per pole-ward
 // degree); dM/dpsi, the mean of nu cos(latitude) along the line, stays well-conditioned,
-// and for short spans of latitude both differences come by a four-point Gauss-Legendre
-// quadrature of rho and of dpsi/dlat, exact to the last bits there.
+// the difference of isometric latitudes comes in closed form, and for short spans of
+// latitude the arc by a four-point Gauss-Legendre quadrature of rho, exact to the last
+// bits there.
 bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double lat_b,
                           double lon_b, double sin_lat_a, double cos_lat_a, double nu_a,
                           double lat_a) const {
@@ -85,30 +85,31 @@ bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double l
     return true;
   }
   const double dlat = lat_b - lat_a;
-  double darc, dpsi;
-  if (std::fabs(dlat) < kQuadratureSpan && std::fabs(lat_a) < kHalfPi &&
-      std::fabs(lat_b) < kHalfPi) {
+  const double sin_b = std::sin(lat_b), cos_b = std::cos(lat_b);
+  // The difference of the isometric latitudes asinh(tan) - e atanh(e sin) in closed
+  // form, from sin b - sin a = 2 cos(mean) sin(half the difference): no subtraction of
+  // nearly equal numbers, however short the span.
+  const double dsin = 2.0 * std::cos(0.5 * (lat_a + lat_b)) * std::sin(0.5 * dlat);
+  const double dpsi = std::asinh(dsin / (cos_lat_a * cos_b)) -
+                      m_E * std::atanh(m_E * dsin / (1.0 - m_E2 * sin_lat_a * sin_b));
+  double darc;
+  if (std::fabs(dlat) < kQuadratureSpan) {
+    // rho is smooth at every latitude, poles included.
     constexpr double kNodes[2] = {0.33998104358485626, 0.86113631159405258};
     constexpr double kWeights[2] = {0.65214515486254614, 0.34785484513745386};
     const double mid = 0.5 * (lat_a + lat_b), half = 0.5 * dlat;
-    double rho_sum = 0.0, psi_sum = 0.0;
+    double rho_sum = 0.0;
     for (int i = 0; i < 2; ++i) {
       for (const double side : {-1.0, 1.0}) {
-        const double lat = mid + side * kNodes[i] * half;
-        const double sin_lat = std::sin(lat);
+        const double sin_lat = std::sin(mid + side * kNodes[i] * half);
         const double w = 1.0 - m_E2 * sin_lat * sin_lat;
         rho_sum += kWeights[i] * m_SemiMajorAxis * m_OneMinusE2 / (w * std::sqrt(w));
-        psi_sum += kWeights[i] * m_OneMinusE2 / (w * std::cos(lat));
       }
     }
     darc = half * rho_sum;
-    dpsi = half * psi_sum;
   } else {
-    const double sin_b = std::sin(lat_b), cos_b = std::cos(lat_b);
     darc = MeridianDistance(*this, lat_b, sin_b, cos_b) -
            MeridianDistance(*this, lat_a, sin_lat_a, cos_lat_a);
-    dpsi = IsometricLatitudeOfTrig(*this, sin_b, cos_b) -
-           IsometricLatitudeOfTrig(*this, sin_lat_a, cos_lat_a);
   }
   if (!std::isfinite(dpsi)) {
     // A pole: the line is the meridian.
