@@ -19,6 +19,11 @@ const double kTiny = std::sqrt(std::numeric_limits<double>::min());
 // Rounds of the azimuth search: Newton's method settles in a handful, and the
 // bisection that stands in for a step leaving the bracket halves it each round.
 constexpr int kMostRounds = 100;
+// A Newton step of the azimuth this small (radians) ends the search: 6 nm at the end
+// of a 10,000 km line.
+constexpr double kSettledStep = 1e-15;
+// A longitude this close to the target's (radians) is the target to within rounding.
+constexpr double kSettledLongitude = 1e-15;
 
 // The spheroid as the geodesic needs it.
 struct Shape {
@@ -399,15 +404,20 @@ GeodesicInverseResult GeodesicInverse(const CSpheroid& spheroid, double latitude
         break;
       }
       (v > 0.0 ? hi : lo) = alpha1;
-      double next = alpha1 - v / t.dlam12;
-      if (!(t.dlam12 > 0.0) || !(next > lo && next < hi)) next = 0.5 * (lo + hi);
-      // Settled: the step is at the last bits of the azimuth (the longitude's own
-      // rounding keeps v from reaching exactly 0). One more trial at the new azimuth
-      // gives the values that go with it.
-      if (std::fabs(next - alpha1) <= 4.0 * std::numeric_limits<double>::epsilon() ||
-          hi - lo <= 4.0 * std::numeric_limits<double>::epsilon()) {
+      const double step = v / t.dlam12;
+      // Settled: the longitude is within its own rounding of the target (the
+      // difference of the omegas rounds to about 1e-16 rad, so v never reaches exactly
+      // 0), or the step is at the last bits of the azimuth. One more trial at the
+      // stepped azimuth gives the values that go with it.
+      if (t.dlam12 > 0.0 && (std::fabs(v) <= kSettledLongitude || std::fabs(step) <= kSettledStep) &&
+          alpha1 - step >= 0.0 && alpha1 - step <= kPi) {
         last = true;
+        alpha1 -= step;
+        continue;
       }
+      double next = alpha1 - step;
+      if (!(t.dlam12 > 0.0) || !(next > lo && next < hi)) next = 0.5 * (lo + hi);
+      if (hi - lo <= kSettledStep) last = true;
       alpha1 = next;
     }
     result.rounds = round;

@@ -36,7 +36,7 @@ double Rho(const CSpheroid& s, double sin_lat) {
 double TurnOver(double azimuth, double dlon) {
   if (dlon > kPi || (dlon > -kPi && dlon < 0.0)) {
     azimuth += kPi;
-    if (azimuth > kTwoPi) azimuth -= kTwoPi;
+    if (azimuth >= kTwoPi) azimuth -= kTwoPi;
   }
   return azimuth;
 }

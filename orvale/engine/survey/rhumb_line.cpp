@@ -85,6 +85,13 @@ bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double l
     return true;
   }
   const double dlat = lat_b - lat_a;
+  if (std::fabs(lat_a) == kHalfPi || std::fabs(lat_b) == kHalfPi) {
+    // From or to a pole, where every bearing but due east or west arrives: the
+    // meridian, the one line that has a bearing there.
+    *bearing = dlat > 0.0 ? 0.0 : kPi;
+    *range = std::fabs(MeridianDistance(*this, lat_b) - MeridianDistance(*this, lat_a));
+    return true;
+  }
   const double sin_b = std::sin(lat_b), cos_b = std::cos(lat_b);
   // The difference of the isometric latitudes asinh(tan) - e atanh(e sin) in closed
   // form, from sin b - sin a = 2 cos(mean) sin(half the difference): no subtraction of
@@ -110,12 +117,6 @@ bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double l
   } else {
     darc = MeridianDistance(*this, lat_b, sin_b, cos_b) -
            MeridianDistance(*this, lat_a, sin_lat_a, cos_lat_a);
-  }
-  if (!std::isfinite(dpsi)) {
-    // A pole: the line is the meridian.
-    *bearing = dlat > 0.0 ? 0.0 : kPi;
-    *range = std::fabs(darc);
-    return true;
   }
   *bearing = Turn(std::atan2(dlon, dpsi));
   *range = std::hypot(darc, dlon * (darc / dpsi));
