@@ -132,7 +132,9 @@ double SineSeries(const double* c, int count, double sin_s, double cos_s) {
   return b1 * 2.0 * sin_s * cos_s;
 }
 
-double Epsilon(double k2) { return k2 / (2.0 * (1.0 + std::sqrt(1.0 + k2)) + k2); }
+double Epsilon(double k2) {
+  return k2 / (2.0 * (1.0 + std::sqrt(1.0 + k2)) + k2);
+}
 
 // Scales (x, y) to a unit vector; (1, 0) when both are 0.
 void Normalise(double& x, double& y) {
@@ -206,8 +208,8 @@ Trial TrialAt(const Shape& shape, double sbet1, double cbet1, double sbet2, doub
   // cos alpha2 from Clairaut's relation, in the form that keeps its digits whichever
   // of the latitudes is nearer a pole.
   if (cbet2 != cbet1 || std::fabs(sbet2) != -sbet1) {
-    const double change = cbet1 < -sbet1 ? (cbet2 - cbet1) * (cbet1 + cbet2)
-                                         : (sbet1 - sbet2) * (sbet1 + sbet2);
+    const double change =
+        cbet1 < -sbet1 ? (cbet2 - cbet1) * (cbet1 + cbet2) : (sbet1 - sbet2) * (sbet1 + sbet2);
     t.calp2 = std::sqrt(std::max(0.0, (calp1 * cbet1) * (calp1 * cbet1) + change)) / cbet2;
   } else {
     t.calp2 = std::fabs(calp1);
@@ -328,8 +330,7 @@ GeodesicInverseResult GeodesicInverse(const CSpheroid& spheroid, double latitude
     const double sig12 =
         std::atan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2), csig1 * csig2 + ssig1 * ssig2);
     const double k2 = shape.ep2;
-    const Lengths lengths =
-        LengthsOf(Epsilon(k2), k2, sig12, ssig1, csig1, ssig2, csig2, true);
+    const Lengths lengths = LengthsOf(Epsilon(k2), k2, sig12, ssig1, csig1, ssig2, csig2, true);
     if (sig12 < 1.0 || lengths.m12b >= 0.0) {
       s12 = shape.b * lengths.s12b;
       solved = true;
@@ -409,7 +410,8 @@ GeodesicInverseResult GeodesicInverse(const CSpheroid& spheroid, double latitude
       // difference of the omegas rounds to about 1e-16 rad, so v never reaches exactly
       // 0), or the step is at the last bits of the azimuth. One more trial at the
       // stepped azimuth gives the values that go with it.
-      if (t.dlam12 > 0.0 && (std::fabs(v) <= kSettledLongitude || std::fabs(step) <= kSettledStep) &&
+      if (t.dlam12 > 0.0 &&
+          (std::fabs(v) <= kSettledLongitude || std::fabs(step) <= kSettledStep) &&
           alpha1 - step >= 0.0 && alpha1 - step <= kPi) {
         last = true;
         alpha1 -= step;

@@ -69,18 +69,18 @@ Inverse EllipticArc(const CSpheroid& s, double lat_a, double lon_a, double lat_b
   if (dlon == 0.0 || tan_a == 0.0) {
     r.azimuth_ab = tan_a > tan_b ? kPi : 0.0;
   } else {
-    const double c = (e2 * nu1 * cos_a / (nu2 * cos_b) + tan_b / ((1.0 + ep2) * tan_a) -
-                      std::cos(dlon)) *
-                     sin_a / std::sin(dlon);
+    const double c =
+        (e2 * nu1 * cos_a / (nu2 * cos_b) + tan_b / ((1.0 + ep2) * tan_a) - std::cos(dlon)) *
+        sin_a / std::sin(dlon);
     r.azimuth_ab = TurnOver(std::atan2(1.0, c), dlon);
   }
   const double dlon_ba = lon_a - lon_b;
   if (dlon_ba == 0.0 || tan_b == 0.0) {
     r.azimuth_ba = tan_b > tan_a ? kPi : 0.0;
   } else {
-    const double c = (e2 * nu2 * cos_b / (nu1 * cos_a) + tan_a / ((1.0 + ep2) * tan_b) -
-                      std::cos(dlon_ba)) *
-                     sin_b / std::sin(dlon_ba);
+    const double c =
+        (e2 * nu2 * cos_b / (nu1 * cos_a) + tan_a / ((1.0 + ep2) * tan_b) - std::cos(dlon_ba)) *
+        sin_b / std::sin(dlon_ba);
     r.azimuth_ba = TurnOver(std::atan2(1.0, c), dlon_ba);
   }
 
@@ -96,7 +96,8 @@ Inverse EllipticArc(const CSpheroid& s, double lat_a, double lon_a, double lat_b
   double y, x, radius;
   if (at_a) {
     y = (one_minus_e2 * nu2 * sin_b - one_minus_e2 * nu1 * sin_a) * (1.0 + k) + nu1 * sin_a;
-    x = (nu2 * cos_b * std::cos(dlon) * cos_alpha - sin_alpha * nu2 * cos_b * std::sin(dlon) * sin_a) *
+    x = (nu2 * cos_b * std::cos(dlon) * cos_alpha -
+         sin_alpha * nu2 * cos_b * std::sin(dlon) * sin_a) *
         std::sqrt(1.0 + k);
     radius = nu1 / (1.0 + k) * m;
   } else {
@@ -112,11 +113,11 @@ Inverse EllipticArc(const CSpheroid& s, double lat_a, double lon_a, double lat_b
   double dsigma = sigma2 - sigma1;
   if (dsigma < 0.0) dsigma += kTwoPi;
   const double k2 = k * k, k3 = k2 * k;
-  r.range = radius * (dsigma * (1.0 + k / 4 - 3.0 * k2 / 64 + 5.0 * k3 / 256) +
-                      (std::sin(2.0 * sigma2) - std::sin(2.0 * sigma1)) *
-                          (k2 / 32 - k / 8 - 15.0 * k3 / 1024) +
-                      (std::sin(4.0 * sigma2) - std::sin(4.0 * sigma1)) *
-                          (3.0 * k3 / 1024 - k2 / 256));
+  r.range =
+      radius *
+      (dsigma * (1.0 + k / 4 - 3.0 * k2 / 64 + 5.0 * k3 / 256) +
+       (std::sin(2.0 * sigma2) - std::sin(2.0 * sigma1)) * (k2 / 32 - k / 8 - 15.0 * k3 / 1024) +
+       (std::sin(4.0 * sigma2) - std::sin(4.0 * sigma1)) * (3.0 * k3 / 1024 - k2 / 256));
   return r;
 }
 
@@ -124,9 +125,8 @@ Inverse EllipticArc(const CSpheroid& s, double lat_a, double lon_a, double lat_b
 // azimuth's denominator is 0. Differences of longitude are taken as they come, not
 // reduced, as its makers used it: a line across the 180th meridian gets its azimuths
 // turned by half a turn (bench/geodesic_error_profile.md).
-bool NormalSectionSeries(const CSpheroid& s, double lat_a, double lon_a, double lat_b,
-                         double lon_b, double sin_a, double cos_a, double tan_a, double nu1,
-                         Inverse& r) {
+bool NormalSectionSeries(const CSpheroid& s, double lat_a, double lon_a, double lat_b, double lon_b,
+                         double sin_a, double cos_a, double tan_a, double nu1, Inverse& r) {
   if ((lat_a == lat_b && lon_a == lon_b) || s.m_E2 == 0.0) {
     r = Inverse{};
     return true;
@@ -150,7 +150,8 @@ bool NormalSectionSeries(const CSpheroid& s, double lat_a, double lon_a, double 
   const double sigma = std::fabs(sin_alpha) > 0.0005
                            ? std::asin(std::cos(psi) * std::sin(dlon) / sin_alpha)
                            : std::asin(std::cos(psi) * d / std::cos(alpha));
-  double beta = std::atan(std::sin(dlon) / (std::sin(psi) * std::cos(dlon) - std::cos(psi) * tan_a));
+  double beta =
+      std::atan(std::sin(dlon) / (std::sin(psi) * std::cos(dlon) - std::cos(psi) * tan_a));
   if (dlat > 0.0) beta += kPi;
   beta -= std::tan(sigma / 2.0) * std::sin(beta) * (lat_b - psi);
   beta = std::fmod(beta, kTwoPi);
@@ -170,9 +171,9 @@ bool NormalSectionSeries(const CSpheroid& s, double lat_a, double lon_a, double 
   const double ep = std::sqrt(s.m_Ep2);
   const double h = ep * std::cos(alpha) * cos_a, g = ep * sin_a, h2 = h * h;
   const double sigma2 = sigma * sigma;
-  r.range = std::fabs(nu1 * sigma *
-                      (1.0 - h2 * sigma2 * (1.0 - h2) / 6.0 +
-                       g * h * sigma2 * sigma * (1.0 - 2.0 * h2) / 8.0));
+  r.range = std::fabs(
+      nu1 * sigma *
+      (1.0 - h2 * sigma2 * (1.0 - h2) / 6.0 + g * h * sigma2 * sigma * (1.0 - 2.0 * h2) / 8.0));
   r.azimuth_ab = alpha;
   r.azimuth_ba = beta;
   return true;
@@ -261,7 +262,9 @@ void GridRangeAndBearing(double ea, double na, double eb, double nb, double* bea
   if (distance != nullptr) *distance = std::sqrt(de * de + dn * dn);
 }
 
-double ReverseBearing(double bearing) { return bearing < kPi ? bearing + kPi : bearing - kPi; }
+double ReverseBearing(double bearing) {
+  return bearing < kPi ? bearing + kPi : bearing - kPi;
+}
 
 RangeAndBearingResult ComputeRangeAndBearing(const CSpheroid& spheroid,
                                              const CProjection& projection, const SurveyPoint& a,
@@ -274,9 +277,9 @@ RangeAndBearingResult ComputeRangeAndBearing(const CSpheroid& spheroid,
   }
   // 1. The spheroidal record.
   RANGE_BEARING& sph = result.spheroidal;
-  result.spheroidal_ok = spheroid.InverseRangeAndBearing(&sph.m_Range, &sph.m_BearingAB,
-                                                         &sph.m_BearingBA, a.latitude,
-                                                         a.longitude, b.latitude, b.longitude);
+  result.spheroidal_ok =
+      spheroid.InverseRangeAndBearing(&sph.m_Range, &sph.m_BearingAB, &sph.m_BearingBA, a.latitude,
+                                      a.longitude, b.latitude, b.longitude);
   sph.m_SlopeDistance = spheroid.SlopeDistance(sph.m_Range, a.height, b.height);
 
   // 2. The grid record.
@@ -297,9 +300,8 @@ RangeAndBearingResult ComputeRangeAndBearing(const CSpheroid& spheroid,
   // 4. The rhumb record.
   RANGE_BEARING& rhumb = result.rhumb;
   const double sin_a = std::sin(a.latitude), cos_a = std::cos(a.latitude);
-  result.rhumb_ok = spheroid.RhumbLine(&rhumb.m_Range, &rhumb.m_BearingAB, a.longitude,
-                                       b.latitude, b.longitude, sin_a, cos_a, Nu(spheroid, sin_a),
-                                       a.latitude);
+  result.rhumb_ok = spheroid.RhumbLine(&rhumb.m_Range, &rhumb.m_BearingAB, a.longitude, b.latitude,
+                                       b.longitude, sin_a, cos_a, Nu(spheroid, sin_a), a.latitude);
   rhumb.m_BearingBA = ReverseBearing(rhumb.m_BearingAB);
   if (result.nautical_mile > 0.0) rhumb.m_NauticalMiles = rhumb.m_Range / result.nautical_mile;
 

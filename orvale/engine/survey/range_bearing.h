@@ -23,11 +23,11 @@ inline constexpr std::uint32_t kRangeBearingGeodesic = 2;
 
 // The result of one way of measuring a line.
 struct RANGE_BEARING {
-  double m_Range = 0.0;          // metres
-  double m_SlopeDistance = 0.0;  // metres, the range corrected for the heights
-  double m_NauticalMiles = 0.0;  // the range in nautical miles (rhumb line only)
-  double m_BearingAB = 0.0;      // radians
-  double m_BearingBA = 0.0;      // radians
+  double m_Range = 0.0;            // metres
+  double m_SlopeDistance = 0.0;    // metres, the range corrected for the heights
+  double m_NauticalMiles = 0.0;    // the range in nautical miles (rhumb line only)
+  double m_BearingAB = 0.0;        // radians
+  double m_BearingBA = 0.0;        // radians
   double m_LineScaleFactor = 0.0;  // grid distance / spheroidal range
 };
 

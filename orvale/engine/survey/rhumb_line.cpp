@@ -34,7 +34,9 @@ double PrintedMeridianArc(const CSpheroid& s, double lat) {
                               s.m_A4 * std::sin(4.0 * lat) - s.m_A6 * std::sin(6.0 * lat));
 }
 
-double Turn(double bearing) { return bearing < 0.0 ? bearing + kTwoPi : bearing; }
+double Turn(double bearing) {
+  return bearing < 0.0 ? bearing + kTwoPi : bearing;
+}
 
 }  // namespace
 
@@ -66,9 +68,8 @@ void PrintedRhumbLine(const CSpheroid& s, double* range, double* bearing, double
 // the difference of isometric latitudes comes in closed form, and for short spans of
 // latitude the arc by a four-point Gauss-Legendre quadrature of rho, exact to the last
 // bits there.
-bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double lat_b,
-                          double lon_b, double sin_lat_a, double cos_lat_a, double nu_a,
-                          double lat_a) const {
+bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double lat_b, double lon_b,
+                          double sin_lat_a, double cos_lat_a, double nu_a, double lat_a) const {
   if (!std::isfinite(lat_a) || !std::isfinite(lon_a) || !std::isfinite(lat_b) ||
       !std::isfinite(lon_b) || std::fabs(lat_a) > kHalfPi || std::fabs(lat_b) > kHalfPi) {
     *range = *bearing = std::nan("");

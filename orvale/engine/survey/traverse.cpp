@@ -31,8 +31,8 @@ bool ClarkeBestFormula(const CSpheroid& sp, double* lat_b, double* lon_b, double
   const double ep2 = sp.m_Ep2;
   const double r1 = -ep2 * cos_alpha * cos_alpha * cos_a * cos_a;
   const double r2 = 3.0 * ep2 * (1.0 - r1) * sin_a * cos_a * cos_alpha;
-  const double theta = sigma * (1.0 - (r1 * (1.0 + r1) - r2 * (1.0 + r2) * sigma / 4.0) *
-                                          sigma * sigma / 6.0);
+  const double theta =
+      sigma * (1.0 - (r1 * (1.0 + r1) - r2 * (1.0 + r2) * sigma / 4.0) * sigma * sigma / 6.0);
   const double sin_psi = sin_a * std::cos(theta) + cos_a * std::sin(theta) * cos_alpha;
   const double cos_psi = std::cos(std::asin(sin_psi));
   const double zeta = 1.0 - r1 * theta * theta / 2.0 - r2 * theta * theta * theta / 6.0;
@@ -46,8 +46,8 @@ bool ClarkeBestFormula(const CSpheroid& sp, double* lat_b, double* lon_b, double
 
 }  // namespace
 
-bool CSpheroid::DirectProblem(double* lat_b, double* lon_b, double lon_a, double s,
-                              double azimuth, double lat_a) const {
+bool CSpheroid::DirectProblem(double* lat_b, double* lon_b, double lon_a, double s, double azimuth,
+                              double lat_a) const {
   if (!std::isfinite(lat_a) || !std::isfinite(lon_a) || !std::isfinite(s) ||
       !std::isfinite(azimuth)) {
     *lat_b = *lon_b = kNaN;
@@ -71,9 +71,8 @@ TraverseResult ComputeTraverse(CProjection& projection, const SurveyPoint& a,
                                const TraverseObservation& observation) {
   TraverseResult result;
   SurveyPoint& b = result.b;
-  const double elevation = observation.from_horizontal
-                               ? observation.vertical_angle
-                               : kHalfPi - observation.vertical_angle;
+  const double elevation = observation.from_horizontal ? observation.vertical_angle
+                                                       : kHalfPi - observation.vertical_angle;
   b.height = a.height + observation.range * std::sin(elevation);
   const auto fail = [&result](ProjectionStatus status) {
     SurveyPoint& p = result.b;
@@ -92,8 +91,7 @@ TraverseResult ComputeTraverse(CProjection& projection, const SurveyPoint& a,
   }
   if (projection.m_Spheroid == nullptr ||
       !projection.m_Spheroid->DirectProblem(&b.latitude, &b.longitude, a.longitude,
-                                            observation.range, observation.bearing,
-                                            a.latitude)) {
+                                            observation.range, observation.bearing, a.latitude)) {
     return fail(ProjectionStatus::kOutsideDomain);
   }
   const ProjectionStatus status =

@@ -13,11 +13,11 @@ namespace orvale {
 void TraversePoint(double ea, double na, double d, double theta, double* eb, double* nb);
 
 struct TraverseObservation {
-  bool grid = true;  // a grid bearing and distance; false: azimuth and spheroidal distance
-  double range = 0.0;             // metres
-  double bearing = 0.0;           // radians
-  bool from_horizontal = true;    // the vertical angle is an elevation; false: a zenith angle
-  double vertical_angle = 0.0;    // radians
+  bool grid = true;      // a grid bearing and distance; false: azimuth and spheroidal distance
+  double range = 0.0;    // metres
+  double bearing = 0.0;  // radians
+  bool from_horizontal = true;  // the vertical angle is an elevation; false: a zenith angle
+  double vertical_angle = 0.0;  // radians
 };
 
 struct TraverseResult {

@@ -52,7 +52,9 @@ std::vector<ReferenceLine> ReadLines() {
 }
 
 // The difference of two angles, radians, brought into [0, pi].
-double AngleApart(double x, double y) { return std::fabs(std::remainder(x - y, 2.0 * std::numbers::pi)); }
+double AngleApart(double x, double y) {
+  return std::fabs(std::remainder(x - y, 2.0 * std::numbers::pi));
+}
 
 // Where the ends lie on the equator the line mirrored in it is as short: either
 // azimuth is right.

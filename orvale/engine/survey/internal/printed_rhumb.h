@@ -10,7 +10,7 @@
 namespace orvale {
 
 void PrintedRhumbLine(const CSpheroid& spheroid, double* range, double* bearing, double lon_a,
-                      double lat_b, double lon_b, double sin_lat_a, double cos_lat_a,
-                      double nu_a, double lat_a);
+                      double lat_b, double lon_b, double sin_lat_a, double cos_lat_a, double nu_a,
+                      double lat_a);
 
 }  // namespace orvale
