@@ -81,6 +81,9 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
+  AddInverseCommand(app, streams, status);
+  AddDirectCommand(app, streams, status);
+  AddTraverseCommand(app, streams, status);
 
   if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {

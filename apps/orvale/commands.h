@@ -14,5 +14,9 @@ void AddUnitsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddSpheroidsCommand(CLI::App& app, const Streams& streams, int& status);
+// Survey computations: range and bearing, the direct problem, the traverse.
+void AddInverseCommand(CLI::App& app, const Streams& streams, int& status);
+void AddDirectCommand(CLI::App& app, const Streams& streams, int& status);
+void AddTraverseCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli
