@@ -28,7 +28,7 @@ double Nu(const CSpheroid& s, double sin_lat) {
 double Rho(const CSpheroid& s, double sin_lat) {
   const double w = 1.0 - s.m_E2 * sin_lat * sin_lat;
   if (!(w > 0.0)) return 0.0;
-  return s.m_SemiMajorAxis * (1.0 - s.m_E2) / std::pow(w, 1.5);
+  return s.m_SemiMajorAxis * (1.0 - s.m_E2) / (w * std::sqrt(w));
 }
 
 // The quadrant rule of the elliptic arc: the azimuth atan2(1, C) lies in (0, pi); a
@@ -207,15 +207,23 @@ bool CSpheroid::InverseRangeAndBearing(double* range, double* azimuth_ab, double
       !std::isfinite(lon_b)) {
     return false;
   }
-  const double sin_a = std::sin(lat_a), cos_a = std::cos(lat_a), tan_a = std::tan(lat_a);
-  const double nu1 = Nu(*this, sin_a);
   Inverse r;
+  // The normal sections start from A's sine, cosine, tangent and nu.
+  const auto at_a = [&](auto method) {
+    const double sin_a = std::sin(lat_a), cos_a = std::cos(lat_a), tan_a = std::tan(lat_a);
+    return method(sin_a, cos_a, tan_a, Nu(*this, sin_a));
+  };
   switch (m_RangeBearingMethod) {
     case kRangeBearingEllipticArc:
-      r = EllipticArc(*this, lat_a, lon_a, lat_b, lon_b, sin_a, cos_a, tan_a, nu1);
+      r = at_a([&](double sin_a, double cos_a, double tan_a, double nu1) {
+        return EllipticArc(*this, lat_a, lon_a, lat_b, lon_b, sin_a, cos_a, tan_a, nu1);
+      });
       break;
     case kRangeBearingSeries:
-      if (!NormalSectionSeries(*this, lat_a, lon_a, lat_b, lon_b, sin_a, cos_a, tan_a, nu1, r)) {
+      if (!at_a([&](double sin_a, double cos_a, double tan_a, double nu1) {
+            return NormalSectionSeries(*this, lat_a, lon_a, lat_b, lon_b, sin_a, cos_a, tan_a, nu1,
+                                       r);
+          })) {
         return false;
       }
       break;

@@ -120,7 +120,8 @@ bool CSpheroid::RhumbLine(double* range, double* bearing, double lon_a, double l
            MeridianDistance(*this, lat_a, sin_lat_a, cos_lat_a);
   }
   *bearing = Turn(std::atan2(dlon, dpsi));
-  *range = std::hypot(darc, dlon * (darc / dpsi));
+  const double east = dlon * (darc / dpsi);
+  *range = std::sqrt(darc * darc + east * east);
   return true;
 }
 
