@@ -57,8 +57,8 @@ class DirectPoints final : public PointCommand<DirectRecord> {
       return false;
     }
     problem.input = 2;
-    if (!ReadAngleField(fields[2], ANGLE_BEARING, settings_.input_notation, record.azimuth,
-                        problem.reason)) {
+    if (!ReadSurveyAngle(fields[2], ANGLE_BEARING, settings_.input_notation, record.azimuth,
+                         problem.reason)) {
       return false;
     }
     problem.input = 3;

@@ -87,15 +87,25 @@ bool SetUpSurvey(const SurveyOptions& options, std::span<const std::string> give
   return true;
 }
 
+bool ReadSurveyAngle(std::string_view field, int type, int notation, double& radians,
+                     std::string& reason) {
+  double degrees = 0.0;
+  if (notation == ANGLE_PREF_DEGREES && ReadNumberField(field, degrees)) {
+    radians = degrees * kRadiansPerDegree;
+    return true;
+  }
+  return ReadAngleField(field, type, notation, radians, reason);
+}
+
 bool ReadPosition(std::span<const std::string_view> fields, std::size_t first, bool lon_lat,
                   int notation, double& latitude, double& longitude, FieldProblem& problem) {
   const std::size_t lat = first + (lon_lat ? 1 : 0), lon = first + (lon_lat ? 0 : 1);
   problem.input = lat;
-  if (!ReadAngleField(fields[lat], ANGLE_LATITUDE, notation, latitude, problem.reason)) {
+  if (!ReadSurveyAngle(fields[lat], ANGLE_LATITUDE, notation, latitude, problem.reason)) {
     return false;
   }
   problem.input = lon;
-  if (!ReadAngleField(fields[lon], ANGLE_LONGITUDE, notation, longitude, problem.reason)) {
+  if (!ReadSurveyAngle(fields[lon], ANGLE_LONGITUDE, notation, longitude, problem.reason)) {
     return false;
   }
   if (std::fabs(latitude) > kHalfPi || std::fabs(longitude) > 2.0 * std::numbers::pi) {

@@ -96,8 +96,8 @@ class TraversePoints final : public PointCommand<TraverseRecord> {
     for (int i = 0; i < settings_.legs; ++i) {
       Leg& leg = record.legs[i];
       problem.input = at;
-      if (!ReadAngleField(fields[at++], ANGLE_BEARING, settings_.input_notation, leg.bearing,
-                          problem.reason)) {
+      if (!ReadSurveyAngle(fields[at++], ANGLE_BEARING, settings_.input_notation, leg.bearing,
+                           problem.reason)) {
         return false;
       }
       problem.input = at;
@@ -106,8 +106,8 @@ class TraversePoints final : public PointCommand<TraverseRecord> {
       }
       if (settings_.vertical) {
         problem.input = at;
-        if (!ReadAngleField(fields[at++], ANGLE_SIGNED, settings_.input_notation, leg.vertical,
-                            problem.reason)) {
+        if (!ReadSurveyAngle(fields[at++], ANGLE_SIGNED, settings_.input_notation, leg.vertical,
+                             problem.reason)) {
           return false;
         }
       }
