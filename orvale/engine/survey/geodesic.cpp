@@ -191,6 +191,7 @@ struct Trial {
   double eps = 0.0, k2 = 0.0;
   double lam12 = 0.0;   // longitude reached on the second point's parallel
   double dlam12 = 0.0;  // its derivative by the azimuth
+  double s12b = -1.0;   // the distance over b, when the derivative needed it (else < 0)
 };
 
 // The longitude at which the geodesic leaving the first point at azimuth alpha1
@@ -237,6 +238,7 @@ Trial TrialAt(const Shape& shape, double sbet1, double cbet1, double sbet2, doub
     const Lengths lengths =
         LengthsOf(t.eps, t.k2, t.sig12, t.ssig1, t.csig1, t.ssig2, t.csig2, true);
     t.dlam12 = lengths.m12b * (1.0 - shape.f) / (t.calp2 * cbet2);
+    t.s12b = lengths.s12b;
   }
   return t;
 }
@@ -441,11 +443,13 @@ GeodesicInverseResult GeodesicInverse(const CSpheroid& spheroid, double latitude
     if (!converged) return fail(GeodesicStatus::kNoConvergence);
     salp2 = t.salp2;
     calp2 = t.calp2;
-    const Lengths lengths =
-        LengthsOf(t.eps, t.k2, t.sig12, t.ssig1, t.csig1, t.ssig2, t.csig2, false);
+    const double s12b =
+        t.s12b >= 0.0
+            ? t.s12b
+            : LengthsOf(t.eps, t.k2, t.sig12, t.ssig1, t.csig1, t.ssig2, t.csig2, false).s12b;
     // Moving the second point by v along its parallel (radius a cos beta2) changes the
     // distance by that times sin alpha2.
-    s12 = shape.b * lengths.s12b - shape.a * cbet2 * t.salp2 * settled_v;
+    s12 = shape.b * s12b - shape.a * cbet2 * t.salp2 * settled_v;
   }
 
   // Undo the symmetries, last first.
