@@ -79,15 +79,18 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddProjectCommand(app, streams, status);
   AddCartesianCommand(app, streams, status);
   AddHelmertCommand(app, streams, status);
+  AddInverseCommand(app, streams, status);
+  AddDirectCommand(app, streams, status);
+  AddTraverseCommand(app, streams, status);
+  AddSunCommand(app, streams, status);
+  AddAlmanacCommand(app, streams, status);
+  AddGyroCommand(app, streams, status);
+  AddHeadingCommand(app, streams, status);
   AddUnitsCommand(app, streams, status);
   AddProjectionsCommand(app, streams, status);
   AddSpheroidsCommand(app, streams, status);
   AddDatumsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
-  AddSunCommand(app, streams, status);
-  AddGyroCommand(app, streams, status);
-  AddHeadingCommand(app, streams, status);
-  AddAlmanacCommand(app, streams, status);
 
   if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {

@@ -21,5 +21,9 @@ void AddGyroCommand(CLI::App& app, const Streams& streams, int& status);
 void AddHeadingCommand(CLI::App& app, const Streams& streams, int& status);
 void AddAlmanacCommand(CLI::App& app, const Streams& streams, int& status);
 void AddDatumsCommand(CLI::App& app, const Streams& streams, int& status);
+// Survey computations: range and bearing, the direct problem, the traverse.
+void AddInverseCommand(CLI::App& app, const Streams& streams, int& status);
+void AddDirectCommand(CLI::App& app, const Streams& streams, int& status);
+void AddTraverseCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli

@@ -84,6 +84,35 @@ class CSpheroid {
   // record can be gives row 26 and false. ReadSpheroidRecord says why.
   [[nodiscard]] bool Load(std::string_view path);
 
+  // Range and bearing and the direct problem, defined in orvale/engine/survey/. Angles
+  // in radians, lengths in metres, azimuths clockwise from north in [0, 2 pi).
+
+  // Range A to B and the azimuths A to B and B to A by the method m_RangeBearingMethod
+  // selects (kRangeBearingEllipticArc, kRangeBearingSeries, kRangeBearingGeodesic of
+  // orvale/engine/survey/range_bearing.h). Null outputs are not written. False, with
+  // nothing written, when the method has no result: the series' azimuth denominator
+  // is 0, a position is not a number, the geodesic's search did not settle, or the
+  // selector is none of the three.
+  [[nodiscard]] bool InverseRangeAndBearing(double* range, double* azimuth_ab, double* azimuth_ba,
+                                            double lat_a, double lon_a, double lat_b,
+                                            double lon_b) const;
+  // Rhumb-line (loxodrome) length and bearing A to B, exact; A is also given by the
+  // sine and cosine of its latitude and nu there. Both outputs are required. False,
+  // with NaN written, for a position that is not a number.
+  [[nodiscard]] bool RhumbLine(double* range, double* bearing, double lon_a, double lat_b,
+                               double lon_b, double sin_lat_a, double cos_lat_a, double nu_a,
+                               double lat_a) const;
+  // Slope distance between points at heights h_a and h_b whose spheroidal distance is
+  // s; s itself when both heights are 0. NaN when s or a height is not a number.
+  double SlopeDistance(double s, double h_a, double h_b) const;
+  // The point at spheroidal distance s and azimuth `azimuth` from (lat_a, lon_a): the
+  // geodesic when m_RangeBearingMethod is kRangeBearingGeodesic, Clarke's best formula
+  // otherwise. Both outputs are required. False when there is no result: zeros for a
+  // spheroid without eccentricity under Clarke's formula, NaN for input that is not a
+  // number.
+  [[nodiscard]] bool DirectProblem(double* lat_b, double* lon_b, double lon_a, double s,
+                                   double azimuth, double lat_a) const;
+
   // Records the current name and country in the settings file "Spheroid <suffix>"
   // ("Spheroid" without a suffix) for the host. Silently skipped when the file
   // cannot be written.
