@@ -108,11 +108,7 @@ void AddCartesianCommand(CLI::App& app, const Streams& streams, int& status) {
   command->add_flag("-i,--inverse", options->inverse, "X, Y, Z to latitude, longitude and height");
   AddPipelineOptions(*command, options->pipeline, named);
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
+    CollectGivenOptions(named, options->pipeline);
     status = RunCartesian(*options, streams);
   });
 }

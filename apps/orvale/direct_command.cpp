@@ -157,11 +157,7 @@ void AddDirectCommand(CLI::App& app, const Streams& streams, int& status) {
                    "Method: geodesic (2, the default), or 0 or 1 for Clarke's best formula");
   AddPipelineOptions(*command, options->pipeline, named);
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
+    CollectGivenOptions(named, options->pipeline);
     status = RunDirect(*options, streams);
   });
 }

@@ -37,13 +37,6 @@ void Register(CLI::App& command, FieldOptions& options, std::vector<CLI::Option*
   AddPipelineOptions(command, options.pipeline, named);
 }
 
-void CollectGiven(FieldOptions& options, const std::vector<CLI::Option*>& named) {
-  options.pipeline.given.clear();
-  for (const CLI::Option* option : named) {
-    if (option->count() > 0) options.pipeline.given.push_back(option->get_name());
-  }
-}
-
 int InputNotation(const FieldOptions& options) {
   return options.pipeline.angles == "gradians" ? ANGLE_PREF_GRADIANS : ANGLE_PREF_DEGREES;
 }
@@ -404,7 +397,7 @@ void AddHeadingCommand(CLI::App& app, const Streams& streams, int& status) {
   std::vector<CLI::Option*> named;
   Register(*command, *options, named);
   command->callback([options, named, &streams, &status] {
-    CollectGiven(*options, named);
+    CollectGivenOptions(named, options->pipeline);
     status = RunHeading(*options, streams);
   });
 }
@@ -430,7 +423,7 @@ void AddGyroCommand(CLI::App& app, const Streams& streams, int& status) {
                       "The spheroid of a UTM zone (default WGS84)");
   Register(*command, *options, named);
   command->callback([options, named, &streams, &status] {
-    CollectGiven(*options, named);
+    CollectGivenOptions(named, options->pipeline);
     status = RunGyro(*options, streams);
   });
 }
@@ -456,7 +449,7 @@ void AddSunCommand(CLI::App& app, const Streams& streams, int& status) {
   std::vector<CLI::Option*> named;
   Register(*command, *options, named);
   command->callback([options, named, &streams, &status] {
-    CollectGiven(*options, named);
+    CollectGivenOptions(named, options->pipeline);
     status = RunSun(*options, streams);
   });
 }

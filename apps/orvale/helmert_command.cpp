@@ -347,11 +347,7 @@ void AddHelmertCommand(CLI::App& app, const Streams& streams, int& status) {
   AddSpheroidOptions(*command, options->target, "target", named);
   AddPipelineOptions(*command, options->pipeline, named);
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
+    CollectGivenOptions(named, options->pipeline);
     status = RunHelmert(*options, streams);
   });
 }

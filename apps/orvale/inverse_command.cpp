@@ -204,11 +204,7 @@ void AddInverseCommand(CLI::App& app, const Streams& streams, int& status) {
                     "Each point has a height after its longitude: slope distances follow");
   AddPipelineOptions(*command, options->pipeline, named);
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
+    CollectGivenOptions(named, options->pipeline);
     status = RunInverse(*options, streams);
   });
 }

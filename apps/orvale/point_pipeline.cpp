@@ -502,6 +502,13 @@ void AddPipelineOptions(CLI::App& command, PipelineOptions& options,
                               "default: one per core)"));
 }
 
+void CollectGivenOptions(const std::vector<CLI::Option*>& named, PipelineOptions& options) {
+  options.given.clear();
+  for (const CLI::Option* option : named) {
+    if (option->count() > 0) options.given.push_back(option->get_name());
+  }
+}
+
 std::string PipelineHelp() {
   return "Points come from POINT arguments, --input FILE or standard input, one per line:\n"
          "fields separated by blanks, commas or semicolons, or CSV with --csv-in. Angles\n"

@@ -278,6 +278,10 @@ struct PipelineOptions {
 void AddPipelineOptions(CLI::App& command, PipelineOptions& options,
                         std::vector<CLI::Option*>& named);
 
+// Records in options.given which of `named` were given on the command line, for the
+// checks that depend on their presence; run from the command's callback.
+void CollectGivenOptions(const std::vector<CLI::Option*>& named, PipelineOptions& options);
+
 // The help text's part about the pipeline: input shapes, columns, errors.
 std::string PipelineHelp();
 

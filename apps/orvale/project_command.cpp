@@ -334,12 +334,8 @@ void AddProjectCommand(CLI::App& app, const Streams& streams, int& status) {
   command->add_flag("--describe", options->describe,
                     "Print the projection set up to standard error");
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
-    options->projection.given = given;
+    CollectGivenOptions(named, options->pipeline);
+    options->projection.given = options->pipeline.given;
     status = RunProject(*options, streams);
   });
 }

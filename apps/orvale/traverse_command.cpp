@@ -255,11 +255,7 @@ void AddTraverseCommand(CLI::App& app, const Streams& streams, int& status) {
                     "The vertical angles are zenith angles (90 is level)");
   AddPipelineOptions(*command, options->pipeline, named);
   command->callback([options, named, &streams, &status] {
-    std::vector<std::string>& given = options->pipeline.given;
-    given.clear();
-    for (const CLI::Option* option : named) {
-      if (option->count() > 0) given.push_back(option->get_name());
-    }
+    CollectGivenOptions(named, options->pipeline);
     status = RunTraverse(*options, streams);
   });
 }
