@@ -55,15 +55,15 @@ class Writer {
 
 }  // namespace
 
-int SpecRows(const NTv2SubGridSpec& grid) {
+int LayoutRows(const NTv2SubGridLayout& grid) {
   return static_cast<int>(std::lround((grid.north - grid.south) / grid.lat_increment)) + 1;
 }
 
-int SpecColumns(const NTv2SubGridSpec& grid) {
+int LayoutColumns(const NTv2SubGridLayout& grid) {
   return static_cast<int>(std::lround((grid.west - grid.east) / grid.lon_increment)) + 1;
 }
 
-std::string NTv2FileBytes(const std::vector<NTv2SubGridSpec>& grids,
+std::string NTv2FileBytes(const std::vector<NTv2SubGridLayout>& grids,
                           const NTv2FileOptions& options) {
   Writer w(options.big_endian);
   w.IntRecord("NUM_OREC", 11);
@@ -77,7 +77,7 @@ std::string NTv2FileBytes(const std::vector<NTv2SubGridSpec>& grids,
   w.DoubleRecord("MINOR_F", 6356752.314);
   w.DoubleRecord("MAJOR_T", 6378137.0);
   w.DoubleRecord("MINOR_T", 6356752.314);
-  for (const NTv2SubGridSpec& grid : grids) {
+  for (const NTv2SubGridLayout& grid : grids) {
     w.TextRecord("SUB_NAME", grid.name);
     w.TextRecord("PARENT", grid.parent);
     w.TextRecord("CREATED", "20260101");
@@ -100,7 +100,7 @@ std::string NTv2FileBytes(const std::vector<NTv2SubGridSpec>& grids,
   return w.bytes();
 }
 
-std::string NadconFileBytes(const NadconGridSpec& grid) {
+std::string NadconFileBytes(const NadconGridLayout& grid) {
   Writer w(false);
   w.Text(grid.identification, 56);
   w.Text("NADGRD", 8);

@@ -14,7 +14,7 @@ namespace orvale::testing {
 
 // One sub-grid as the file holds it: seconds of arc, longitudes positive west, nodes
 // row by row from south to north and, in a row, from east to west.
-struct NTv2SubGridSpec {
+struct NTv2SubGridLayout {
   std::string name;
   std::string parent = "NONE";
   double south = 0.0, north = 0.0, east = 0.0, west = 0.0;
@@ -23,17 +23,17 @@ struct NTv2SubGridSpec {
   std::optional<std::int32_t> node_count;  // written instead of nodes.size() when given
 };
 
-// Rows and columns of a spec's extent.
-int SpecRows(const NTv2SubGridSpec& grid);
-int SpecColumns(const NTv2SubGridSpec& grid);
+// Rows and columns of a layout's extent.
+int LayoutRows(const NTv2SubGridLayout& grid);
+int LayoutColumns(const NTv2SubGridLayout& grid);
 
 // Fills the nodes of `grid` with shift(row, column) for both shifts: latitude shift
 // first, longitude shift second; accuracies 0.01 and 0.02.
 template <typename Shift>
-void FillNodes(NTv2SubGridSpec& grid, Shift shift) {
+void FillNodes(NTv2SubGridLayout& grid, Shift shift) {
   grid.nodes.clear();
-  for (int row = 0; row < SpecRows(grid); ++row) {
-    for (int column = 0; column < SpecColumns(grid); ++column) {
+  for (int row = 0; row < LayoutRows(grid); ++row) {
+    for (int column = 0; column < LayoutColumns(grid); ++column) {
       const auto [latitude, longitude] = shift(row, column);
       grid.nodes.push_back(
           {static_cast<float>(latitude), static_cast<float>(longitude), 0.01f, 0.02f});
@@ -48,19 +48,19 @@ struct NTv2FileOptions {
   bool end_record = true;                      // the closing "END" record
 };
 
-std::string NTv2FileBytes(const std::vector<NTv2SubGridSpec>& grids,
+std::string NTv2FileBytes(const std::vector<NTv2SubGridLayout>& grids,
                           const NTv2FileOptions& options = {});
 
 // One NADCON grid: header values and nr x nc values, rows south to north, columns west
 // to east. The header fills the first record of (nc + 1) words, or as many records as
 // it needs when the grid is narrower.
-struct NadconGridSpec {
+struct NadconGridLayout {
   std::string identification = "NADCON EXTRACTED REGION";
   std::int32_t columns = 0, rows = 0, z_count = 1;
   float xmin = 0.0f, dx = 0.0f, ymin = 0.0f, dy = 0.0f, angle = 0.0f;
   std::vector<float> values;
 };
 
-std::string NadconFileBytes(const NadconGridSpec& grid);
+std::string NadconFileBytes(const NadconGridLayout& grid);
 
 }  // namespace orvale::testing

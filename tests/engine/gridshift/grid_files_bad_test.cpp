@@ -68,8 +68,8 @@ TEST_F(BadGridFileTest, NTv2FilesAreRefusedWithTheirReason) {
       {"not-ntv2", GridFileProblem::kNotNTv2},
       {"units", GridFileProblem::kUnsupportedUnits},
       {"bad-sub-grid", GridFileProblem::kBadSubGrid}};
-  std::vector<testing::NTv2SubGridSpec> grids = {{"A", "NONE", 0, 720, 0, 1200, 360, 600, {}, {}},
-                                                 {"B", "A", 0, 360, 0, 600, 180, 300, {}, {}}};
+  std::vector<testing::NTv2SubGridLayout> grids = {{"A", "NONE", 0, 720, 0, 1200, 360, 600, {}, {}},
+                                                   {"B", "A", 0, 360, 0, 600, 180, 300, {}, {}}};
   for (auto& grid : grids)
     testing::FillNodes(grid, [](int r, int c) { return std::pair(r + 0.5, c - 0.5); });
   const std::string valid = testing::NTv2FileBytes(grids);
@@ -94,7 +94,7 @@ TEST_F(BadGridFileTest, NTv2FilesAreRefusedWithTheirReason) {
 }
 
 TEST_F(BadGridFileTest, NadconPairsAreRefusedAndTheRegionLeftUnloaded) {
-  testing::NadconGridSpec grid;
+  testing::NadconGridLayout grid;
   grid.columns = 5;
   grid.rows = 3;
   grid.xmin = -216.0f;

@@ -26,7 +26,7 @@
 namespace orvale {
 namespace {
 
-using testing::NadconGridSpec;
+using testing::NadconGridLayout;
 
 std::filesystem::path SharedData(const std::string& name) {
   return std::filesystem::path(ORVALE_TEST_DATA_DIR) / ".." / ".." / ".." / "shared" / "data" /
@@ -40,8 +40,9 @@ struct Bilinear {
   double operator()(double i, double j) const { return a + b * i + c * j + d * i * j; }
 };
 
-NadconGridSpec Grid(float xmin, float dx, int columns, float ymin, float dy, int rows, Bilinear f) {
-  NadconGridSpec grid;
+NadconGridLayout Grid(float xmin, float dx, int columns, float ymin, float dy, int rows,
+                      Bilinear f) {
+  NadconGridLayout grid;
   grid.columns = columns;
   grid.rows = rows;
   grid.xmin = xmin;
@@ -60,13 +61,13 @@ const Bilinear kNorthLat{1.0, 0.5, 0.25, 0.125}, kNorthLon{2.0, -0.25, 0.5, 0.06
 const Bilinear kSouthLat{-3.0, 0.25, 0.5, 0.0}, kSouthLon{4.0, 0.125, -0.5, 0.25};
 const Bilinear kGuamLat{0.5, 0.0, 0.0, 0.0}, kGuamLon{10.0, 1.0, 2.0, 0.0};
 
-NadconGridSpec NorthCalifornia(Bilinear f) {
+NadconGridLayout NorthCalifornia(Bilinear f) {
   return Grid(-124, 0.25, 25, 36, 0.25, 9, f);
 }
-NadconGridSpec SouthCalifornia(Bilinear f) {
+NadconGridLayout SouthCalifornia(Bilinear f) {
   return Grid(-124, 0.25, 25, 34, 0.25, 13, f);
 }
-NadconGridSpec Guam(Bilinear f) {
+NadconGridLayout Guam(Bilinear f) {
   return Grid(-216, 0.5, 5, 13, 0.5, 3, f);
 }
 
@@ -77,8 +78,8 @@ class NadconTest : public testing::TemporaryDrives {
     ASSERT_FALSE(RecordFolder().empty());
   }
 
-  static void WriteRegion(const std::string& code, const NadconGridSpec& las,
-                          const NadconGridSpec& los) {
+  static void WriteRegion(const std::string& code, const NadconGridLayout& las,
+                          const NadconGridLayout& los) {
     WriteBytes(InGlobal(code + ".las"), testing::NadconFileBytes(las));
     WriteBytes(InGlobal(code + ".los"), testing::NadconFileBytes(los));
   }
@@ -91,7 +92,7 @@ class NadconTest : public testing::TemporaryDrives {
   // Expects the shift of (latitude, longitude) through the region of `grid` whose
   // latitude and longitude shifts are `f` and `g`.
   static void ExpectShift(NadconGridSet& set, double latitude, double longitude,
-                          const NadconGridSpec& grid, Bilinear f, Bilinear g) {
+                          const NadconGridLayout& grid, Bilinear f, Bilinear g) {
     double out_latitude = 0.0, out_longitude = 0.0;
     ASSERT_TRUE(ApplyNadcon(out_latitude, out_longitude, set, kNad83ToHpgn, latitude, longitude));
     const double west = longitude > 0 ? longitude - 360 : longitude;
@@ -217,14 +218,14 @@ TEST_F(NadconTest, GridsThatBeginWithZerosAreReadFromTheirFirstRow) {
 }
 
 TEST_F(NadconTest, CountsTheNonZeroCellsWithTheirSampleDeviation) {
-  const NadconGridSpec las = NorthCalifornia(kNorthLat), los = NorthCalifornia({0, 0, 0, 0.5});
+  const NadconGridLayout las = NorthCalifornia(kNorthLat), los = NorthCalifornia({0, 0, 0, 0.5});
   WriteRegion("CNHPGN", las, los);
   NadconGridSet set;
   ASSERT_TRUE(LoadNadconRegion(set, "CNHPGN"));
-  for (const auto& [spec, statistics] :
+  for (const auto& [layout, statistics] :
        {std::pair(las, set.m_LatitudeStatistics), std::pair(los, set.m_LongitudeStatistics)}) {
     std::vector<double> cells;
-    for (float value : spec.values)
+    for (float value : layout.values)
       if (value != 0.0f) cells.push_back(value);
     double mean = 0.0, squares = 0.0;
     for (double x : cells)

@@ -25,7 +25,7 @@ namespace orvale {
 namespace {
 
 using testing::FillNodes;
-using testing::NTv2SubGridSpec;
+using testing::NTv2SubGridLayout;
 
 using Shift = std::function<std::pair<double, double>(double row, double column)>;
 
@@ -47,14 +47,14 @@ const std::map<std::string, Shift>& Shifts() {
   return shifts;
 }
 
-std::vector<NTv2SubGridSpec> SyntheticGrids() {
-  std::vector<NTv2SubGridSpec> grids = {
+std::vector<NTv2SubGridLayout> SyntheticGrids() {
+  std::vector<NTv2SubGridLayout> grids = {
       {"PARENT", "NONE", 180000, 181440, 36000, 37800, 360, 600, {}, {}},
       {"NORTH", "NONE", 181440, 182160, 36000, 37800, 360, 600, {}, {}},
       {"CHILD", "PARENT", 180360, 181080, 36600, 37200, 120, 200, {}, {}},
       {"SOUTHERN", "NONE", -172800, -171360, -600000, -598200, 360, 600, {}, {}},
   };
-  for (NTv2SubGridSpec& grid : grids)
+  for (NTv2SubGridLayout& grid : grids)
     FillNodes(grid, Shifts().at(grid.name));
   return grids;
 }
@@ -126,20 +126,20 @@ TEST_F(NTv2Test, ReadsBigEndianFilesAsLittleEndianOnes) {
 
 TEST_F(NTv2Test, KeepsEveryHeaderValueAndNodeOfTheFile) {
   const CNTv2 reader = Load();
-  const std::vector<NTv2SubGridSpec> specs = SyntheticGrids();
-  ASSERT_EQ(reader.m_SubGrids->size(), specs.size());
-  for (std::size_t i = 0; i < specs.size(); ++i) {
+  const std::vector<NTv2SubGridLayout> layouts = SyntheticGrids();
+  ASSERT_EQ(reader.m_SubGrids->size(), layouts.size());
+  for (std::size_t i = 0; i < layouts.size(); ++i) {
     const DataSetDef& grid = (*reader.m_SubGrids)[i];
-    const NTv2SubGridSpec& spec = specs[i];
+    const NTv2SubGridLayout& layout = layouts[i];
     EXPECT_EQ(std::tie(grid.m_Name, grid.m_Parent, grid.m_Created, grid.m_Updated),
-              std::tie(spec.name, spec.parent, "20260101", "20260102"));
+              std::tie(layout.name, layout.parent, "20260101", "20260102"));
     EXPECT_EQ(std::tie(grid.m_South, grid.m_North, grid.m_East, grid.m_West),
-              std::tie(spec.south, spec.north, spec.east, spec.west));
+              std::tie(layout.south, layout.north, layout.east, layout.west));
     EXPECT_EQ(std::pair(grid.m_LatIncrement, grid.m_LonIncrement),
-              std::pair(spec.lat_increment, spec.lon_increment));
-    ASSERT_EQ(grid.m_Nodes.size(), spec.nodes.size());
-    for (std::size_t k = 0; k < spec.nodes.size(); ++k) {
-      const GridShiftRecordDef &a = grid.m_Nodes[k], &b = spec.nodes[k];
+              std::pair(layout.lat_increment, layout.lon_increment));
+    ASSERT_EQ(grid.m_Nodes.size(), layout.nodes.size());
+    for (std::size_t k = 0; k < layout.nodes.size(); ++k) {
+      const GridShiftRecordDef &a = grid.m_Nodes[k], &b = layout.nodes[k];
       EXPECT_EQ(std::tie(a.m_LatShift, a.m_LonShift, a.m_LatAccuracy, a.m_LonAccuracy),
                 std::tie(b.m_LatShift, b.m_LonShift, b.m_LatAccuracy, b.m_LonAccuracy));
     }
