@@ -41,6 +41,22 @@ constexpr std::array<bool, 256> kTextSeparators = [] {
   return table;
 }();
 
+// Bytes that make a value need care on output. Numbers never hold them, so only texts
+// are searched, and with a table: find_first_of calls memchr for every byte.
+constexpr std::array<bool, 256> ByteSet(std::string_view bytes) {
+  std::array<bool, 256> table{};
+  for (const char c : bytes)
+    table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kLineBreaks = ByteSet("\r\n");
+constexpr std::array<bool, 256> kCsvSpecials = ByteSet(",\"\r\n");
+
+bool HoldsAny(std::string_view bytes, const std::array<bool, 256>& set) {
+  return std::any_of(bytes.begin(), bytes.end(),
+                     [&set](char c) { return set[static_cast<unsigned char>(c)]; });
+}
+
 bool IsTextSeparator(char c) {
   return kTextSeparators[static_cast<unsigned char>(c)];
 }
@@ -362,7 +378,7 @@ void RowAssembler::Piece(std::string_view name, std::string_view bytes, bool tex
       if (!first) out += ' ';
       if (missing) {
         out += '-';
-      } else if (bytes.find_first_of("\r\n") == std::string_view::npos) {
+      } else if (!text || !HoldsAny(bytes, kLineBreaks)) {
         out += bytes;
       } else {
         // A CSV field's line breaks would break the one line of output per record.
@@ -372,7 +388,7 @@ void RowAssembler::Piece(std::string_view name, std::string_view bytes, bool tex
       break;
     case OutputFormat::kCsv:
       if (!first) out += ',';
-      if (bytes.find_first_of(",\"\r\n") == std::string_view::npos) {
+      if (!text || !HoldsAny(bytes, kCsvSpecials)) {
         out += bytes;
       } else {
         out += CsvField(bytes);
