@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(drive);
   ::setenv("ORVALE_DRIVE_C", drive.c_str(), 1);
   const std::string global = orvale::RecordFolder();
-  const std::filesystem::path conus = std::filesystem::path(ORVALE_SHARED_DATA_DIR) / "nadcon";
+  const std::filesystem::path conus = std::filesystem::path(ORVALE_GRID_REFERENCE_DIR);
   std::error_code ignored;
   for (const char* name : {"conus.las", "conus.los"})
     std::filesystem::copy_file(conus / name, drive / "MyData" / "Global" / name, ignored);

@@ -28,9 +28,8 @@ namespace {
 
 using testing::NadconGridLayout;
 
-std::filesystem::path SharedData(const std::string& name) {
-  return std::filesystem::path(ORVALE_TEST_DATA_DIR) / ".." / ".." / ".." / "shared" / "data" /
-         name;
+std::filesystem::path ReferenceData(const std::string& name) {
+  return std::filesystem::path(ORVALE_TEST_DATA_DIR) / "gridshift" / "reference" / name;
 }
 
 // A grid whose values are a + b i + c j + d i j at row i and column j, which bilinear
@@ -105,7 +104,7 @@ class NadconTest : public testing::TemporaryDrives {
 };
 
 TEST_F(NadconTest, ReproducesThePublishedConusPairsBothWays) {
-  const std::filesystem::path folder = SharedData("nadcon");
+  const std::filesystem::path folder = ReferenceData("");
   if (!std::filesystem::exists(folder / "conus.las"))
     GTEST_SKIP() << folder << " does not hold the CONUS pair";
   // As NGS names them; the region's code is upper case.

@@ -21,10 +21,9 @@ namespace {
 
 const std::string kGridFolder = "/usr/share/proj/";
 
-// The reference data shared beside the repository (../shared/data from its root).
-std::filesystem::path SharedData(const std::string& name) {
-  return std::filesystem::path(ORVALE_TEST_DATA_DIR) / ".." / ".." / ".." / "shared" / "data" /
-         name;
+// Real reference data kept with the tests (tests/data/gridshift/reference).
+std::filesystem::path ReferenceData(const std::string& name) {
+  return std::filesystem::path(ORVALE_TEST_DATA_DIR) / "gridshift" / "reference" / name;
 }
 
 // Settings go to the temporary drive, not the user's.
@@ -57,7 +56,7 @@ class NTv2RealGridTest : public testing::TemporaryDrives {
 
 TEST_F(NTv2RealGridTest, ReproducesTheOfficialBeta2007Points) {
   if (!Loaded("BETA2007.gsb")) GTEST_SKIP() << kGridFolder << "BETA2007.gsb is not installed";
-  const std::filesystem::path pairs = SharedData("beta2007_pairs.txt");
+  const std::filesystem::path pairs = ReferenceData("beta2007_pairs.txt");
   if (!std::filesystem::exists(pairs)) GTEST_SKIP() << pairs << " is not there";
   // DHDN longitude, latitude -> ETRS89 longitude, latitude, degrees.
   for (const testing::TextRow& row :
