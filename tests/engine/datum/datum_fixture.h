@@ -13,6 +13,11 @@
 
 namespace orvale::testing {
 
+// The built-in spheroid rows the datum tests meet most.
+inline constexpr int kAiry1830 = 0;
+inline constexpr int kInternational = 20;
+inline constexpr int kWgs84 = 26;
+
 struct AttachedDatum {
   CSpheroid target;
   CProjection target_projection;

@@ -19,13 +19,12 @@ namespace {
 
 using testing::AttachedDatum;
 using testing::Definition;
+using testing::kAiry1830;
+using testing::kInternational;
+using testing::kWgs84;
 using testing::Seven;
 using testing::SpheroidRow;
 using testing::Values;
-
-constexpr int kAiry1830 = 0;
-constexpr int kInternational = 20;
-constexpr int kWgs84 = 26;
 
 auto ProjectionKey(const CProjection& p) {
   return std::tuple(p.m_Name, p.m_Country, p.m_Type, p.m_Method, p.m_FalseNorthing);

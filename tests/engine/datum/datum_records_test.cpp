@@ -29,13 +29,12 @@ namespace {
 
 using testing::AttachedDatum;
 using testing::Definition;
+using testing::kAiry1830;
+using testing::kInternational;
+using testing::kWgs84;
 using testing::Seven;
 using testing::SpheroidRow;
 using testing::Values;
-
-constexpr int kAiry1830 = 0;
-constexpr int kInternational = 20;
-constexpr int kWgs84 = 26;
 
 // The bytes of a hex dump under tests/data: pairs of hex digits, "#" to the end of a
 // line a comment.
