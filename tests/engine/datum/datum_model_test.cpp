@@ -208,7 +208,7 @@ TEST(Datum, CopiesOntoItsOwnSpheroidAndSharesTheGrids) {
   a.datum.m_Grid.m_GridE0 = 100.0;
   a.datum.m_NadconGrid.m_LatitudeGrid = std::make_shared<std::vector<float>>(9, 0.5f);
   a.datum.m_NTv2.m_SubGrids = std::make_shared<std::vector<DataSetDef>>(1);
-  a.datum.m_OstnGrid.m_FirstNodes = std::make_shared<std::vector<GridShiftRecordDef>>(2);
+  a.datum.m_OstnGrid.m_Nodes = std::make_shared<OstnNodeArrays>();
   a.datum.m_SecondSpheroid.m_Name = "Changed";
 
   const CDatum copy(a.datum);
@@ -231,7 +231,7 @@ TEST(Datum, CopiesOntoItsOwnSpheroidAndSharesTheGrids) {
     EXPECT_EQ(std::tie(d->m_DLat, d->m_Grid.m_GridE0), std::tuple(1.5, 100.0));
     EXPECT_EQ(d->m_NadconGrid.m_LatitudeGrid.get(), a.datum.m_NadconGrid.m_LatitudeGrid.get());
     EXPECT_EQ(d->m_NTv2.m_SubGrids.get(), a.datum.m_NTv2.m_SubGrids.get());
-    EXPECT_EQ(d->m_OstnGrid.m_FirstNodes.get(), a.datum.m_OstnGrid.m_FirstNodes.get());
+    EXPECT_EQ(d->m_OstnGrid.m_Nodes.get(), a.datum.m_OstnGrid.m_Nodes.get());
     EXPECT_EQ(d->m_SecondSpheroid.m_Name, "GRS80") << "the OSTN15 step's spheroid is not copied";
   }
   // Changing the copy's spheroid leaves the source's alone.
