@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <utility>
 
 #include "orvale/storage/internal/little_endian.h"
 
@@ -71,12 +72,12 @@ std::string NTv2FileBytes(const std::vector<NTv2SubGridLayout>& grids,
   w.IntRecord("NUM_FILE", options.sub_file_count.value_or(static_cast<std::int32_t>(grids.size())));
   w.TextRecord("GS_TYPE", options.units);
   w.TextRecord("VERSION", "NTv2.0");
-  w.TextRecord("SYSTEM_F", "TEST_F");
-  w.TextRecord("SYSTEM_T", "TEST_T");
-  w.DoubleRecord("MAJOR_F", 6378137.0);
-  w.DoubleRecord("MINOR_F", 6356752.314);
-  w.DoubleRecord("MAJOR_T", 6378137.0);
-  w.DoubleRecord("MINOR_T", 6356752.314);
+  w.TextRecord("SYSTEM_F", options.system_from);
+  w.TextRecord("SYSTEM_T", options.system_to);
+  w.DoubleRecord("MAJOR_F", options.major_from);
+  w.DoubleRecord("MINOR_F", options.minor_from);
+  w.DoubleRecord("MAJOR_T", options.major_to);
+  w.DoubleRecord("MINOR_T", options.minor_to);
   for (const NTv2SubGridLayout& grid : grids) {
     w.TextRecord("SUB_NAME", grid.name);
     w.TextRecord("PARENT", grid.parent);
@@ -117,6 +118,20 @@ std::string NadconFileBytes(const NadconGridLayout& grid) {
     w.Float(grid.values[i]);
   }
   return w.bytes();
+}
+
+std::string OstnFileBytes(const NTv2SubGridLayout& grid, OstnFileSense sense) {
+  NTv2FileOptions etrs;
+  etrs.system_from = "ETRS89";
+  etrs.system_to = "OSGB36";
+  etrs.major_to = 6377563.396;
+  etrs.minor_to = 6356256.909;
+  if (sense == OstnFileSense::kEtrsToOsgb) return NTv2FileBytes({grid}, etrs);
+  NTv2FileOptions osgb = etrs;
+  std::swap(osgb.system_from, osgb.system_to);
+  std::swap(osgb.major_from, osgb.major_to);
+  std::swap(osgb.minor_from, osgb.minor_to);
+  return NTv2FileBytes({grid}, osgb);
 }
 
 }  // namespace orvale::testing

@@ -46,10 +46,18 @@ struct NTv2FileOptions {
   std::string units = "SECONDS";
   std::optional<std::int32_t> sub_file_count;  // written instead of the number of grids
   bool end_record = true;                      // the closing "END" record
+  std::string system_from = "TEST_F", system_to = "TEST_T";
+  double major_from = 6378137.0, minor_from = 6356752.314;  // metres
+  double major_to = 6378137.0, minor_to = 6356752.314;
 };
 
 std::string NTv2FileBytes(const std::vector<NTv2SubGridLayout>& grids,
                           const NTv2FileOptions& options = {});
+
+// One file of the OSTN15 pair as the Ordnance Survey lays it out: one sub-grid,
+// ETRS89 on GRS80 to OSGB36 on Airy 1830 or back.
+enum class OstnFileSense { kEtrsToOsgb, kOsgbToEtrs };
+std::string OstnFileBytes(const NTv2SubGridLayout& grid, OstnFileSense sense);
 
 // One NADCON grid: header values and nr x nc values, rows south to north, columns west
 // to east. The header fills the first record of (nc + 1) words, or as many records as
