@@ -1,5 +1,5 @@
 # Installs the library, its headers and a package configuration so that users
-# write find_package(Orvale) and link Orvale::orvale.
+# write find_package(Orvale) and link Orvale::orvale (and Orvale::orvale_ui for panes).
 include(CMakePackageConfigHelpers)
 
 # The public headers, at the paths they are included by; what sits in an internal/
@@ -13,7 +13,7 @@ foreach(header IN LISTS ORVALE_HEADERS)
   install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})
 endforeach()
 
-install(TARGETS orvale EXPORT OrvaleTargets
+install(TARGETS orvale orvale_ui EXPORT OrvaleTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
