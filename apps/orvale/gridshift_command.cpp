@@ -330,20 +330,24 @@ void AddGridshiftCommand(CLI::App& app, const Streams& streams, int& status) {
       "Shift latitude and longitude by a grid file, as PROJ's hgridshift does: an NTv2\n"
       "grid (.gsb, such as BETA2007.gsb for DHDN to ETRS89 or ntv2_0.gsb for NAD 27 to\n"
       "NAD 83 in Canada) or a NADCON region (its .las or .los file, or the two files'\n"
-      "common name without extension; both files must be there). Points go from the\n"
-      "grid's source datum to its target; --inverse brings them back, by iterating the\n"
-      "forward shift until it moves the estimate by 0.001\" or less (at most 50 rounds\n"
-      "for NTv2; NADCON's own inversion for a region). A point outside the grid, or\n"
-      "whose inverse does not settle, is an error line, never passed through unshifted.\n"
-      "Heights do not change: with --columns, the height column is copied through.\n" +
+      "common path without extension; both files must be there). Points go from the\n"
+      "grid's source datum to its target; --inverse brings them back: for NTv2 by\n"
+      "iterating the forward shift until a round moves the estimate by 0.001\" or less\n"
+      "(at most 50 rounds), for NADCON by the region's own inversion (to 1e-9 degree in\n"
+      "at most 10 rounds). A point outside the grid, or whose inverse does not settle\n"
+      "inside it, is an error line and makes the exit status 1: never passed through\n"
+      "unshifted. Each line holds latitude and longitude; heights do not change, so a\n"
+      "height column left out of --columns is copied through as it is.\n" +
           PipelineHelp() +
           "Examples:\n"
           "  orvale gridshift --grid /usr/share/proj/BETA2007.gsb 53.5,7.483333333\n"
-          "      53.498461143 7.482506019\n"
-          "  orvale gridshift --grid BETA2007.gsb --inverse 53.498461143,7.482506019\n"
-          "  orvale gridshift --grid conus.las 30:00:00N,89:31:03.8W       # NAD 27 to NAD 83\n"
+          "      53.498461143 7.482506016\n"
+          "  orvale gridshift --grid /usr/share/proj/BETA2007.gsb -i 53.498461143,7.482506016\n"
+          "      53.500000001 7.483333332\n"
+          "  orvale gridshift --grid conus.las 29.9997978,-89.5177272    # NAD 27 to NAD 83\n"
+          "      29.999999901 -89.517777759\n"
           "  orvale gridshift --grid ~/grids/conus --inverse --csv-in --columns lat,lon \\\n"
-          "      --format csv < nad83.csv > nad27.csv\n"
+          "      --format csv < nad83.csv > nad27.csv       # other columns kept\n"
           "  orvale gridshift --grid ntv2_0.gsb --lon-lat --angles dms --decimals 4 < pts.txt");
   std::vector<CLI::Option*> named;
   command
