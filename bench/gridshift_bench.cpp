@@ -1,16 +1,18 @@
 // Nanoseconds per point of the grid shifts: NTv2 interpolation on BKG's BETA2007 grid
-// side by side with PROJ's hgridshift on the same file in memory, and NADCON on the
-// cached CONUS region. The grids come from Debian's proj-data and the reference data
-// beside the repository; a missing one skips its benchmark. Settings and region files
-// go to a temporary drive C: that is removed at the end.
+// side by side with PROJ's hgridshift on the same file in memory, NADCON on the
+// cached CONUS region, and OSTN15 (loading a pair of the real size, and a point). The grids come
+// from Debian's proj-data and the reference data beside the repository; a missing one skips its
+// benchmark. Settings and region files go to a temporary drive C: that is removed at the end.
 
 #include <benchmark/benchmark.h>
 
 #include "best_rate_reporter.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -22,6 +24,7 @@
 #include "orvale/engine/gridshift/nadcon.h"
 #include "orvale/engine/gridshift/ntv2.h"
 #include "orvale/engine/gridshift/ntv2_file.h"
+#include "orvale/engine/gridshift/ostn15.h"
 #include "orvale/storage/data_folders.h"
 
 #ifdef ORVALE_BENCH_WITH_PROJ
@@ -95,6 +98,106 @@ void ProjHgridshift(benchmark::State& state) {
 }
 #endif
 
+// An OSTN15 pair of the Ordnance Survey's size and layout (two files of 17 MB:
+// 49°N to 61°N, 9°W to 2°E every 40"), written once into the program folder.
+constexpr double kOstnSouth = 176400.0, kOstnNorth = 219600.0;  // seconds
+constexpr double kOstnEast = -7200.0, kOstnWest = 32400.0;      // positive west
+constexpr double kOstnStep = 40.0;
+
+void AppendRecord(std::string& bytes, const char* name, const void* value, std::size_t size) {
+  char record[16] = {};
+  std::snprintf(record, 9, "%-8s", name);
+  std::memcpy(record + 8, value, size);
+  bytes.append(record, 16);
+}
+
+std::string OstnBytes(bool etrs_to_osgb) {
+  const int rows = static_cast<int>((kOstnNorth - kOstnSouth) / kOstnStep) + 1;
+  const int columns = static_cast<int>((kOstnWest - kOstnEast) / kOstnStep) + 1;
+  std::string bytes;
+  const auto number = [&](const char* name, double value) {
+    AppendRecord(bytes, name, &value, sizeof value);
+  };
+  const auto integer = [&](const char* name, std::int32_t value) {
+    AppendRecord(bytes, name, &value, sizeof value);
+  };
+  const auto text = [&](const char* name, const char* value) {
+    AppendRecord(bytes, name, value, std::strlen(value));
+  };
+  const double airy[] = {6377563.396, 6356256.909}, grs80[] = {6378137.0, 6356752.314};
+  const double* from = etrs_to_osgb ? grs80 : airy;
+  const double* to = etrs_to_osgb ? airy : grs80;
+  integer("NUM_OREC", 11), integer("NUM_SREC", 11), integer("NUM_FILE", 1);
+  text("GS_TYPE", "SECONDS "), text("VERSION", "NTv2.0"), text("SYSTEM_F", "ETRS89");
+  text("SYSTEM_T", "OSGB36"), number("MAJOR_F", from[0]), number("MINOR_F", from[1]);
+  number("MAJOR_T", to[0]), number("MINOR_T", to[1]);
+  text("SUB_NAME", "OSTN15"), text("PARENT", "NONE"), text("CREATED", "20160101");
+  text("UPDATED", "20160101"), number("S_LAT", kOstnSouth), number("N_LAT", kOstnNorth);
+  number("E_LONG", kOstnEast), number("W_LONG", kOstnWest), number("LAT_INC", kOstnStep);
+  number("LONG_INC", kOstnStep), integer("GS_COUNT", rows * columns);
+  const float sign = etrs_to_osgb ? 1.0f : -1.0f;
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const float node[4] = {sign * (1.5f + 0.001f * static_cast<float>(row)),
+                             sign * (-4.0f + 0.002f * static_cast<float>(column)), 0.0f, 0.0f};
+      bytes.append(reinterpret_cast<const char*>(node), sizeof node);
+    }
+  }
+  number("END", 0.0);
+  return bytes;
+}
+
+void WriteOstnPair(const std::filesystem::path& folder) {
+  for (const bool etrs_to_osgb : {true, false}) {
+    const std::string bytes = OstnBytes(etrs_to_osgb);
+    const auto name =
+        etrs_to_osgb ? orvale::kOstnEtrsToOsgbFileName : orvale::kOstnOsgbToEtrsFileName;
+    std::FILE* file = std::fopen((folder / name).c_str(), "wb");
+    if (file == nullptr) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+}
+
+// Loading the pair, warm (the files in the page cache): the arrays are released
+// before each load, so every load reads both files.
+void OrvaleOstnLoad(benchmark::State& state) {
+  for (auto _ : state) {
+    orvale::OstnGridPair pair;
+    if (!orvale::LoadOstnGrids(pair).ok()) {
+      state.SkipWithError("the OSTN15 pair could not be written");
+      return;
+    }
+    benchmark::DoNotOptimize(pair.m_Nodes.get());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void OrvaleOstnForward(benchmark::State& state) {
+  orvale::OstnGridPair pair;
+  if (!orvale::LoadOstnGrids(pair).ok()) {
+    state.SkipWithError("the OSTN15 pair could not be written");
+    return;
+  }
+  std::mt19937_64 random(2015);
+  std::uniform_real_distribution<double> latitudes(50.0, 60.0), longitudes(-8.0, 1.5);
+  std::vector<double> phi, lambda;
+  for (int i = 0; i < kPoints; ++i) {
+    phi.push_back(latitudes(random) * orvale::kRadiansPerDegree);
+    lambda.push_back(longitudes(random) * orvale::kRadiansPerDegree);
+  }
+  for (auto _ : state) {
+    for (int i = 0; i < kPoints; ++i) {
+      double easting, northing;
+      const bool found = orvale::OstnForward(pair, easting, northing, phi[i], lambda[i]);
+      benchmark::DoNotOptimize(found);
+      benchmark::DoNotOptimize(easting);
+      benchmark::DoNotOptimize(northing);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kPoints);
+}
+
 // NAD 27 to NAD 83 on the CONUS region, loaded by the first point and kept.
 void OrvaleNadcon(benchmark::State& state) {
   orvale::NadconGridSet set;
@@ -127,8 +230,12 @@ class RatioReporter : public BestRateReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\nBest run of each, nanoseconds per point:\n");
-    for (const auto& [name, rate] : rates_)
-      std::printf("  %-28s %7.1f ns\n", name.c_str(), 1e9 / rate);
+    for (const auto& [name, rate] : rates_) {
+      if (name.ends_with("/load"))
+        std::printf("  %-28s %7.1f ms a pair\n", name.c_str(), 1e3 / rate);
+      else
+        std::printf("  %-28s %7.1f ns\n", name.c_str(), 1e9 / rate);
+    }
     const auto ours = rates_.find("Orvale/NTv2/BETA2007");
     const auto theirs = rates_.find("PROJ/hgridshift/BETA2007");
     if (ours != rates_.end() && theirs != rates_.end())
@@ -157,6 +264,10 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("PROJ/hgridshift/BETA2007", ProjHgridshift);
 #endif
   benchmark::RegisterBenchmark("Orvale/NADCON/CONUS", OrvaleNadcon);
+  WriteOstnPair(drive);
+  ::setenv("ORVALE_PROGRAM_DIR", drive.c_str(), 1);
+  benchmark::RegisterBenchmark("Orvale/OSTN15/load", OrvaleOstnLoad)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Orvale/OSTN15/forward", OrvaleOstnForward);
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

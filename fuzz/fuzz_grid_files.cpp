@@ -1,4 +1,4 @@
-// NTv2 and NADCON grid files of any bytes: a load succeeds or says why, never
+// NTv2, NADCON and OSTN15 grid files of any bytes: a load succeeds or says why, never
 // crashes or allocates past what the file holds, and whatever loads can be
 // interpolated anywhere (inside, on and beyond its edges) without reading outside
 // its nodes.
@@ -10,6 +10,7 @@
 #include "orvale/engine/gridshift/nadcon.h"
 #include "orvale/engine/gridshift/ntv2.h"
 #include "orvale/engine/gridshift/ntv2_file.h"
+#include "orvale/engine/gridshift/ostn15.h"
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/internal/little_endian.h"
 
@@ -71,6 +72,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         double out_latitude = 0.0, out_longitude = 0.0;
         static_cast<void>(orvale::ApplyNadcon(out_latitude, out_longitude, set,
                                               orvale::kHpgnToNad83, latitude, longitude));
+      }
+    }
+  }
+
+  // The same bytes as both files of an OSTN15 pair, probed across its extent and a
+  // little beyond, forward and back.
+  orvale::fuzzing::WriteFile(folder + std::string(orvale::kOstnEtrsToOsgbFileName), data, size);
+  orvale::fuzzing::WriteFile(folder + std::string(orvale::kOstnOsgbToEtrsFileName), data, size);
+  orvale::OstnGridPair pair;
+  const orvale::GridFileStatus ostn = orvale::LoadOstnGrids(pair, folder);
+  Require(ostn.ok() != pair.IsEmpty());
+  if (ostn.ok()) {
+    constexpr double kRadiansPerSecond = 4.84813681109536e-06;
+    Require(pair.m_Nodes->first.size() == pair.m_Nodes->second.size());
+    for (double v = -0.01; v <= 1.01; v += 0.0625) {
+      for (double u = -0.01; u <= 1.01; u += 0.0625) {
+        const double latitude = pair.m_South + v * (pair.m_North - pair.m_South);
+        const double west = pair.m_East + u * (pair.m_West - pair.m_East);
+        double easting = 0.0, northing = 0.0;
+        if (orvale::OstnForward(pair, easting, northing, latitude * kRadiansPerSecond,
+                                -west * kRadiansPerSecond)) {
+          double back_latitude = 0.0, back_longitude = 0.0;
+          static_cast<void>(
+              orvale::OstnReverse(pair, back_latitude, back_longitude, northing, easting));
+        }
       }
     }
   }

@@ -114,6 +114,16 @@ bool FileExists(std::string_view path) {
   return IsFile(ResolveFilePath(path));
 }
 
+std::optional<FileStamp> StampOf(std::string_view path) {
+  const std::string host = ResolveFilePath(path);
+  struct stat info {};
+  if (host.empty() || ::stat(host.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                   static_cast<std::uint64_t>(info.st_size),
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec),
+                   static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
 bool FolderExists(std::string_view path) {
   const std::string host = HostPath(path);
   struct stat info {};

@@ -1,6 +1,8 @@
 #pragma once
 // File-system queries on library paths (see drives.h for the path form).
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,17 @@ namespace orvale {
 std::string ResolveFilePath(std::string_view path);
 
 bool FileExists(std::string_view path);
+
+// What tells one version of a file from another without reading it: its identity,
+// size and time of last change. Equal stamps: the same bytes, as far as a cache of
+// what was read from the file needs to know.
+struct FileStamp {
+  std::uint64_t device = 0, inode = 0, size = 0;
+  std::int64_t changed_seconds = 0, changed_nanoseconds = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of an existing regular file; nothing when there is none.
+std::optional<FileStamp> StampOf(std::string_view path);
 bool FolderExists(std::string_view path);
 
 enum class FolderCreation { Created, AlreadyExisted, Failed };

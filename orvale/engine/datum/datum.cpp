@@ -36,6 +36,18 @@ std::string Format(const char* format, const Texts&... texts) {
 }  // namespace
 
 CDatum::CDatum() {
+  Build();
+  // Missing files leave the pair empty, and OSTN15 steps then find no shift; the
+  // arrays are read once and shared while any datum holds them.
+  static_cast<void>(LoadOstnGrids(m_OstnGrid));
+}
+
+CDatum::CDatum(const CDatum& other) {
+  Build();
+  *this = other;
+}
+
+void CDatum::Build() {
   m_Projection.m_Spheroid = &m_Spheroid;
   // Rows of the built-in catalogue: these cannot fail.
   static_cast<void>(m_Projection.SetFromCatalogue(kDefaultUtmZone, PROJECTION_UTM, 0));
@@ -43,10 +55,6 @@ CDatum::CDatum() {
   m_SecondProjection.m_Spheroid = &m_SecondSpheroid;
   static_cast<void>(
       m_SecondProjection.SetFromCatalogue(kOstnGridRow, PROJECTION_TRANSVERSE_MERCATOR, 0));
-}
-
-CDatum::CDatum(const CDatum& other) : CDatum() {
-  *this = other;
 }
 
 CDatum& CDatum::operator=(const CDatum& other) {

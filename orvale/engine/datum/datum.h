@@ -32,7 +32,8 @@ enum class DatumRecordKind {
 class CDatum {
  public:
   // "No datum Shift", number 0, direction +1, reset, on WGS84 with UTM zone 31 north,
-  // no target attached.
+  // no target attached, holding the OSTN15 pair of the program's folder (empty when
+  // its files are not there).
   CDatum();
 
   // A copy takes the file title, the own spheroid and projection (the projection stays
@@ -122,6 +123,11 @@ class CDatum {
   NadconGridSet m_HpgnGrid;    // HPGN state regions
   CSpheroid m_SecondSpheroid;
   CProjection m_SecondProjection;  // on m_SecondSpheroid
+
+ private:
+  // The parts every datum is built with: the default projections on the datum's own
+  // spheroids and the reset parameters.
+  void Build();
 };
 
 }  // namespace orvale

@@ -546,6 +546,34 @@ bool InverseRun(const CProjection& p, const GeogRun& run) {
 
 }  // namespace
 
+void StoreTransverseMercatorSeries(TransverseMercatorBlock& block, double semi_major_axis,
+                                   double e2, double origin_latitude) {
+  static_assert(sizeof(KrugerSeries) <= sizeof(TransverseMercatorBlock));
+  const KrugerSeries k = MakeSeries(semi_major_axis, e2, origin_latitude);
+  std::memcpy(block.data(), &k, sizeof k);
+}
+
+void TransverseMercatorOffsets(const TransverseMercatorBlock& block, double latitude, double dl,
+                               double& east, double& north) {
+  KrugerSeries k;
+  std::memcpy(&k, block.data(), sizeof k);
+  const ForwardResult f = k.by_series ? ForwardSeries<true, false>(k, latitude, dl)
+                                      : ForwardSeries<false, false>(k, latitude, dl);
+  east = k.radius * f.eta;
+  north = k.radius * (f.xi - k.origin_xi);
+}
+
+void TransverseMercatorFromOffsets(const TransverseMercatorBlock& block, double east, double north,
+                                   double& latitude, double& dl) {
+  KrugerSeries k;
+  std::memcpy(&k, block.data(), sizeof k);
+  const double xi = north / k.radius + k.origin_xi, eta = east / k.radius;
+  const InverseResult g = k.by_series ? InverseSeries<true, false>(k, xi, eta)
+                                      : InverseSeries<false, false>(k, xi, eta);
+  latitude = g.latitude;
+  dl = g.dl;
+}
+
 const ProjectionMaths kTransverseMercatorMaths = {
     .initialise = InitialiseTransverseMercator,
     .forward = TransverseMercatorForward,

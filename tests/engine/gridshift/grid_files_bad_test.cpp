@@ -14,6 +14,7 @@
 #include "orvale/engine/gridshift/nadcon.h"
 #include "orvale/engine/gridshift/ntv2.h"
 #include "orvale/engine/gridshift/ntv2_file.h"
+#include "orvale/engine/gridshift/ostn15.h"
 #include "orvale/storage/data_folders.h"
 #include "orvale/storage/internal/little_endian.h"
 #include "support/grid_file_writer.h"
@@ -123,6 +124,42 @@ TEST_F(BadGridFileTest, NadconPairsAreRefusedAndTheRegionLeftUnloaded) {
   WriteBytes(InGlobal("GUHPGN.los"), valid);
   NadconGridSet set;
   EXPECT_TRUE(LoadNadconRegion(set, "GUHPGN"));
+}
+
+TEST_F(BadGridFileTest, OstnPairsAreRefusedAndThePairLeftEmpty) {
+  const std::map<std::string, GridFileProblem> problems = {
+      {"cannot-open", GridFileProblem::kCannotOpen},
+      {"too-short", GridFileProblem::kTooShort},
+      {"not-ntv2", GridFileProblem::kNotNTv2},
+      {"units", GridFileProblem::kUnsupportedUnits},
+      {"bad-sub-grid", GridFileProblem::kBadSubGrid}};
+  testing::NTv2SubGridLayout grid{"OSTN15", "NONE", 180000, 181800, -1800, 0, 900, 900, {}, {}};
+  testing::FillNodes(grid, [](int r, int c) { return std::pair(r + 0.5, c - 0.5); });
+  const std::string first = testing::OstnFileBytes(grid, testing::OstnFileSense::kEtrsToOsgb);
+  const std::string second = testing::OstnFileBytes(grid, testing::OstnFileSense::kOsgbToEtrs);
+  ASSERT_EQ(first.size(), 512u);  // the offsets the table names
+  const std::string folder = Root() + "/";
+  const auto write = [&](const std::string& first_bytes, const std::string& second_bytes) {
+    WriteBytes(folder + std::string(kOstnEtrsToOsgbFileName), first_bytes);
+    WriteBytes(folder + std::string(kOstnOsgbToEtrsFileName), second_bytes);
+  };
+  write(first, second);
+  OstnGridPair pair;
+  ASSERT_TRUE(LoadOstnGrids(pair, folder).ok()) << "undamaged, the pair loads";
+  for (const testing::TextRow& row : testing::ReadTextTable("gridshift/ostn15_bad_files.txt", 4)) {
+    SCOPED_TRACE(row.where + " " + row[0]);
+    std::string bytes = row[1] == "first" ? first : second;
+    Edit(bytes, row[2]);
+    row[1] == "first" ? write(bytes, second) : write(first, bytes);
+    const GridFileStatus status = LoadOstnGrids(pair, folder);
+    EXPECT_EQ(status.problem, problems.at(row[3])) << status.reason;
+    const std::string_view named =
+        row[1] == "first" ? kOstnEtrsToOsgbFileName : kOstnOsgbToEtrsFileName;
+    EXPECT_NE(status.reason.find(named), std::string::npos) << status.reason;
+    EXPECT_TRUE(pair.IsEmpty());
+    double easting = 0.0, northing = 0.0;
+    EXPECT_FALSE(OstnForward(pair, easting, northing, 0.8737, 0.001));
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // ProjectionMaths, chosen by the family table (projection_family.h).
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
@@ -314,5 +315,17 @@ ProjectionStatus TransverseMercatorForward(const CProjection& p, const GeogPoint
                                            const GridOutputs& out);
 ProjectionStatus TransverseMercatorInverse(const CProjection& p, double easting, double northing,
                                            const GeogOutputs& out);
+
+// The transverse Mercator's series on their own, for a mapping held in no projection
+// record (the National Grid step of OSTN15): worked out once into a block, then used a
+// point at a time. Offsets are metres at unit scale: east of the central meridian and
+// north of the origin latitude; dl is the longitude less the central meridian.
+using TransverseMercatorBlock = std::array<std::byte, 320>;
+void StoreTransverseMercatorSeries(TransverseMercatorBlock& block, double semi_major_axis,
+                                   double e2, double origin_latitude);
+void TransverseMercatorOffsets(const TransverseMercatorBlock& block, double latitude, double dl,
+                               double& east, double& north);
+void TransverseMercatorFromOffsets(const TransverseMercatorBlock& block, double east, double north,
+                                   double& latitude, double& dl);
 
 }  // namespace orvale::projection
