@@ -80,6 +80,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddCartesianCommand(app, streams, status);
   AddHelmertCommand(app, streams, status);
   AddGridshiftCommand(app, streams, status);
+  AddOstn15Command(app, streams, status);
   AddInverseCommand(app, streams, status);
   AddDirectCommand(app, streams, status);
   AddTraverseCommand(app, streams, status);

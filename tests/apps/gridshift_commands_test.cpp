@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <stdlib.h>
+
 #include "run_cli.h"
 #include "support/grid_file_writer.h"
 #include "support/temporary_drives.h"
@@ -43,6 +45,22 @@ double NadconLatShift(double y, double x) {
 double NadconLonShift(double y, double x) {
   return -1.5 + 0.5 * y + 0.0625 * x;
 }  // west +
+
+// The synthetic OSTN15 pair: 50°N to 51°N, 0° to 2°E, nodes every quarter degree,
+// each file's shifts (seconds, longitude positive west) linear in the node indices.
+constexpr double kOstnSouth = 50.0, kOstnEast = 2.0, kOstnStep = 0.25;
+struct LinearShift {
+  double lat0, lat_row, lat_column, lon0, lon_row, lon_column;
+  std::pair<double, double> At(double y, double x) const {
+    return {lat0 + lat_row * y + lat_column * x, lon0 + lon_row * y + lon_column * x};
+  }
+  // The shift at a position in degrees.
+  std::pair<double, double> AtDegrees(double latitude, double longitude) const {
+    return At((latitude - kOstnSouth) / kOstnStep, (kOstnEast - longitude) / kOstnStep);
+  }
+};
+constexpr LinearShift kToOsgb{1.5, 0.25, -0.125, -3.0, 0.5, 0.0625};
+constexpr LinearShift kToEtrs{-1.5, -0.25, 0.125, 3.0, -0.5, -0.0625};
 
 // Where the grids go: the temporary drive, so nothing outlives the test.
 class GridshiftCommands : public testing::TemporaryDrives {
@@ -82,6 +100,27 @@ class GridshiftCommands : public testing::TemporaryDrives {
     Write("skewed.las", testing::NadconFileBytes(las));
     los.dy = 0.5f;
     Write("skewed.los", testing::NadconFileBytes(los));
+    WriteOstnPair();
+  }
+
+  // The OSTN15 pair in ostn/, and its first file alone in half/.
+  void WriteOstnPair() const {
+    testing::NTv2SubGridLayout grid;
+    grid.name = "OSTN15";
+    grid.south = kOstnSouth * 3600;
+    grid.north = (kOstnSouth + 1) * 3600;
+    grid.east = -kOstnEast * 3600;
+    grid.west = -(kOstnEast - 2) * 3600;
+    grid.lat_increment = grid.lon_increment = kOstnStep * 3600;
+    testing::FillNodes(grid, [](int row, int column) { return kToOsgb.At(row, column); });
+    const std::string first = testing::OstnFileBytes(grid, testing::OstnFileSense::kEtrsToOsgb);
+    testing::FillNodes(grid, [](int row, int column) { return kToEtrs.At(row, column); });
+    const std::string second = testing::OstnFileBytes(grid, testing::OstnFileSense::kOsgbToEtrs);
+    for (const char* folder : {"ostn", "half"})
+      std::filesystem::create_directories(folder_ + folder);
+    Write("ostn/OSTN15_NTv2_ETRStoOSGB.gsb", first);
+    Write("ostn/OSTN15_NTv2_OSGBtoETRS.gsb", second);
+    Write("half/OSTN15_NTv2_ETRStoOSGB.gsb", first);
   }
 
   void Write(const std::string& name, const std::string& bytes) const {
@@ -202,6 +241,71 @@ TEST_F(GridshiftCommands, ExitAndPrintAsTheirTableSays) {
       EXPECT_NE(stream.find(expected), std::string::npos) << stream;
     }
   }
+}
+
+// OSTN15 forward is the National Grid projection of the position shifted by the first
+// file; back, the second file's shift at the projection's inverse. The projection is
+// orvale project's own (the catalogue row of the National Grid), to the millimetre.
+TEST_F(GridshiftCommands, Ostn15IsTheNationalGridOfTheShiftedPositionEachWay) {
+  const std::vector<std::pair<double, double>> points = {
+      {50.1, 0.3}, {50.5, 1.0}, {50.987654321, 1.987654321}, {50.0, 1.5}};
+  std::ostringstream etrs, shifted;
+  etrs.precision(12);
+  shifted.precision(12);
+  for (const auto& [lat, lon] : points) {
+    etrs << lat << " " << lon << " 45.25\n";
+    const auto [lat_shift, lon_shift] = kToOsgb.AtDegrees(lat, lon);
+    shifted << lat + lat_shift / 3600 << " " << lon - lon_shift / 3600 << "\n";
+  }
+  const std::string grids = folder_ + "ostn";
+  const testing::CliRun run = RunCli({"ostn15", "--grids", grids}, etrs.str());
+  ASSERT_EQ(run.status, cli::kExitOk) << run.err;
+  const auto projected =
+      Shift({"project", "-p", "Ordnance Survey National Grid", "-d", "6"}, shifted.str());
+  const auto lines = testing::Lines(run.out);
+  ASSERT_EQ(lines.size(), points.size());
+  ASSERT_EQ(projected.size(), points.size());
+  std::string grid_points, plain_grid_points;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::istringstream in(lines[i]);
+    double easting = 0, northing = 0, height = 0;
+    ASSERT_TRUE(in >> easting >> northing >> height) << lines[i];
+    EXPECT_NEAR(easting, projected[i].first, 0.001) << i;
+    EXPECT_NEAR(northing, projected[i].second, 0.001) << i;
+    EXPECT_EQ(height, 45.25) << i;
+    grid_points += lines[i] + "\n";
+    plain_grid_points += lines[i].substr(0, lines[i].rfind(' ')) + "\n";
+  }
+  // Back: ostn15 -i against project -i plus the second file's shift.
+  const auto back =
+      Shift({"ostn15", "--grids", grids, "--inverse", "--decimals", "10"}, grid_points);
+  const auto unprojected = Shift(
+      {"project", "-p", "Ordnance Survey National Grid", "-i", "-d", "12"}, plain_grid_points);
+  ASSERT_EQ(back.size(), points.size());
+  ASSERT_EQ(unprojected.size(), points.size());
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    const auto [lat, lon] = unprojected[i];
+    const auto [lat_shift, lon_shift] = kToEtrs.AtDegrees(lat, lon);
+    EXPECT_NEAR(back[i].first, lat + lat_shift / 3600, 1e-8) << i;  // 1 mm
+    EXPECT_NEAR(back[i].second, lon - lon_shift / 3600, 1.5e-8) << i;
+  }
+}
+
+// Without --grids the pair is sought in the program's folder, named when it is not there.
+TEST_F(GridshiftCommands, Ostn15LooksInTheProgramsFolder) {
+  ASSERT_EQ(::setenv("ORVALE_PROGRAM_DIR", (folder_ + "ostn/").c_str(), 1), 0);
+  const testing::CliRun found = RunCli({"ostn15"}, "50.5 1 0\n");
+  EXPECT_EQ(found.status, cli::kExitOk) << found.err;
+  ASSERT_EQ(::setenv("ORVALE_PROGRAM_DIR", folder_.c_str(), 1), 0);
+  const testing::CliRun missing = RunCli({"ostn15"}, "50.5 1 0\n");
+  ::unsetenv("ORVALE_PROGRAM_DIR");
+  EXPECT_EQ(missing.status, cli::kExitUsage);
+  EXPECT_NE(missing.err.find("orvale ostn15: OSTN15_NTv2_ETRStoOSGB.gsb and "
+                             "OSTN15_NTv2_OSGBtoETRS.gsb are not in " +
+                             folder_),
+            std::string::npos)
+      << missing.err;
+  EXPECT_EQ(missing.out, "");
 }
 
 const std::string kRealGrid = "/usr/share/proj/BETA2007.gsb";
