@@ -14,7 +14,8 @@
 # Needs (and installs nothing): Debian proj-bin (cct, cs2cs) and proj-data
 # (/usr/share/proj/BETA2007.gsb). orvale is the release build by default:
 #   cmake --preset release && cmake --build --preset release --target orvale_program
-# orvale uses every core; cct and cs2cs one.
+# orvale uses every core, cct and cs2cs one; a run of orvale with one worker (-j 1)
+# gives the like-for-like ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -75,10 +76,12 @@ from="+proj=longlat +ellps=bessel +nadgrids=$grid +no_defs +type=crs"
 # Without +towgs84 on the target cs2cs sees no common datum and applies no shift.
 to="+proj=longlat +ellps=GRS80 +towgs84=0,0,0 +no_defs +type=crs"
 
-orvale_forward= orvale_inverse= cct_forward= cct_inverse= cs2cs_forward=
+orvale_forward= orvale_single= orvale_inverse= cct_forward= cct_inverse= cs2cs_forward=
 for ((run = 1; run <= runs; ++run)); do
   measure "$work/points.txt" "$work/orvale.txt" "$orvale" gridshift --grid "$grid" --lon-lat
   keep_best orvale_forward
+  measure "$work/points.txt" "$work/orvale1.txt" "$orvale" gridshift --grid "$grid" --lon-lat -j 1
+  keep_best orvale_single
   measure "$work/orvale.txt" "$work/orvale_back.txt" \
     "$orvale" gridshift --grid "$grid" --lon-lat --inverse
   keep_best orvale_inverse
@@ -96,12 +99,14 @@ echo "$points points in BETA2007, best of $runs alternating runs, $(nproc) cores
   "orvale uses them all, PROJ's tools one"
 echo "  orvale: $orvale, commit $(git rev-parse --short HEAD 2> /dev/null || echo '?')"
 echo "  PROJ: $(cct --version 2>&1 | head -n 1)"
-awk -v n="$points" -v of="$orvale_forward" -v oi="$orvale_inverse" -v cf="$cct_forward" \
+awk -v n="$points" -v of="$orvale_forward" -v o1="$orvale_single" -v oi="$orvale_inverse" -v cf="$cct_forward" \
   -v ci="$cct_inverse" -v sf="$cs2cs_forward" 'BEGIN {
   printf "  %-22s %8s %12s %10s\n", "run", "seconds", "M points/s", "orvale is"
   printf "  %-22s %8.3f %12.3f\n", "orvale gridshift", of, n / of / 1e6
+  printf "  %-22s %8.3f %12.3f\n", "orvale gridshift -j 1", o1, n / o1 / 1e6
   printf "  %-22s %8.3f %12.3f %9.1fx\n", "cct hgridshift", cf, n / cf / 1e6, cf / of
   printf "  %-22s %8.3f %12.3f %9.1fx\n", "cs2cs +nadgrids", sf, n / sf / 1e6, sf / of
+  printf "  one worker against one: %.1fx cct, %.1fx cs2cs\n", cf / o1, sf / o1
   printf "  %-22s %8.3f %12.3f\n", "orvale gridshift -i", oi, n / oi / 1e6
   printf "  %-22s %8.3f %12.3f %9.1fx\n", "cct -I hgridshift", ci, n / ci / 1e6, ci / oi }'
 

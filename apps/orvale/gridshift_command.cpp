@@ -126,7 +126,9 @@ bool LoadGrid(const std::string& path, LoadedGrid& grid, std::string& problem) {
     grid.kind = GridKind::kNTv2;
     const GridFileStatus status = LoadNTv2File(grid.ntv2, path);
     if (status.ok()) return true;
-    problem = "'" + path + "' " + status.reason;
+    problem = "'" + path + "' " +
+              (status.problem == GridFileProblem::kCannotOpen ? "" : "is no usable NTv2 grid: ") +
+              status.reason;
     return false;
   }
   grid.kind = GridKind::kNadcon;
