@@ -79,6 +79,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddProjectCommand(app, streams, status);
   AddCartesianCommand(app, streams, status);
   AddHelmertCommand(app, streams, status);
+  AddShiftCommand(app, streams, status);
   AddInverseCommand(app, streams, status);
   AddDirectCommand(app, streams, status);
   AddTraverseCommand(app, streams, status);

@@ -12,6 +12,7 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status);
 void AddCartesianCommand(CLI::App& app, const Streams& streams, int& status);
 void AddFoldersCommand(CLI::App& app, const Streams& streams, int& status);
 void AddHelmertCommand(CLI::App& app, const Streams& streams, int& status);
+void AddShiftCommand(CLI::App& app, const Streams& streams, int& status);
 void AddUnitsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectCommand(CLI::App& app, const Streams& streams, int& status);
 void AddProjectionsCommand(CLI::App& app, const Streams& streams, int& status);
