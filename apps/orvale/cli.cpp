@@ -79,6 +79,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddProjectCommand(app, streams, status);
   AddCartesianCommand(app, streams, status);
   AddHelmertCommand(app, streams, status);
+  AddShiftCommand(app, streams, status);
   AddGridshiftCommand(app, streams, status);
   AddOstn15Command(app, streams, status);
   AddInverseCommand(app, streams, status);

@@ -12,6 +12,7 @@ void AddAngleCommand(CLI::App& app, const Streams& streams, int& status);
 void AddCartesianCommand(CLI::App& app, const Streams& streams, int& status);
 void AddFoldersCommand(CLI::App& app, const Streams& streams, int& status);
 void AddHelmertCommand(CLI::App& app, const Streams& streams, int& status);
+void AddShiftCommand(CLI::App& app, const Streams& streams, int& status);
 // Grid-file shifts: an NTv2 or NADCON grid, and the OSTN15 pair.
 void AddGridshiftCommand(CLI::App& app, const Streams& streams, int& status);
 void AddOstn15Command(CLI::App& app, const Streams& streams, int& status);
