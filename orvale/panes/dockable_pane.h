@@ -36,7 +36,8 @@ class CMyDockablePane : public CDockablePane, public IPropertyGridOwner {
   const PaneFont& GetPropListFont() const { return font_; }
 
   void SetVSDotNetLook(int value);
-  void SetNightMode(bool night);
+  // Re-applies the current colour scheme by night or by day.
+  virtual void SetNightMode(bool night);
   void SetDaylightMode() { SetNightMode(false); }
   bool GetNightMode() const { return grid_.GetNightMode(); }
 

@@ -230,14 +230,16 @@ CMFCPropertyGridTimeProperty::CMFCPropertyGridTimeProperty(std::string name, dou
     : CMFCPropertyGridProperty(std::move(name), seconds, std::move(description), data) {}
 
 std::string CMFCPropertyGridTimeProperty::FormatProperty() const {
-  // Rounded to the hundredth first, so that 59.999 s shows as the next minute.
+  // Rounded to the hundredth first, so that 59.999 s shows as the next minute. A
+  // negative time (the equation of time) shows with its sign.
   const double hundredths = std::round(GetValue().AsDouble() * 100.0);
-  if (!std::isfinite(hundredths) || hundredths < 0.0) return std::string(kNoResult);
-  const long long whole = static_cast<long long>(hundredths);
+  if (!std::isfinite(hundredths) || std::fabs(hundredths) > 1e15) return std::string(kNoResult);
+  const long long whole = static_cast<long long>(std::fabs(hundredths));
   const long long hours = whole / 360000, minutes = whole / 6000 % 60;
   const double seconds = static_cast<double>(whole % 6000) / 100.0;
   char text[48];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%05.2lf", hours, minutes, seconds);
+  std::snprintf(text, sizeof text, "%s%02lld:%02lld:%05.2lf", hundredths < 0 ? "-" : "", hours,
+                minutes, seconds);
   return text;
 }
 
