@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "orvale/engine/angles/angles.h"

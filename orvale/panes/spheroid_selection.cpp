@@ -3,9 +3,12 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "orvale/engine/spheroid/spheroid.h"
