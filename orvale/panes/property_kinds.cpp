@@ -248,7 +248,10 @@ bool CMFCPropertyGridTimeProperty::OnUpdateValue(std::string_view text) {
   std::array<double, 3> hms{};
   bool ok = fields.size() == 2 || fields.size() == 3;
   for (std::size_t i = 0; ok && i < fields.size(); ++i) {
-    const std::optional<double> value = NumberOf(fields[i]);
+    // No signs: "-0" would read as a zero hour.
+    const std::optional<double> value = fields[i].find_first_of("+-") == std::string_view::npos
+                                            ? NumberOf(fields[i])
+                                            : std::nullopt;
     ok = value && *value >= 0.0 && *value < (i == 0 ? 24.0 : 60.0) &&
          (i + 1 == fields.size() || *value == std::floor(*value));
     if (ok) hms[i] = *value;

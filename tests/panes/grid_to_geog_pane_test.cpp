@@ -100,7 +100,7 @@ TEST_F(GridToGeogPaneTest, OnTheEquatorOfWgs84TheRadiiAreTheSpheroidsOwn) {
   EXPECT_DOUBLE_EQ(pane_.Nu(), 6378137.0);
   EXPECT_DOUBLE_EQ(pane_.Rho(), 6378137.0 * spheroid_.m_OneMinusE2);
   EXPECT_NEAR(pane_.SecondOfLongitude(), 30.92, 0.005);
-  EXPECT_EQ(Text(14), "30.9222 m");
+  EXPECT_EQ(Text(14), "30.9221 m");
 
   // With no spheroid set the cartesian form is 0, 0, 0 whatever the position.
   spheroid_.m_E2 = 0.0;
