@@ -230,14 +230,16 @@ CMFCPropertyGridTimeProperty::CMFCPropertyGridTimeProperty(std::string name, dou
     : CMFCPropertyGridProperty(std::move(name), seconds, std::move(description), data) {}
 
 std::string CMFCPropertyGridTimeProperty::FormatProperty() const {
-  // Rounded to the hundredth first, so that 59.999 s shows as the next minute.
+  // Rounded to the hundredth first, so that 59.999 s shows as the next minute. A
+  // negative time (the equation of time) shows with its sign.
   const double hundredths = std::round(GetValue().AsDouble() * 100.0);
-  if (!std::isfinite(hundredths) || hundredths < 0.0) return std::string(kNoResult);
-  const long long whole = static_cast<long long>(hundredths);
+  if (!std::isfinite(hundredths) || std::fabs(hundredths) > 1e15) return std::string(kNoResult);
+  const long long whole = static_cast<long long>(std::fabs(hundredths));
   const long long hours = whole / 360000, minutes = whole / 6000 % 60;
   const double seconds = static_cast<double>(whole % 6000) / 100.0;
   char text[48];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%05.2lf", hours, minutes, seconds);
+  std::snprintf(text, sizeof text, "%s%02lld:%02lld:%05.2lf", hundredths < 0 ? "-" : "", hours,
+                minutes, seconds);
   return text;
 }
 
@@ -246,7 +248,10 @@ bool CMFCPropertyGridTimeProperty::OnUpdateValue(std::string_view text) {
   std::array<double, 3> hms{};
   bool ok = fields.size() == 2 || fields.size() == 3;
   for (std::size_t i = 0; ok && i < fields.size(); ++i) {
-    const std::optional<double> value = NumberOf(fields[i]);
+    // No signs: "-0" would read as a zero hour.
+    const std::optional<double> value = fields[i].find_first_of("+-") == std::string_view::npos
+                                            ? NumberOf(fields[i])
+                                            : std::nullopt;
     ok = value && *value >= 0.0 && *value < (i == 0 ? 24.0 : 60.0) &&
          (i + 1 == fields.size() || *value == std::floor(*value));
     if (ok) hms[i] = *value;

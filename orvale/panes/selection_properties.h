@@ -3,6 +3,8 @@
 // and datums. Each is bound to a record its pane or dialog owns, loads the chosen entry
 // straight into it and then tells the grid's owner, with the property's identifier as
 // its data. The shown text always comes from the bound record; none takes free typing.
+// The owner hears of a selection only when it changed the record; text that names
+// nothing offered changes nothing and is refused with the reason (RefusalReason).
 
 #include <string>
 #include <string_view>
@@ -25,7 +27,8 @@ class CMFCPropertyGridSpheroidNameProperty : public CMFCPropertyGridProperty {
   // Rebuilds the option list; without selection (or disabled) the property only shows.
   void SetSelect(bool select);
   std::string FormatProperty() const override;
-  // Loads the first built-in row, else record file, whose name begins with the text.
+  // Loads the entry whose display name the text is, else the first built-in row, then
+  // record file, whose name begins with the text ("Clarke 1880").
   bool OnUpdateValue(std::string_view text) override;
 
  private:
@@ -71,7 +74,10 @@ class CMFCPropertyGridProjectionTypeProperty : public CMFCPropertyGridProperty {
   bool edit_mode_ = false;
 };
 
-// The projection's name among the catalogue rows and record files of its type.
+// The projection's name among the catalogue rows and record files of its type. Rows
+// and files are offered as "<name> <country>" (the name alone for U.T.M zones and the
+// Norwegian grid, or without a country), and the property shows the bound projection
+// in the same form, so that it names its own entry in the list.
 class CMFCPropertyGridProjectionNameProperty : public CMFCPropertyGridProperty {
  public:
   CMFCPropertyGridProjectionNameProperty(CProjection* projection, bool restrict_to_spheroid,
@@ -88,7 +94,9 @@ class CMFCPropertyGridProjectionNameProperty : public CMFCPropertyGridProperty {
 };
 
 // The projection's method (variant), with a list that depends on its type; hidden for
-// types without one.
+// types without one. The list is that of the type the projection has when SetSelect
+// runs: call it again after the type changed. For U.T.M and the Norwegian grid the
+// method is the hemisphere or the axis, and choosing one rebuilds the zone's row.
 class CMFCPropertyGridProjectionMethodProperty : public CMFCPropertyGridProperty {
  public:
   CMFCPropertyGridProjectionMethodProperty(CProjection* projection, int id);
@@ -101,7 +109,9 @@ class CMFCPropertyGridProjectionMethodProperty : public CMFCPropertyGridProperty
   CProjection* projection_;
 };
 
-// The latitude origin of a polar stereographic projection.
+// The latitude origin of a polar stereographic projection: at either pole, on a
+// standard parallel, or with a false origin at a parallel. Shown only for the polar
+// method; SetSelect makes a polar projection without pole or parallel north polar.
 class CMFCPropertyGridStereographicTypeProperty : public CMFCPropertyGridProperty {
  public:
   CMFCPropertyGridStereographicTypeProperty(CProjection* projection, int id);
@@ -128,6 +138,7 @@ class CMFCPropertyGridDatumTypeProperty : public CMFCPropertyGridProperty {
  private:
   CDatum* datum_;
   bool wgs84_only_;
+  bool select_ = false;  // what Update rebuilds the list for
 };
 
 // The datum among the catalogue entries and record files of its shift type.
@@ -143,6 +154,7 @@ class CMFCPropertyGridDatumNameProperty : public CMFCPropertyGridProperty {
  private:
   CDatum* datum_;
   bool wgs84_only_;
+  bool select_ = false;  // what Update rebuilds the list for
 };
 
 }  // namespace orvale
