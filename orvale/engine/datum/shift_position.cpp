@@ -11,7 +11,7 @@
 #include "orvale/engine/datum/datum_catalogue.h"
 #include "orvale/engine/datum/helmert.h"
 #include "orvale/engine/gridshift/nadcon.h"
-#include "orvale/engine/gridshift/norway.h"  // the band edges
+#include "orvale/engine/gridshift/norway.h"
 #include "orvale/engine/gridshift/ntv2_file.h"
 #include "orvale/engine/gridshift/ostn15.h"
 
@@ -99,6 +99,25 @@ ShiftStatus NorwegianEntryShift(CDatum& datum, const tagCOORD& input, tagCOORD& 
     static_cast<void>(datum.SetFromCatalogue(kNorwegianShifts, entry, datum.m_Direction));
   }
   return HelmertShift(datum, input, output, direction);
+}
+
+// The band method: south of 62 degrees, north of 65, and the blend between them with
+// both edges in the blend.
+ShiftStatus NorwegianBandShift(CDatum& datum, const tagCOORD& input, tagCOORD& output,
+                               int direction) {
+  double latitude = 0.0, longitude = 0.0, height = 0.0;
+  if (input.latitude < kNorwaySouthEdge) {
+    NorwegianSouth(datum, latitude, longitude, height, direction, input.latitude, input.longitude,
+                   input.height);
+  } else if (input.latitude > kNorwayNorthEdge) {
+    NorwegianNorth(datum, latitude, longitude, height, direction, input.latitude, input.longitude,
+                   input.height);
+  } else {
+    NorwegianBlend(datum, latitude, longitude, height, direction, input.latitude, input.longitude,
+                   input.height);
+  }
+  SetGeogPoint(output, OutputProjection(datum, direction), latitude, height, longitude);
+  return ShiftStatus::kShifted;
 }
 
 ShiftStatus OrdnanceSurveyShift(CDatum& datum, const tagCOORD& input, tagCOORD& output,
@@ -306,9 +325,8 @@ ShiftStatus ShiftPosition(CDatum& datum, tagCOORD& from, tagCOORD& to, int direc
     case kOrdnanceSurvey:
       return OrdnanceSurveyShift(datum, input, output, direction);
     case kNorwegianShifts:
-      // The band method (entry 0) joins when its three bands are in the library.
-      if (datum.m_Number == 0) return ShiftStatus::kNotApplied;
-      return NorwegianEntryShift(datum, input, output, direction);
+      return datum.m_Number == 0 ? NorwegianBandShift(datum, input, output, direction)
+                                 : NorwegianEntryShift(datum, input, output, direction);
     case kNadconShifts:
       return NadconShift(datum, input, output, direction);
     case kCanadaNtv2:

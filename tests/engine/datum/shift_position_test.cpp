@@ -17,6 +17,7 @@
 #include "orvale/engine/datum/cartesian.h"
 #include "orvale/engine/datum/datum_catalogue.h"
 #include "orvale/engine/datum/helmert.h"
+#include "orvale/engine/gridshift/norway.h"
 #include "orvale/engine/gridshift/ostn15.h"
 #include "orvale/storage/data_folders.h"
 #include "support/grid_file_writer.h"
@@ -353,6 +354,39 @@ TEST(ShiftPosition, NorwegianEntriesBecomeTheEntryOfTheirHalfAt62North) {
                      r.Input(direction).z, x, y, z);
     EXPECT_EQ(r.Output(direction).x, x);
     EXPECT_EQ(r.Output(direction).z, z);
+  }
+}
+
+TEST(ShiftPosition, NorwegianBandsMeetInTheBlendAtBothEdges) {
+  for (const TextRow& row : testing::ReadTextTable("datum/shift_norway.txt", 3)) {
+    SCOPED_TRACE(row.where);
+    const double latitude = Radians(row.Numbers(0)[0]), longitude = Radians(9.0);
+    const int direction = static_cast<int>(row.Numbers(1)[0]);
+    ShiftFixture f;
+    ASSERT_TRUE(f.datum.SetFromCatalogue(kNorwegianShifts, 0, 1));
+    Records r;
+    SetGeogPoint(r.Input(direction), InputProjection(f.datum, direction), latitude, 50.0,
+                 longitude);
+    ASSERT_EQ(ShiftPosition(f.datum, r.from, r.to, direction), ShiftStatus::kShifted);
+    const auto band = row[2] == "south"   ? &NorwegianSouth
+                      : row[2] == "north" ? &NorwegianNorth
+                                          : &NorwegianBlend;
+    double lat = 0, lon = 0, h = 0;
+    band(f.datum, lat, lon, h, direction, latitude, longitude, 50.0);
+    EXPECT_EQ(r.Output(direction).latitude, lat);
+    EXPECT_EQ(r.Output(direction).longitude, lon);
+    EXPECT_EQ(r.Output(direction).height, h);
+    // Inside a band the three methods differ, so the match names the band; at the
+    // edges the blend meets its neighbour by design.
+    const double degrees = row.Numbers(0)[0];
+    if (degrees == 62.0 || degrees == 65.0) continue;
+    for (const auto other : {&NorwegianSouth, &NorwegianNorth, &NorwegianBlend}) {
+      if (other == band) continue;
+      double other_lat = 0, other_lon = 0, other_h = 0;
+      other(f.datum, other_lat, other_lon, other_h, direction, latitude, longitude, 50.0);
+      EXPECT_TRUE(other_lat != lat || other_lon != lon || other_h != h)
+          << "the bands agree at this latitude";
+    }
   }
 }
 
