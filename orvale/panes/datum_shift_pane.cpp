@@ -10,6 +10,7 @@
 #include "orvale/engine/datum/helmert.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/panes/internal/position_steps.h"
 #include "orvale/panes/property_groups.h"
 #include "orvale/panes/property_kinds.h"
 #include "orvale/panes/selection_properties.h"
@@ -50,18 +51,6 @@ void Redraw(CMFCPropertyGridProperty* group, std::initializer_list<int> rows) {
   }
 }
 
-void Forward(CProjection* projection, tagCOORD& p) {
-  if (projection == nullptr) return;
-  static_cast<void>(projection->GeogToGrid(p.latitude, p.longitude, &p.easting, &p.northing,
-                                           &p.convergence, &p.scale_factor));
-}
-
-void Inverse(CProjection* projection, tagCOORD& p) {
-  if (projection == nullptr) return;
-  static_cast<void>(projection->GridToGeog(p.easting, p.northing, &p.latitude, &p.longitude,
-                                           &p.convergence, &p.scale_factor));
-}
-
 void Cartesian(const CSpheroid* spheroid, tagCOORD& p) {
   if (spheroid == nullptr) return;
   GeogToCartesian(*spheroid, p.latitude, p.longitude, p.height, p.x, p.y, p.z);
@@ -84,15 +73,21 @@ tagCOORD NoResult(const tagCOORD& p) {
 
 }  // namespace
 
-void AddDatumShiftRows(CMFCPropertyGridProperty* group) {
-  for (const ShiftRow& row : kShiftRows) {
+void AddShiftParameterRows(CMFCPropertyGridProperty* group, int first_id) {
+  for (std::size_t i = 0; i < kShiftRows.size(); ++i) {
+    const ShiftRow& row = kShiftRows[i];
+    const int id = first_id == 0 ? 0 : first_id + static_cast<int>(i);
     CMFCPropertyGridProperty* added =
         row.format == nullptr
             ? static_cast<CMFCPropertyGridProperty*>(group->Add<CMFCPropertyGridMetricProperty>(
-                  row.label, 0.0, kHorizontalLength, 6, 12, row.description, 0))
-            : group->Add<CMFCPropertyGridDouble>(row.label, 0.0, row.format, row.description, 0);
-    added->AllowEdit(false);
+                  row.label, 0.0, kHorizontalLength, 6, 12, row.description, id))
+            : group->Add<CMFCPropertyGridDouble>(row.label, 0.0, row.format, row.description, id);
+    added->AllowEdit(id != 0);
   }
+}
+
+void AddDatumShiftRows(CMFCPropertyGridProperty* group) {
+  AddShiftParameterRows(group, 0);
   group->Add<CMFCPropertyGridProperty>("Rotation Method", "")->AllowEdit(false);
   group->Add<CMFCPropertyGridProperty>("", "")->AllowEdit(false);
 }
@@ -226,7 +221,7 @@ void CDatumShiftPane::ShowPoints() {
 }
 
 void CDatumShiftPane::Compute() {
-  Forward(datum_->m_TargetProjection, b_);
+  ProjectForward(datum_->m_TargetProjection, b_);
   Cartesian(datum_->m_TargetSpheroid, b_);
   Shift(kShiftReverse);
   ShowPoints();
@@ -244,13 +239,13 @@ void CDatumShiftPane::PointAChanged(int offset, double value) {
     case 0:
     case 1:
       (offset == 0 ? a_.latitude : a_.longitude) = value;
-      Forward(projection, a_);
+      ProjectForward(projection, a_);
       Cartesian(&datum_->m_Spheroid, a_);
       break;
     case 2:
     case 3:
       (offset == 2 ? a_.easting : a_.northing) = value;
-      Inverse(&datum_->m_Projection, a_);
+      ProjectInverse(&datum_->m_Projection, a_);
       Cartesian(&datum_->m_Spheroid, a_);
       break;
     case 4:
@@ -260,7 +255,7 @@ void CDatumShiftPane::PointAChanged(int offset, double value) {
     default:
       (offset == 5 ? a_.x : offset == 6 ? a_.y : a_.z) = value;
       FromCartesian(&datum_->m_Spheroid, a_);
-      Forward(projection, a_);
+      ProjectForward(projection, a_);
       break;
   }
   Shift(kShiftForward);
@@ -273,13 +268,13 @@ void CDatumShiftPane::PointBChanged(int offset, double value) {
     case 0:
     case 1:
       (offset == 0 ? b_.latitude : b_.longitude) = value;
-      Forward(projection, b_);
+      ProjectForward(projection, b_);
       Cartesian(spheroid, b_);
       break;
     case 2:
     case 3:
       (offset == 2 ? b_.easting : b_.northing) = value;
-      Inverse(projection, b_);
+      ProjectInverse(projection, b_);
       Cartesian(spheroid, b_);
       break;
     case 4:
@@ -289,7 +284,7 @@ void CDatumShiftPane::PointBChanged(int offset, double value) {
     default:
       (offset == 5 ? b_.x : offset == 6 ? b_.y : b_.z) = value;
       FromCartesian(spheroid, b_);
-      Forward(projection, b_);
+      ProjectForward(projection, b_);
       break;
   }
   Shift(kShiftReverse);

@@ -57,8 +57,11 @@ class CDatumShiftPane : public CMyDockablePane {
   int last_direction_ = kShiftReverse;
 };
 
-// The parameter rows of a datum shift ("X Shift (dX)" to the rotation method's remark),
-// as both datum panes show them.
+// The seven rows of a Helmert parameter set, "X Shift (dX)" to "Scale Correction (SF)",
+// taking edits under identifiers first_id onwards, or only shown when first_id is 0.
+void AddShiftParameterRows(CMFCPropertyGridProperty* group, int first_id);
+// The seven rows shown, then the rotation method's name and remark, as both datum
+// panes show a datum's parameters.
 void AddDatumShiftRows(CMFCPropertyGridProperty* group);
 void WriteDatumShiftRows(CMFCPropertyGridProperty* group, const CDatum& datum, int first_row);
 

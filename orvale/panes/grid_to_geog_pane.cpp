@@ -6,6 +6,7 @@
 #include "orvale/engine/datum/cartesian.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/spheroid/spheroid.h"
+#include "orvale/panes/internal/position_steps.h"
 #include "orvale/panes/property_groups.h"
 #include "orvale/panes/property_kinds.h"
 
@@ -127,18 +128,14 @@ LRESULT CGridToGeogPane::OnPropertyChanged(WPARAM wParam, CMFCPropertyGridProper
 // A projection that has no result for the point leaves NaN in what it could not give,
 // which the rows show as "no result", never as a number.
 void CGridToGeogPane::ComputeFromGeog() {
-  static_cast<void>(GetProjection()->GeogToGrid(position_.latitude, position_.longitude,
-                                                &position_.easting, &position_.northing,
-                                                &position_.convergence, &position_.scale_factor));
+  ProjectForward(GetProjection(), position_);
   GeogToCartesian();
   ComputeCurvature();
   Display();
 }
 
 void CGridToGeogPane::ComputeFromGrid() {
-  static_cast<void>(GetProjection()->GridToGeog(position_.easting, position_.northing,
-                                                &position_.latitude, &position_.longitude,
-                                                &position_.convergence, &position_.scale_factor));
+  ProjectInverse(GetProjection(), position_);
   GeogToCartesian();
   ComputeCurvature();
   Display();
@@ -148,9 +145,7 @@ void CGridToGeogPane::ComputeFromCartesian() {
   // On the polar axis the conversion still gives the pole's latitude and the height.
   static_cast<void>(CartesianToGeog(*GetSpheroid(), position_.x, position_.y, position_.z,
                                     position_.latitude, position_.longitude, position_.height));
-  static_cast<void>(GetProjection()->GeogToGrid(position_.latitude, position_.longitude,
-                                                &position_.easting, &position_.northing,
-                                                &position_.convergence, &position_.scale_factor));
+  ProjectForward(GetProjection(), position_);
   ComputeCurvature();
   Display();
 }

@@ -6,6 +6,7 @@
 
 #include "orvale/engine/datum/datum_records.h"
 #include "orvale/engine/datum/helmert.h"
+#include "orvale/panes/datum_shift_pane.h"
 #include "orvale/panes/property_kinds.h"
 #include "orvale/panes/selection_properties.h"
 #include "orvale/platform/files.h"
@@ -23,17 +24,8 @@ constexpr double kRateUnits = 1000.0;  // rates show in mm, mas and ppb
 struct ValueRow {
   const char* label;
   const char* description;
-  const char* format;  // null: a length
+  const char* format;
 };
-constexpr std::array<ValueRow, 7> kValueRows = {{
-    {"X Shift (dX)", "Datum Shift X Axis", nullptr},
-    {"Y Shift (dY)", "Datum Shift Y Axis", nullptr},
-    {"Z Shift (dZ)", "Datum Shift Z Axis", nullptr},
-    {"X Rotation (rX)", "Rotation in X Axis", "%+10.6lf\""},
-    {"Y Rotation (rY)", "Rotation in Y Axis", "%+10.6lf\""},
-    {"Z Rotation (rZ)", "Rotation in Z Axis", "%+10.6lf\""},
-    {"Scale Correction (SF)", "Scale Factor as parts per Million", "%12.6lf ppm"},
-}};
 
 // The rates; the Z rotation's label is ours, its description names the Z axis.
 constexpr std::array<ValueRow, 7> kRateRows = {{
@@ -57,20 +49,6 @@ std::array<double*, 7> Values(DatumShiftParameters& p) {
 std::array<double*, 7> Rates(DatumShiftParameters& p) {
   return {&p.m_DXRate, &p.m_DYRate, &p.m_DZRate,   &p.m_RXRate,
           &p.m_RYRate, &p.m_RZRate, &p.m_ScaleRate};
-}
-
-void AddValueRows(CMFCPropertyGridProperty* group, int first_id, bool editable) {
-  for (std::size_t i = 0; i < kValueRows.size(); ++i) {
-    const ValueRow& row = kValueRows[i];
-    const int id = editable ? first_id + static_cast<int>(i) : 0;
-    CMFCPropertyGridProperty* added =
-        row.format == nullptr
-            ? group->Add<CMFCPropertyGridMetricProperty>(row.label, 0.0, kHorizontalLength, 6, 12,
-                                                         row.description, id)
-            : static_cast<CMFCPropertyGridProperty*>(group->Add<CMFCPropertyGridDouble>(
-                  row.label, 0.0, row.format, row.description, id));
-    added->AllowEdit(editable);
-  }
 }
 
 std::string MethodName(int method) {
@@ -150,7 +128,7 @@ void CParameterTransformationPane::InitPropList() {
   Grid().AddProperty(std::move(spheroid));
 
   auto values = std::make_unique<CMFCPropertyGridProperty>("14 Parameter time-dependant Shifts");
-  AddValueRows(values.get(), kFirstValueId, true);
+  AddShiftParameterRows(values.get(), kFirstValueId);
   auto* method =
       values->Add<CMFCPropertyGridProperty>("Rotation Method", MethodName(kPositionVector),
                                             "Method rotations applied", kRotationMethodId);
@@ -196,7 +174,7 @@ void CParameterTransformationPane::InitPropList() {
   Grid().AddProperty(std::move(to_spheroid));
 
   auto fixed = std::make_unique<CMFCPropertyGridProperty>("7 Parameter Shifts");
-  AddValueRows(fixed.get(), 0, false);
+  AddShiftParameterRows(fixed.get(), 0);
   fixed->Add<CMFCPropertyGridProperty>("Rotation Method", "")->AllowEdit(false);
   Grid().AddProperty(std::move(fixed));
 

@@ -6,6 +6,7 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
 #include "orvale/engine/projection/projection_types.h"
+#include "orvale/panes/internal/position_steps.h"
 #include "orvale/panes/property_groups.h"
 #include "orvale/panes/property_kinds.h"
 
@@ -76,49 +77,48 @@ bool CRangeAndBearingPane::Create(CWnd* parent, int id, CProjection* projection,
 }
 
 void CRangeAndBearingPane::SetGeogA(double latitude, double longitude) {
-  a_.latitude = latitude;
-  a_.longitude = longitude;
-  SetInputMode(kInputGeographical);
-  Forward(a_);
-  UpdatePositionGroup(Grid().GetProperty(kPointA), a_);
-  ComputeRangeAndBearing();
+  SetGeogOf(a_, kPointA, latitude, longitude);
 }
 
 void CRangeAndBearingPane::SetGeogB(double latitude, double longitude) {
-  b_.latitude = latitude;
-  b_.longitude = longitude;
-  SetInputMode(kInputGeographical);
-  Forward(b_);
-  UpdatePositionGroup(Grid().GetProperty(kPointB), b_);
-  ComputeRangeAndBearing();
+  SetGeogOf(b_, kPointB, latitude, longitude);
 }
 
 void CRangeAndBearingPane::SetGridA(double easting, double northing) {
-  a_.easting = easting;
-  a_.northing = northing;
-  SetInputMode(kInputGrid);
-  Inverse(a_);
-  UpdatePositionGroup(Grid().GetProperty(kPointA), a_);
-  ComputeRangeAndBearing();
+  SetGridOf(a_, kPointA, easting, northing);
 }
 
 void CRangeAndBearingPane::SetGridB(double easting, double northing) {
-  b_.easting = easting;
-  b_.northing = northing;
+  SetGridOf(b_, kPointB, easting, northing);
+}
+
+void CRangeAndBearingPane::SetGeogOf(tagCOORD& point, int group, double latitude,
+                                     double longitude) {
+  point.latitude = latitude;
+  point.longitude = longitude;
+  SetInputMode(kInputGeographical);
+  ProjectForward(GetProjection(), point);
+  UpdatePositionGroup(Grid().GetProperty(group), point);
+  ComputeRangeAndBearing();
+}
+
+void CRangeAndBearingPane::SetGridOf(tagCOORD& point, int group, double easting, double northing) {
+  point.easting = easting;
+  point.northing = northing;
   SetInputMode(kInputGrid);
-  Inverse(b_);
-  UpdatePositionGroup(Grid().GetProperty(kPointB), b_);
+  ProjectInverse(GetProjection(), point);
+  UpdatePositionGroup(Grid().GetProperty(group), point);
   ComputeRangeAndBearing();
 }
 
 void CRangeAndBearingPane::Compute() {
   if (GetInputMode() <= kInputGrid || GetInputMode() == kInputGeographical) {
     if (GetInputMode() <= kInputGrid) {
-      Inverse(a_);
-      Inverse(b_);
+      ProjectInverse(GetProjection(), a_);
+      ProjectInverse(GetProjection(), b_);
     } else {
-      Forward(a_);
-      Forward(b_);
+      ProjectForward(GetProjection(), a_);
+      ProjectForward(GetProjection(), b_);
     }
     UpdatePositionGroup(Grid().GetProperty(kPointA), a_);
     UpdatePositionGroup(Grid().GetProperty(kPointB), b_);
@@ -145,19 +145,19 @@ LRESULT CRangeAndBearingPane::OnPropertyChanged(WPARAM wParam, CMFCPropertyGridP
     switch (id - (is_a ? kFirstAId : kFirstBId)) {
       case 0:
         point.latitude = value;
-        Forward(point);
+        ProjectForward(GetProjection(), point);
         break;
       case 1:
         point.longitude = value;
-        Forward(point);
+        ProjectForward(GetProjection(), point);
         break;
       case 2:
         point.easting = value;
-        Inverse(point);
+        ProjectInverse(GetProjection(), point);
         break;
       case 3:
         point.northing = value;
-        Inverse(point);
+        ProjectInverse(GetProjection(), point);
         break;
       default:
         point.height = value;
@@ -208,17 +208,6 @@ void CRangeAndBearingPane::UpdateRest() {
   correction->Add<CMFCPropertyGridDouble>("B to A", result_.t_minus_T_b, "%8.3lf\"")
       ->AllowEdit(false);
   Grid().AddProperty(std::move(correction));
-}
-
-void CRangeAndBearingPane::Forward(tagCOORD& p) {
-  // No result leaves NaN in the grid values, which the rows show as such.
-  static_cast<void>(GetProjection()->GeogToGrid(p.latitude, p.longitude, &p.easting, &p.northing,
-                                                &p.convergence, &p.scale_factor));
-}
-
-void CRangeAndBearingPane::Inverse(tagCOORD& p) {
-  static_cast<void>(GetProjection()->GridToGeog(p.easting, p.northing, &p.latitude, &p.longitude,
-                                                &p.convergence, &p.scale_factor));
 }
 
 void CRangeAndBearingPane::UpdateGeographicals() {

@@ -40,8 +40,8 @@ class CRangeAndBearingPane : public CSpheroidProjectionPane {
   const RangeAndBearingResult& Result() const { return result_; }
 
  private:
-  void Forward(tagCOORD& point);
-  void Inverse(tagCOORD& point);
+  void SetGeogOf(tagCOORD& point, int group, double latitude, double longitude);
+  void SetGridOf(tagCOORD& point, int group, double easting, double northing);
   void UpdateRangeAndBearing(int group, const RANGE_BEARING& record);
   void UpdateRest();
 

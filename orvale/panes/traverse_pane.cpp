@@ -5,6 +5,7 @@
 
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/projection/projection.h"
+#include "orvale/panes/internal/position_steps.h"
 #include "orvale/panes/property_groups.h"
 #include "orvale/panes/property_kinds.h"
 
@@ -64,7 +65,7 @@ void CTraversePane::SetGeog(double latitude, double longitude) {
   a_.latitude = latitude;
   a_.longitude = longitude;
   SetInputMode(kInputGeographical);
-  Forward(a_);
+  ProjectForward(GetProjection(), a_);
   UpdateGridToGeog(Grid().GetProperty(kPointA), a_);
   ComputeRangeAndBearing();
 }
@@ -73,16 +74,16 @@ void CTraversePane::SetGrid(double easting, double northing) {
   a_.easting = easting;
   a_.northing = northing;
   SetInputMode(kInputGrid);
-  Inverse(a_);
+  ProjectInverse(GetProjection(), a_);
   UpdateGridToGeog(Grid().GetProperty(kPointA), a_);
   ComputeRangeAndBearing();
 }
 
 void CTraversePane::Compute() {
   if (GetInputMode() <= kInputGrid) {
-    Inverse(a_);
+    ProjectInverse(GetProjection(), a_);
   } else if (GetInputMode() == kInputGeographical) {
-    Forward(a_);
+    ProjectForward(GetProjection(), a_);
   }
   UpdateGridToGeog(Grid().GetProperty(kPointA), a_);
   ComputeRangeAndBearing();
@@ -103,13 +104,13 @@ LRESULT CTraversePane::OnPropertyChanged(WPARAM wParam, CMFCPropertyGridProperty
     case kFirstAId:
     case kFirstAId + 1:
       (id == kFirstAId ? a_.latitude : a_.longitude) = value;
-      Forward(a_);
+      ProjectForward(GetProjection(), a_);
       UpdateGridToGeog(Grid().GetProperty(kPointA), a_);
       break;
     case kFirstAId + 2:
     case kFirstAId + 3:
       (id == kFirstAId + 2 ? a_.easting : a_.northing) = value;
-      Inverse(a_);
+      ProjectInverse(GetProjection(), a_);
       UpdateGridToGeog(Grid().GetProperty(kPointA), a_);
       break;
     case kFirstAId + 4:
@@ -158,16 +159,6 @@ void CTraversePane::ComputeRangeAndBearing() {
 
 void CTraversePane::UpdateGridToGeog(CMFCPropertyGridProperty* group, const tagCOORD& position) {
   UpdatePositionGroup(group, position);
-}
-
-void CTraversePane::Forward(tagCOORD& p) {
-  static_cast<void>(GetProjection()->GeogToGrid(p.latitude, p.longitude, &p.easting, &p.northing,
-                                                &p.convergence, &p.scale_factor));
-}
-
-void CTraversePane::Inverse(tagCOORD& p) {
-  static_cast<void>(GetProjection()->GridToGeog(p.easting, p.northing, &p.latitude, &p.longitude,
-                                                &p.convergence, &p.scale_factor));
 }
 
 void CTraversePane::UpdateGeographicals() {

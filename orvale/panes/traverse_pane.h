@@ -41,9 +41,6 @@ class CTraversePane : public CSpheroidProjectionPane {
   const tagCOORD& PointB() const { return b_; }
 
  private:
-  void Forward(tagCOORD& point);
-  void Inverse(tagCOORD& point);
-
   tagCOORD a_, b_;
   bool grid_mode_ = true;
   double range_ = 0.0;
