@@ -257,6 +257,12 @@ class ShiftPoints final : public PointCommand<ShiftRecord> {
     if (!setup.own_projection_set) datum_.m_Projection.m_Spheroid = nullptr;
   }
 
+  // A filter leaves nothing behind: a worker whose NTv2 reader has interpolated would
+  // write its last positions to the "NTv2" settings file as it goes, which the panes
+  // keep for their user, not for a batch. An unused copy moved over it takes that
+  // duty away with it.
+  ~ShiftPoints() override { datum_.m_NTv2 = CNTv2(setup_.datum.m_NTv2); }
+
   bool Parse(std::span<const std::string_view> fields, ShiftRecord& record,
              FieldProblem& problem) const override {
     const Form form = InputForm();

@@ -14,6 +14,8 @@
 
 #include "orvale/engine/datum/datum.h"
 #include "orvale/engine/gridshift/ostn15.h"
+#include "orvale/platform/files.h"
+#include "orvale/storage/config_file.h"
 #include "orvale/storage/data_folders.h"
 #include "run_cli.h"
 #include "support/grid_file_writer.h"
@@ -246,6 +248,8 @@ TEST_F(ShiftCommand, AppliesBeta2007AsBkgPublishesIt) {
   ASSERT_EQ(got.size(), 6u);
   EXPECT_NEAR(got[0], 50.5, 3e-7);
   EXPECT_NEAR(got[4], 13.0, 3e-7);
+  EXPECT_FALSE(FileExists(CConfigFile().GetSettingsPath("NTv2")))
+      << "a batch filter leaves the panes' settings alone";
 }
 
 TEST_F(ShiftCommand, RefusesWhatCannotBeShiftedAsAsked) {
