@@ -57,7 +57,7 @@ constexpr auto kMercator = std::to_array<NamedRow>({
     {"General", "", kWgs84, 0, 0, 0, 0, 0, 1},
     {"Portugal", "", kWgs84, 0, 33, -20, 0, 0, 1},
     {"Mercator", "Origin Unknown", kBessel1841, 0, 0, 98, 500000, 0, 1},
-    {"NZ 168.55", "New Zealand", kInternational, 1, -41, 168.9166666667, 500000, 10000000, 1},
+    {"NZ 168.55", "New Zealnd", kInternational, 1, -41, 168.9166666667, 500000, 10000000, 1},
     {"LP Changi North", "Singapore", kWgs84, 1, 23, 180, 12000000, 0, 1},
 });
 
@@ -84,7 +84,7 @@ constexpr auto kAzimuthal = std::to_array<NamedRow>({
 constexpr auto kStereographic = std::to_array<NamedRow>({
     {"Levant Oblique", "", kClarke1880, 0, 34.2, 39.15, 0, 0, 0.9995341},
     {"Levant II", "", kClarke1880, 0, 34.2, 39.15, 500000, 100000, 0.9995341},
-    {"Amersfoort", "(RD) System", kBessel1841, 0, 52.1561605556, 5.3876388889, 155000, 463000, 0.9999079},
+    {"Amersfoot", "(RD) System", kBessel1841, 0, 52.1561605556, 5.3876388889, 155000, 463000, 0.9999079},
 });
 
 constexpr auto kPolyconic = std::to_array<NamedRow>({
