@@ -6,7 +6,9 @@
 #include <string>
 
 #include "orvale/dialogs/edit_datum.h"
+#include "orvale/dialogs/edit_projection.h"
 #include "orvale/dialogs/edit_spheroid.h"
+#include "orvale/engine/angles/angles.h"
 #include "orvale/engine/datum/datum_records.h"
 #include "orvale/panes/grid_snapshot.h"
 #include "support/temporary_drives.h"
@@ -110,6 +112,38 @@ TEST_F(EditDialogsTest, DatumUnitsSwitchAndEpochRows) {
   EXPECT_EQ(reopened.Datum().m_Shift.m_RY, 0.25);
   EXPECT_EQ(reopened.Datum().m_Shift.m_RotationMethod, 1);
   EXPECT_TRUE(reopened.Grid().GetProperty(5)->GetSubItem(0)->IsVisible());
+}
+
+TEST_F(EditDialogsTest, ProjectionShowsOnlyWhatItsTypeAndMethodUse) {
+  CEditProjection dialog;
+  ASSERT_TRUE(dialog.OnInitDialog());
+  EXPECT_EQ(dialog.Caption(), "Edit Projection");
+  const CMFCPropertyGridProperty* origin = dialog.Grid().GetProperty(3);
+  const auto shown = [origin](int row) { return origin->GetSubItem(row)->IsVisible(); };
+  EXPECT_EQ(dialog.Grid().GetProperty(2)->GetSubItem(0)->GetOptions().size(), 7u)
+      << "the seven types a user may define";
+  // A transverse Mercator: origin, false origin and scale; no parallels.
+  EXPECT_TRUE(shown(0) && shown(6) && shown(7) && shown(8) && shown(9));
+  EXPECT_FALSE(shown(1) || shown(2) || shown(3) || shown(4));
+
+  Edit(dialog, "2/0", "Lambert Conical");
+  EXPECT_EQ(dialog.Projection().m_Type, 6);
+  Edit(dialog, "2/3", "Two Standard Parallel");
+  EXPECT_TRUE(shown(1) && shown(2)) << "both parallels of the two-parallel method";
+  Edit(dialog, "3/1", "52 0 0N");
+  Edit(dialog, "3/2", "54 0 0N");
+  Edit(dialog, "3/7", "500000");
+  Edit(dialog, "2/1", "Test Lambert");
+  Edit(dialog, "0/0", "TestLambert");
+  ASSERT_TRUE(dialog.OnBnClickedOk());
+
+  CEditProjection reopened;
+  ASSERT_TRUE(reopened.OnInitDialog());
+  Edit(reopened, "0/0", "TestLambert");
+  EXPECT_EQ(reopened.Projection().m_Name, "Test Lambert");
+  EXPECT_EQ(reopened.Projection().m_Method, 1);
+  EXPECT_EQ(reopened.Projection().m_FalseEasting, 500000.0);
+  EXPECT_NEAR(reopened.Projection().m_StandardParallel2 * kDegreesPerRadian, 54.0, 1e-9);
 }
 
 }  // namespace
