@@ -51,15 +51,6 @@ constexpr std::array<Row, 7> kRateRows = {{
 constexpr const char* kEpochDescription =
     "Use Time Dependant Transformation Parameters with reference to Epoch (t0)";
 
-std::array<double*, 7> Values(DatumShiftParameters& p) {
-  return {&p.m_DX, &p.m_DY, &p.m_DZ, &p.m_RX, &p.m_RY, &p.m_RZ, &p.m_Scale};
-}
-
-std::array<double*, 7> Rates(DatumShiftParameters& p) {
-  return {&p.m_DXRate, &p.m_DYRate, &p.m_DZRate,   &p.m_RXRate,
-          &p.m_RYRate, &p.m_RZRate, &p.m_ScaleRate};
-}
-
 void AddSide(CMFCPropertyGridProperty* group, CSpheroid* spheroid, int spheroid_id, int name_id) {
   group->Add<CMFCPropertyGridSpheroidNameProperty>("Spheroid", spheroid, false, spheroid_id)
       ->SetSelect(true);
@@ -160,7 +151,7 @@ void CEditDatum::Redraw() {
     side->GetSubItem(2)->SetValue(*name);
   }
   CMFCPropertyGridProperty* shifts = Grid().GetProperty(kShifts);
-  const std::array<double*, 7> values = Values(p), rates = Rates(p);
+  const std::array<double*, 7> values = HelmertValues(p), rates = HelmertRates(p);
   for (std::size_t i = 0; i < 7; ++i) {
     const double shown = i >= 3 && milli_ ? *values[i] * kThousand : *values[i];
     shifts->GetSubItem(static_cast<int>(i))->SetValue(shown);
@@ -225,7 +216,7 @@ LRESULT CEditDatum::OnPropertyChanged(WPARAM, CMFCPropertyGridProperty* property
   // [3] and [5]: the selection property has loaded the spheroid; its country follows.
   if (id >= kFirstShiftId && id < kFirstShiftId + 7) {
     const std::size_t i = static_cast<std::size_t>(id - kFirstShiftId);
-    *Values(p)[i] = i >= 3 && milli_ ? value / kThousand : value;
+    *HelmertValues(p)[i] = i >= 3 && milli_ ? value / kThousand : value;
   }
   if (id == kMethodId)
     p.m_RotationMethod = text == kRotationMethodTexts[1].name ? kCoordinateFrame : kPositionVector;
@@ -234,7 +225,7 @@ LRESULT CEditDatum::OnPropertyChanged(WPARAM, CMFCPropertyGridProperty* property
   if (id == kReferenceEpochId) p.m_ReferenceEpoch = value;
   if (id == kEpochId) p.m_Epoch = value;
   if (id >= kFirstRateId && id < kFirstRateId + 7)
-    *Rates(p)[static_cast<std::size_t>(id - kFirstRateId)] = value / kThousand;
+    *HelmertRates(p)[static_cast<std::size_t>(id - kFirstRateId)] = value / kThousand;
   Redraw();
   return 0;
 }

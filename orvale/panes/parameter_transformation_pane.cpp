@@ -42,15 +42,6 @@ constexpr std::array<ValueRow, 7> kRateRows = {{
      "%12.6lf ppb"},
 }};
 
-std::array<double*, 7> Values(DatumShiftParameters& p) {
-  return {&p.m_DX, &p.m_DY, &p.m_DZ, &p.m_RX, &p.m_RY, &p.m_RZ, &p.m_Scale};
-}
-
-std::array<double*, 7> Rates(DatumShiftParameters& p) {
-  return {&p.m_DXRate, &p.m_DYRate, &p.m_DZRate,   &p.m_RXRate,
-          &p.m_RYRate, &p.m_RZRate, &p.m_ScaleRate};
-}
-
 std::string MethodName(int method) {
   const bool known = method >= 0 && method < static_cast<int>(kRotationMethodTexts.size());
   return known ? std::string(kRotationMethodTexts[static_cast<std::size_t>(method)].name) : "";
@@ -240,7 +231,7 @@ void CParameterTransformationPane::Renew() {
   spheroid->GetSubItem(2)->SetValue(s.m_SemiMajorAxis);
   spheroid->GetSubItem(3)->SetValue(s.m_InverseFlattening);
   CMFCPropertyGridProperty* values = Grid().GetProperty(kValues);
-  const std::array<double*, 7> base = Values(p), rates = Rates(p);
+  const std::array<double*, 7> base = HelmertValues(p), rates = HelmertRates(p);
   for (int i = 0; i < 7; ++i) {
     values->GetSubItem(i)->SetValue(*base[static_cast<std::size_t>(i)]);
     Grid().GetProperty(kRates)->GetSubItem(i)->SetValue(*rates[static_cast<std::size_t>(i)] *
@@ -272,7 +263,7 @@ void CParameterTransformationPane::Compute() {
   DatumShiftParameters& f = fixed_.m_Shift;
   f.m_TimeDependent = 0;
   f.m_UseEpoch = 1;
-  for (double* rate : Rates(f))
+  for (double* rate : HelmertRates(f))
     *rate = 0.0;
   f.m_ReferenceEpoch = 0.0;
   f.m_Epoch = 0.0;
@@ -280,7 +271,8 @@ void CParameterTransformationPane::Compute() {
   // the clock rather than the epoch last stored.
   const double dt = epoch_ - p.m_ReferenceEpoch;
   DatumShiftParameters base = p;
-  const std::array<double*, 7> values = Values(f), from = Values(base), rates = Rates(base);
+  const std::array<double*, 7> values = HelmertValues(f), from = HelmertValues(base),
+                               rates = HelmertRates(base);
   CMFCPropertyGridProperty* group = Grid().GetProperty(kFixedValues);
   for (std::size_t i = 0; i < 7; ++i) {
     *values[i] = *from[i] + dt * *rates[i];
@@ -306,7 +298,7 @@ LRESULT CParameterTransformationPane::OnPropertyChanged(WPARAM,
     p.m_ReferenceEpoch = value;
     Compute();
   } else if (id >= kFirstValueId && id < kFirstValueId + 7) {
-    *Values(p)[static_cast<std::size_t>(id - kFirstValueId)] = value;
+    *HelmertValues(p)[static_cast<std::size_t>(id - kFirstValueId)] = value;
     Compute();
   } else if (id == kRotationMethodId) {
     p.m_RotationMethod = property->GetValue().AsText() == kRotationMethodTexts[1].name
@@ -314,7 +306,7 @@ LRESULT CParameterTransformationPane::OnPropertyChanged(WPARAM,
                              : kPositionVector;
     Compute();
   } else if (id >= kFirstRateId && id < kFirstRateId + 7) {
-    *Rates(p)[static_cast<std::size_t>(id - kFirstRateId)] = value / kRateUnits;
+    *HelmertRates(p)[static_cast<std::size_t>(id - kFirstRateId)] = value / kRateUnits;
     Compute();
   } else if (id == kFixedId) {
     p.m_UseEpoch = property->GetValue().AsBool() ? 1 : 0;

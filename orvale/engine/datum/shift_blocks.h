@@ -3,6 +3,7 @@
 // to and from the tail of a record file, so its layout (padding included) is part of
 // the file format: the static_asserts below hold it there.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -32,6 +33,16 @@ struct DatumShiftParameters {
   std::uint8_t m_UseEpoch = 1;       // 1: m_Epoch, else the current date
   std::uint8_t m_Padding2[6] = {};
 };
+
+// The seven values in their usual order (dX, dY, dZ, rX, rY, rZ, scale), and their
+// rates in the same order, for code that treats them alike.
+inline std::array<double*, 7> HelmertValues(DatumShiftParameters& p) {
+  return {&p.m_DX, &p.m_DY, &p.m_DZ, &p.m_RX, &p.m_RY, &p.m_RZ, &p.m_Scale};
+}
+inline std::array<double*, 7> HelmertRates(DatumShiftParameters& p) {
+  return {&p.m_DXRate, &p.m_DYRate, &p.m_DZRate,   &p.m_RXRate,
+          &p.m_RYRate, &p.m_RZRate, &p.m_ScaleRate};
+}
 
 // The affine grid-to-grid shift of a "GRD" record.
 struct GridShiftParameters {
