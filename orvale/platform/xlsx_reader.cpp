@@ -400,7 +400,8 @@ class StylesPart : public XmlPart {
     std::vector<DateKind> kinds;
     for (const int id : cell_formats) {
       const auto found = formats.find(id);
-      const std::string_view code = found == formats.end() ? "" : found->second;
+      std::string_view code;
+      if (found != formats.end()) code = found->second;
       DateKind kind = DateKind::kNone;
       if (XlsxIsDateFormat(id, code)) {
         const bool time_only = found == formats.end()
