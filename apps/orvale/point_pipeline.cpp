@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include <sys/stat.h>
@@ -17,6 +19,7 @@
 #include "orvale/engine/angles/angles.h"
 #include "orvale/engine/angles/units.h"
 #include "orvale/platform/text_encoding.h"
+#include "orvale/platform/xlsx_reader.h"
 #include "output_file.h"
 #include "text_fields.h"
 #include "text_options.h"
@@ -477,6 +480,9 @@ void AddPipelineOptions(CLI::App& command, PipelineOptions& options,
   command.add_option("POINT", options.points, "Points to convert, e.g. 52.5,-1.25");
   keep(command.add_option("--input", options.input,
                           "Read points from this file ('-' for standard input)"));
+  keep(command.add_option("--sheet", options.sheet,
+                          "With an .xlsx --input, the sheet to read, by name or number from 1\n"
+                          "(default: the first); its rows read as CSV with a header row"));
   keep(command.add_option("-o,--output", options.output,
                           "Write the results to this file, whole or not at all"));
   command
@@ -547,6 +553,38 @@ struct Checked {
   std::vector<std::string> column_words;
 };
 
+// A workbook given as --input, by its extension.
+bool IsXlsxInput(const std::string& input) {
+  if (input.size() < 5) return false;
+  std::string extension = input.substr(input.size() - 5);
+  for (char& c : extension)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".xlsx";
+}
+
+// A workbook sheet's rows as RFC 4180 records, for the CSV reading of the pipeline.
+bool SheetAsCsv(const std::string& path, const std::string& sheet, std::string& csv,
+                std::string& problem) {
+  const XlsxSheetResult result =
+      ReadXlsxSheet(path, sheet, [&csv](std::size_t, std::span<const std::string> cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+          if (i > 0) csv += ',';
+          if (cells[i].find_first_of(",\"\r\n") == std::string::npos) {
+            csv += cells[i];
+            continue;
+          }
+          csv += '"';
+          for (const char c : cells[i])
+            csv += c == '"' ? std::string("\"\"") : std::string(1, c);
+          csv += '"';
+        }
+        csv += '\n';
+        return true;
+      });
+  if (!result.ok) problem = "cannot read '" + path + "': " + result.reason;
+  return result.ok;
+}
+
 bool CheckOptions(const PipelineOptions& options, const PipelineSetup& setup, ValueStyle& style,
                   Checked& checked, std::string& problem) {
   if (!ReadOutputFormat(options.format, checked.format, problem)) return false;
@@ -598,7 +636,12 @@ bool CheckOptions(const PipelineOptions& options, const PipelineSetup& setup, Va
     style.angle_decimals = options.decimals;
     style.length_decimals = options.decimals;
   }
-  checked.header = options.header || (options.csv_in && !options.no_header);
+  if (options.Given("--sheet") && !IsXlsxInput(options.input)) {
+    problem = "--sheet needs an .xlsx --input";
+    return false;
+  }
+  checked.header =
+      options.header || ((options.csv_in || IsXlsxInput(options.input)) && !options.no_header);
   return true;
 }
 
@@ -627,7 +670,8 @@ int RunPipeline(PipelineSetup setup, const PipelineOptions& options, const Conve
     return kExitUsage;
   }
   LineLayout layout;
-  layout.dialect = options.csv_in ? InputDialect::kCsv : InputDialect::kText;
+  const bool xlsx = IsXlsxInput(options.input);
+  layout.dialect = options.csv_in || xlsx ? InputDialect::kCsv : InputDialect::kText;
   layout.with_id = options.with_id;
   if (!checked.header && options.Given("--columns") &&
       !ResolveColumns(checked.column_words, {}, layout.columns, problem)) {
@@ -679,6 +723,15 @@ int RunPipeline(PipelineSetup setup, const PipelineOptions& options, const Conve
       lines += point + "\n";
     std::istringstream in(lines);
     stream.input_name = "arguments";
+    result = StreamPoints(in, out, streams.err, stream, make_converter);
+  } else if (xlsx) {
+    std::string csv;
+    if (!SheetAsCsv(options.input, options.sheet, csv, problem)) {
+      streams.err << command << ": " << problem << "\n";
+      return kExitUsage;
+    }
+    std::istringstream in(std::move(csv));
+    stream.input_name = options.input;
     result = StreamPoints(in, out, streams.err, stream, make_converter);
   } else if (!options.input.empty() && options.input != "-") {
     std::ifstream file;

@@ -256,6 +256,7 @@ class PipelineConverter final : public LineConverter {
 struct PipelineOptions {
   std::vector<std::string> points;
   std::string input;
+  std::string sheet;  // of an .xlsx input
   std::string output;
   std::string format = "text";
   bool csv_in = false;
