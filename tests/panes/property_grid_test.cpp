@@ -54,9 +54,9 @@ class PropertyGridTest : public testing::TemporaryDrives {
   }
 
   // A property of the kind a table row names, holding `value` (angles in degrees).
-  static std::unique_ptr<CMFCPropertyGridProperty> Make(const std::string& spec,
+  static std::unique_ptr<CMFCPropertyGridProperty> Make(const std::string& kind_text,
                                                         const std::string& value) {
-    std::istringstream in(spec);
+    std::istringstream in(kind_text);
     std::string kind;
     in >> kind;
     const double number = value == "true" || value == "false" ? 0.0 : std::stod(value);
