@@ -80,12 +80,7 @@ void CDatumEditor::WriteRow(CListCtrl& list, int item, const CatalogueEntry& ent
     static_cast<void>(list.SetItemText(item, column, text));
   };
   std::string problem;
-  if (!Load(entry, problem)) {
-    // The row is written all the same, so the file can be found and removed.
-    set(0, entry.file_title);
-    set(2, "(" + problem + ")");
-    return;
-  }
+  if (!Load(entry, problem)) return WriteUnreadableRow(list, item, entry, problem);
   const CDatum& datum = *m_Datum;
   const DatumShiftParameters& shift = datum.m_Shift;
   set(0, datum.m_FromName);

@@ -154,4 +154,10 @@ bool CListEditor::RunEditDialog(IRecordDialogs&, std::string_view) {
   return false;
 }
 
+void CListEditor::WriteUnreadableRow(CListCtrl& list, int item, const CatalogueEntry& entry,
+                                     const std::string& problem) {
+  static_cast<void>(list.SetItemText(item, 0, entry.file_title));
+  static_cast<void>(list.SetItemText(item, 2, "(" + problem + ")"));
+}
+
 }  // namespace orvale

@@ -95,6 +95,11 @@ class CListEditor : public CWnd {
 
   double UnitFactor() const { return m_UnitFactor; }
 
+  // The row of a record file that cannot be read: its title, and in the third column
+  // why, so that the file can still be found and removed.
+  static void WriteUnreadableRow(CListCtrl& list, int item, const CatalogueEntry& entry,
+                                 const std::string& problem);
+
  private:
   int SelectedItem() const { return m_List.GetNextItem(-1, LVNI_SELECTED); }
   void ShowEditAndRemove(bool show);
