@@ -1,15 +1,69 @@
 #include "orvale/platform/stdio_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "orvale/platform/files.h"
+#include "orvale/platform/internal/write_seam.h"
 
 namespace orvale {
+namespace {
+
+internal::WriteBytesFunction write_bytes_for_testing = nullptr;
+
+std::size_t WriteBytes(std::FILE* stream, const void* data, std::size_t count) {
+  return write_bytes_for_testing != nullptr ? write_bytes_for_testing(stream, data, count)
+                                            : std::fwrite(data, 1, count, stream);
+}
+
+// A temporary is named after its target and the process writing it,
+// "<target>.tmp-<pid>-XXXXXX", so that what a process left when it stopped part way
+// can be told from what another one is writing right now.
+std::string TemporaryPrefix(const std::string& target) {
+  return target + ".tmp-" + std::to_string(::getpid()) + "-";
+}
+
+// Removes the temporaries of `target` that processes no longer running left behind;
+// they never took the target's name, but nothing else would ever remove them.
+void RemoveAbandonedTemporaries(const std::string& target) {
+  namespace fs = std::filesystem;
+  const fs::path path(target);
+  const std::string prefix = path.filename().string() + ".tmp-";
+  std::error_code error;
+  for (fs::directory_iterator it(path.parent_path(), error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos) continue;
+    pid_t pid = 0;
+    for (const char c : rest.substr(0, dash)) {
+      if (c < '0' || c > '9' || pid > 4'000'000) {
+        pid = 0;
+        break;
+      }
+      pid = pid * 10 + (c - '0');
+    }
+    if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    fs::remove(it->path(), ignored);
+  }
+}
+
+}  // namespace
+
+void internal::SetWriteBytesForTesting(WriteBytesFunction function) {
+  write_bytes_for_testing = function;
+}
 
 // A file still open is finished here. Nobody is left to hear how that went, but a writer
 // that fails leaves the target as it was.
@@ -37,7 +91,7 @@ bool CStdioFile::Open(std::string_view path, FileMode mode) {
     open_problem_.clear();
     return true;
   }
-  host_temporary_ = host_target_ + ".tmp-XXXXXX";
+  host_temporary_ = TemporaryPrefix(host_target_) + "XXXXXX";
   const int descriptor = ::mkstemp(host_temporary_.data());
   if (descriptor < 0) {
     host_temporary_.clear();
@@ -75,6 +129,7 @@ bool CStdioFile::Close() {
   stream_ = nullptr;
   if (ok && std::rename(host_temporary_.c_str(), host_target_.c_str()) == 0) {
     host_temporary_.clear();
+    RemoveAbandonedTemporaries(host_target_);
     return true;
   }
   Discard();
@@ -129,7 +184,7 @@ void CStdioFile::Write(const void* buffer, std::size_t count) {
     write_failed_ = true;
     return;
   }
-  if (count != 0 && std::fwrite(buffer, 1, count, stream_) != count) write_failed_ = true;
+  if (count != 0 && WriteBytes(stream_, buffer, count) != count) write_failed_ = true;
 }
 
 std::uint64_t CStdioFile::GetLength() const {

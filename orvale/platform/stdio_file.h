@@ -5,7 +5,8 @@
 // reach the disk as CR LF, and reading removes the CR LF (or LF) again. Writers never
 // touch the target until they succeed: the text goes to a temporary file in the same
 // folder, which Close() renames over the target, so a crash or a full disk leaves the
-// previous file whole.
+// previous file whole. A temporary is named after its target and the writing process;
+// one that a stopped process left is removed by the next save of the same target.
 
 #include <cstddef>
 #include <cstdint>

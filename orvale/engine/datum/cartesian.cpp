@@ -168,7 +168,8 @@ inline bool ToGeog(const Axes& k, double x, double y, double z, double& latitude
     return false;
   }
   FootPoint(k, p, z, latitude, height);
-  return true;
+  // Input that is not a number, or so large that its squares overflow, gives no point.
+  return std::isfinite(latitude) && std::isfinite(longitude) && std::isfinite(height);
 }
 
 }  // namespace

@@ -27,8 +27,9 @@ void GeogToCartesian(const CSpheroid& spheroid, double latitude, double longitud
 //   - On the polar axis (X = Y = 0): false, with the latitude of the pole on Z's side
 //     and the height above it; the centre itself (Z = 0 too) gives latitude 0 and
 //     height -a, the point GeogToCartesian gives for them.
-// True otherwise. Input that is not a finite number gives NaN or a meaningless finite
-// value, never a hang: every loop is bounded.
+// True otherwise. Input that is not a finite number, or so large that the position is
+// not one, gives false (the outputs NaN or meaningless), never a hang: every loop is
+// bounded.
 [[nodiscard]] bool CartesianToGeog(const CSpheroid& spheroid, double x, double y, double z,
                                    double& latitude, double& longitude, double& height);
 

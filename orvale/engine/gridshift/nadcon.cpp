@@ -191,6 +191,13 @@ bool NadconContains(const NadconGridSet& set, double latitude, double longitude)
 
 bool ApplyNadcon(double& latitude_out, double& longitude_out, NadconGridSet& set, int mode,
                  double latitude, double longitude) {
+  // A position that is not a number lies in no region: no reason to search the table,
+  // and many reasons (InvertNadcon's rounds) not to.
+  if (!std::isfinite(latitude) || !std::isfinite(longitude)) {
+    latitude_out = 0.0;
+    longitude_out = 0.0;
+    return false;
+  }
   const double west_longitude = WestLongitude(longitude);
   if (!NadconContains(set, latitude, west_longitude)) {
     bool found = false;

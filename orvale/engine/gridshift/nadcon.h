@@ -84,7 +84,8 @@ bool NadconContains(const NadconGridSet& set, double latitude, double longitude)
 // while it holds the point; otherwise the mode's table is searched in order and the
 // first region that loads and holds it is kept in the set. Outside every region the
 // set is cleared to "Not Selected", the outputs are 0 and the result false. A result
-// below -180 degrees of longitude is given as an eastern longitude.
+// below -180 degrees of longitude is given as an eastern longitude. A position that
+// is not a number gives outputs 0 and false at once, the set left as it was.
 [[nodiscard]] bool ApplyNadcon(double& latitude_out, double& longitude_out, NadconGridSet& set,
                                int mode, double latitude, double longitude);
 

@@ -69,12 +69,19 @@ double PolyconicLatitude(const CSpheroid& s, double a_term, double b_term) {
   return std::nan("");
 }
 
+// Latitudes this close to the equator are on it: the cone's radius nu / tan(latitude)
+// would overflow the squares the scale is made of, and the grid positions differ from
+// the equator's by less than 1e-90 m.
+bool OnTheEquator(double latitude) {
+  return std::fabs(latitude) < 1e-100;
+}
+
 // The grid position from the false origin. 1 - cos L is taken as 2 sin^2(L/2), which
 // keeps its digits near the equator, where L is small.
 GridPair PolyconicGrid(const CProjection& p, const GeogPoint& g) {
   const CSpheroid& s = *p.m_Spheroid;
   const double dlon = g.longitude - p.m_CentralMeridian;
-  if (g.latitude == 0.0) return {s.m_SemiMajorAxis * dlon, -p.m_M0};
+  if (OnTheEquator(g.latitude)) return {s.m_SemiMajorAxis * dlon, -p.m_M0};
   const double arc = dlon * g.sin_lat;
   const double cone_radius = g.nu / g.tan_lat;
   const double half_sine = std::sin(0.5 * arc);
@@ -98,9 +105,9 @@ ProjectionStatus PolyconicForward(const CProjection& p, const GeogPoint& g,
   if (out.northing != nullptr) *out.northing = grid.y + p.m_FalseNorthing;
   const double dlon = g.longitude - p.m_CentralMeridian;
   if (out.scale != nullptr) {
-    *out.scale = g.latitude == 0.0 ? EquatorScale(*p.m_Spheroid, dlon)
-                                   : ParallelScale(*p.m_Spheroid, g.sin_lat, g.cos_lat, g.tan_lat,
-                                                   dlon * g.sin_lat);
+    *out.scale = OnTheEquator(g.latitude) ? EquatorScale(*p.m_Spheroid, dlon)
+                                          : ParallelScale(*p.m_Spheroid, g.sin_lat, g.cos_lat,
+                                                          g.tan_lat, dlon * g.sin_lat);
   }
   if (out.convergence != nullptr) {
     *out.convergence = PolyconicConvergence(p, g.latitude, g.longitude, g.rho);

@@ -43,6 +43,11 @@ ProjectionStatus ComputeGyro(CProjection& projection, GyroState& gyro) {
 void ComputeHeading(HeadingState& h) {
   const double pitch = h.m_Pitch * kRadiansPerDegree;
   const double roll = h.m_Roll * kRadiansPerDegree;
+  // A platform whose pitch or roll is no number has no tilt or heading, not a level one.
+  if (!std::isfinite(pitch) || !std::isfinite(roll)) {
+    h.m_Tilt = h.m_Heading = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
   h.m_Tilt = std::acos(std::cos(pitch) * std::cos(roll)) * kDegreesPerRadian;
   if (pitch == 0.0) {
     h.m_Heading = roll > 0.0 ? 90.0 : roll < 0.0 ? 270.0 : 0.0;

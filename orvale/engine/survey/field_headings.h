@@ -26,7 +26,8 @@ struct HeadingState {
   double m_Pitch = 0.0;    // degrees
   double m_Roll = 0.0;     // degrees
   double m_Tilt = 0.0;     // degrees
-  double m_Heading = 0.0;  // degrees, (0, 360]; a level platform heads 0
+  double m_Heading = 0.0;  // degrees, (0, 360]; a level platform heads 0; NaN (and the
+                           // tilt) when the pitch or roll is not a number
 };
 
 void ComputeHeading(HeadingState& heading);

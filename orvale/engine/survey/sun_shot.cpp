@@ -166,11 +166,10 @@ void CSunShot::ComputeSun() {
   m_LHATime = m_LHA / kTwoPi * kSecondsPerDay;
   if (m_LHATime < 0.0) m_LHATime += kSecondsPerDay;
 
-  if (m_GHATime > kSecondsPerDay) {
-    m_GHATime -= kSecondsPerDay;
-  } else if (m_GHATime < 0.0) {
-    m_GHATime += kSecondsPerDay;
-  }
+  // Folded by whole days, not by one: an almanac's E is only as sane as its file, and
+  // a GHA of many turns must not be shown as the angle.
+  m_GHATime = std::fmod(m_GHATime, kSecondsPerDay);
+  if (m_GHATime < 0.0) m_GHATime += kSecondsPerDay;
   m_GHA = m_GHATime / kSecondsPerDay * kTwoPi;
 
   const double d =

@@ -80,6 +80,11 @@ TraverseResult ComputeTraverse(CProjection& projection, const SurveyPoint& a,
     result.status = status;
     return result;
   };
+  // An observation that is not a number leaves B none, whatever the path would carry.
+  if (!std::isfinite(observation.range) || !std::isfinite(observation.bearing) ||
+      !std::isfinite(observation.vertical_angle)) {
+    return fail(ProjectionStatus::kNotANumber);
+  }
   if (observation.grid) {
     TraversePoint(a.easting, a.northing, observation.range * std::cos(elevation),
                   observation.bearing, &b.easting, &b.northing);

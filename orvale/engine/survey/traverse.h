@@ -23,7 +23,8 @@ struct TraverseObservation {
 struct TraverseResult {
   SurveyPoint b;
   // kOk, or why B has no result: the projection's status for the form it converted,
-  // kOutsideDomain when the direct problem gave none. NaN in B's co-ordinates then.
+  // kOutsideDomain when the direct problem gave none, kNotANumber for an observation
+  // that is not a number. NaN in B's co-ordinates then.
   ProjectionStatus status = ProjectionStatus::kOk;
 };
 

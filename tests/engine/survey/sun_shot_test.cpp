@@ -101,6 +101,18 @@ TEST_F(SunShot, WithNoCoefficientsTheHourAngleIsTheTime) {
   EXPECT_NEAR(shot.m_LHATime, 6 * 3600.0, 1e-6);
 }
 
+// An E of many days either way (a damaged almanac) still gives an hour angle of one turn.
+TEST_F(SunShot, FoldsTheGreenwichHourAngleIntoOneDay) {
+  for (const double e_hours : {-100.25, 11.5, 1000.5}) {
+    WriteAlmanac(2024, Almanac(12, 0, e_hours));
+    const CSunShot shot(clock_);  // noon UT
+    ASSERT_EQ(shot.m_AlmanacYear, 2024);
+    const double expected = std::fmod(std::fmod(12.0 + e_hours, 24.0) + 24.0, 24.0) * 3600.0;
+    EXPECT_NEAR(shot.m_GHATime, expected, 1e-6) << e_hours;
+    EXPECT_NEAR(shot.m_GHA, expected / 86400.0 * 2 * kPi, 1e-12) << e_hours;
+  }
+}
+
 TEST_F(SunShot, TakesUniversalTimeAcrossMidnightAndTheYearsEnd) {
   // 00:30 on 1 January 2025 an hour east of Greenwich is 23:30 UT on 31 December 2024.
   const CSunShot shot(FixedClock(LocalDateTime{2025, 1, 1, 0, 30, 0.0, 60, false}));
