@@ -241,11 +241,16 @@ void Workbench::DrainMessages(const CMyDockablePane* source) {
     const std::optional<MSG> message = queue_.Take();
     if (!message) return;
     if (message->message == GeodeticUpdateMessage()) {
-      if (from != nullptr) Geodetic(*from);
+      // From a dialog or editor (no pane of ours): every pane shows the records again.
+      if (from != nullptr) {
+        Geodetic(*from);
+      } else {
+        RefreshEvery();
+      }
     } else if (message->message == GeographicalUpdateMessage() && message->lParam != 0) {
       // A copy: the panes told of it may post again, and the sender's record moves on.
       const tagXY position = *reinterpret_cast<const tagXY*>(message->lParam);
-      if (from != nullptr) Geographical(*from, position);
+      Geographical(from, position);
     }
   }
 }
@@ -271,9 +276,9 @@ void Workbench::Geodetic(const Slot& source) {
   }
 }
 
-void Workbench::Geographical(const Slot& source, const tagXY& position) {
+void Workbench::Geographical(const Slot* source, const tagXY& position) {
   for (Slot& slot : slots_) {
-    if (&slot == &source) continue;
+    if (&slot == source) continue;
     switch (slot.info->kind) {
       case PaneKind::kGridToGeog:
         As<CGridToGeogPane>(*slot.pane).SetGeog(position);
@@ -294,6 +299,11 @@ void Workbench::Geographical(const Slot& source, const tagXY& position) {
 }
 
 void Workbench::RecordsChanged() {
+  RefreshEvery();
+  DrainMessages(nullptr);
+}
+
+void Workbench::RefreshEvery() {
   for (Slot& slot : slots_) {
     switch (slot.info->kind) {
       case PaneKind::kDatumShift: {
@@ -317,7 +327,6 @@ void Workbench::RecordsChanged() {
         break;
     }
   }
-  DrainMessages(nullptr);
 }
 
 void Workbench::TickClock() {

@@ -123,7 +123,8 @@ class Workbench {
   };
   Slot* Find(int id);
   void Geodetic(const Slot& source);
-  void Geographical(const Slot& source, const tagXY& position);
+  void Geographical(const Slot* source, const tagXY& position);
+  void RefreshEvery();
   void Redraw(Slot& slot);
   void Paint(Slot& slot);
 

@@ -18,6 +18,7 @@
 #include "grid_json.h"
 #include "orvale/engine/angles/angle_parser.h"
 #include "orvale/engine/angles/angles.h"
+#include "orvale/engine/projection/projection_types.h"
 #include "orvale/engine/survey/sun_shot.h"
 #include "orvale/panes/compute_heading_pane.h"
 #include "orvale/panes/property_grid.h"
@@ -189,6 +190,23 @@ TEST_F(WorkbenchTest, AProjectionPickedInOnePaneIsFollowedByThePanesSharingIt) {
   EXPECT_EQ(Text(datum, "3/1"), datum_projection) << "the datum's records are its own";
   EXPECT_EQ(&host_->Projection(),
             static_cast<CSpheroidProjectionPane*>(host_->Pane(grid))->GetProjection());
+}
+
+TEST_F(WorkbenchTest, RecordsChangedElsewhereAreShownByEveryPane) {
+  const int grid = Open("grid-to-geog");
+  const int convergence = Open("convergence");
+  // A record dialog changed the host's projection: the routes say so.
+  ASSERT_TRUE(host_->Projection().SetFromCatalogue(33, PROJECTION_UTM, 0));
+  host_->RecordsChanged();
+  EXPECT_EQ(Text(grid, "1/1"), "Grid Zone 33 (15\xB0 E)");
+  EXPECT_EQ(Text(convergence, "1/11"), "015\xB0 00'.0000000E");
+  // Or posted it, as a pane would, to the host's window.
+  ASSERT_TRUE(host_->Projection().SetFromCatalogue(30, PROJECTION_UTM, 0));
+  ASSERT_TRUE(host_->Window().PostMessage(GeodeticUpdateMessage()));
+  host_->DrainMessages(nullptr);
+  EXPECT_EQ(Text(grid, "1/1"), "Grid Zone 30 (3\xB0 W)");
+  EXPECT_EQ(Text(convergence, "1/1"), "Grid Zone 30 (3\xB0 W)");
+  EXPECT_EQ(host_->Queue().Count(), 0u);
 }
 
 TEST_F(WorkbenchTest, DisplaySettingsAreWrittenAndChangeEveryPanesTexts) {
