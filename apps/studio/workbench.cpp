@@ -229,6 +229,11 @@ EditResult Workbench::Edit(int id, std::string_view path, std::string_view text)
   Slot* slot = Find(id);
   if (slot == nullptr) return {EditOutcome::kNoSuchProperty, "no such pane"};
   EditResult result = ApplyEdit(slot->pane->Grid(), path, text);
+  // An observation's own date or time stops the clock rows following "now".
+  if (slot->info->kind == PaneKind::kSunShot && result.outcome == EditOutcome::kTaken &&
+      (path == kSunDatePath || path == kSunTimePath)) {
+    sun_follows_clock_ = false;
+  }
   DrainMessages(slot->pane.get());
   return result;
 }
@@ -332,12 +337,15 @@ void Workbench::RefreshEvery() {
 void Workbench::TickClock() {
   for (Slot& slot : slots_) {
     if (slot.info->kind != PaneKind::kSunShot) continue;
-    // The pane keeps the instant it took at creation; the clock's rows show "now" as
-    // the user would type it, in universal time, which recomputes the shot.
-    const UniversalTime now = UniversalNow(clock_);
-    CMyMFCPropertyGridCtrl& grid = slot.pane->Grid();
-    static_cast<void>(ApplyEdit(grid, kSunDatePath, now.date));
-    static_cast<void>(ApplyEdit(grid, kSunTimePath, now.time));
+    // The pane keeps the instant it took at creation; until the user gives the
+    // observation's own, the clock's rows show "now" as the user would type it, in
+    // universal time, which recomputes the shot.
+    if (sun_follows_clock_) {
+      const UniversalTime now = UniversalNow(clock_);
+      CMyMFCPropertyGridCtrl& grid = slot.pane->Grid();
+      static_cast<void>(ApplyEdit(grid, kSunDatePath, now.date));
+      static_cast<void>(ApplyEdit(grid, kSunTimePath, now.time));
+    }
     As<CSunShotPane>(*slot.pane).UpdateClock();
     DrainMessages(slot.pane.get());
   }

@@ -137,7 +137,8 @@ class Workbench {
   CSpheroid target_spheroid_;
   CProjection target_projection_;
   CDatum datum_;
-  std::vector<Slot> slots_;  // in the order they were made
+  std::vector<Slot> slots_;        // in the order they were made
+  bool sun_follows_clock_ = true;  // until the user types an observation's date or time
   bool night_ = false;
   int scheme_ = 1;
 };

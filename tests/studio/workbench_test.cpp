@@ -317,6 +317,17 @@ TEST_F(WorkbenchTest, TheClockTickShowsTheNewTime) {
   EXPECT_EQ(Text(sun, "1/1"), "13:45:30.00");
   EXPECT_EQ(Text(sun, "1/0"), "21 Mar 2026");
   EXPECT_EQ(answer["panes"][0]["grid"]["properties"][1]["items"][1]["text"], "13:45:30.00");
+  // A zone east of Greenwich: universal time is an hour behind, the day before.
+  clock_.Set({2026, 3, 22, 0, 30, 15.5, 60, false});
+  Call("POST", "/clock");
+  EXPECT_EQ(Text(sun, "1/0"), "21 Mar 2026");
+  EXPECT_EQ(Text(sun, "1/1"), "23:30:15.50");
+  // The user's own observation time stays through later ticks.
+  EditAll(sun, "1/1=09:15:00", "sun");
+  clock_.Set({2026, 3, 23, 8, 0, 0.0, 0, false});
+  Call("POST", "/clock");
+  EXPECT_EQ(Text(sun, "1/1"), "09:15:00.00");
+  EXPECT_EQ(Text(sun, "1/0"), "21 Mar 2026");
 }
 
 TEST_F(WorkbenchTest, TheRoutesRefuseWhatTheyCannotDo) {
