@@ -511,7 +511,7 @@ bool Workbench::ApplySettings(const json& body, std::string& error) {
     scheme = found->get<int>();
   }
   if (!WriteDisplaySettings(settings)) {
-    error = "the settings files cannot be written";
+    error = std::string(kSettingsNotWritten);
     return false;
   }
   night_ = night;
@@ -618,7 +618,8 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
 
   router.Add("POST", "/settings", [&host](const ApiRequest& request) {
     std::string error;
-    if (!host.ApplySettings(request.body, error)) return ApiReply::Error(400, error);
+    if (!host.ApplySettings(request.body, error))
+      return ApiReply::Error(error == kSettingsNotWritten ? 409 : 400, error);
     return WithPanes(json{{"settings", host.SettingsJson()}}, host.VisiblePanesText());
   });
 }

@@ -56,6 +56,9 @@ inline constexpr std::array<PaneKindInfo, 9> kPaneKinds = {{
     {PaneKind::kParameterTransformation, "parameter-transformation", "Parameter Transformation"},
 }};
 
+// ApplySettings' error when the fields were good but a file could not be written.
+inline constexpr std::string_view kSettingsNotWritten = "the settings files cannot be written";
+
 // The kind of that API name; null for none.
 const PaneKindInfo* FindPaneKind(std::string_view name);
 

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -360,6 +362,12 @@ TEST_F(WorkbenchTest, TheRoutesRefuseWhatTheyCannotDo) {
   EXPECT_EQ(Text(pane["id"].get<int>(), "2/2"), "123.500 m");
   Call("POST", "/settings", json{{"scheme", -1}}, &status);
   EXPECT_EQ(status, 400);
+  // Good fields, but no settings folder can be had: a file stands where it would be.
+  std::filesystem::remove_all(Root('C') + "/MySettings");
+  std::ofstream(Root('C') + "/MySettings") << "in the way";
+  const json refused = Call("POST", "/settings", json{{"angles", {{"decimals", 3}}}}, &status);
+  EXPECT_EQ(status, 409) << refused.dump();
+  EXPECT_EQ(Text(pane["id"].get<int>(), "2/2"), "123.500 m");
 }
 
 TEST_F(WorkbenchTest, TheWrittenJsonIsTheTreesJson) {
