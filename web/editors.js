@@ -259,7 +259,6 @@ export async function openEditor(api, kind, host) {
 
     function close() {
       modal.close();
-      call(api, 'POST', `/editors/${id}/close`, {}).catch(() => {});
       resolve();
     }
 

@@ -87,6 +87,8 @@ function element(tag, className, text) {
 }
 
 function labelled(text, control) {
+  // Named by the text alone: a label around a list box would also take in its options.
+  control.setAttribute('aria-label', text);
   const label = element('label', 'orvale-field');
   label.append(element('span', 'orvale-field-label', text), control);
   return label;
@@ -353,8 +355,7 @@ export async function openPoints(api, host) {
       }
     });
     resultTable.setAttribute('aria-rowcount', String(rows.length + 1));
-    summary.textContent =
-      `${answer.rows.length} rows converted` + (failed ? `, ${failed} failed` : '');
+    summary.textContent = `${answer.rows.length} rows: ${answer.rows.length - failed} converted, ${failed} failed`;
     resultsBox.hidden = false;
   }
 
