@@ -2,13 +2,13 @@
 // library, so it can be swapped for another: the rest of the page opens, closes and
 // finds panels by id, and registers how each kind of panel's content is made.
 //
-// Keyboard, on top of the library's own (F6 / Shift+F6 and Ctrl+Shift+arrows move
-// between panel groups, Ctrl+] / Ctrl+[ switch tabs, Ctrl+M then arrows and Enter
-// docks the active panel elsewhere):
-//   Ctrl+Alt+W, or Delete on a focused tab     close the active panel
-//   Ctrl+Alt+Shift+arrow                        move the active panel to the group
-//                                               that way (a new one at the edge)
-//   Ctrl+Alt+arrow                              resize the active group
+// Keyboard. The library's tab strips are tab lists (arrows, Home/End, Enter or
+// Space to show, Delete to close); on top of them:
+//   F6 / Shift+F6                  the next / previous group's panel takes focus
+//   Ctrl+Alt+W                     close the active panel
+//   Ctrl+Alt+Shift+arrow           move the active panel to the group that way (a
+//                                  new group at that side when there is none)
+//   Ctrl+Alt+arrow                 resize the active group
 
 import { createDockview, themeDark, themeLight } from "./vendor/dockview-core.js";
 
@@ -29,7 +29,6 @@ export class Dock {
     const dock = this;
     this.api = createDockview(element, {
       theme: themeLight,
-      keyboardNavigation: true,
       disableFloatingGroups: true,
       announcer: ({ message }) => announce && announce(message),
       createComponent: ({ id, name }) => {
@@ -72,7 +71,7 @@ export class Dock {
       pending = setTimeout(() => this.save(), 100);
     });
     window.addEventListener("pagehide", () => this.save());
-    element.addEventListener("keydown", (event) => this.onKeyDown(event));
+    document.addEventListener("keydown", (event) => this.onKeyDown(event));
     new ResizeObserver(() => this.api.layout(element.clientWidth, element.clientHeight)).observe(element);
   }
 
@@ -122,6 +121,7 @@ export class Dock {
     panel.api.setActive();
     const content = this.contents.get(id);
     if (content && content.focus) content.focus();
+    else panel.group.element.querySelector(".dv-tab.dv-active-tab")?.focus();
   }
 
   save() {
@@ -166,23 +166,40 @@ export class Dock {
   }
 
   onKeyDown(event) {
+    if (event.defaultPrevented) return;
     const key = event.key;
     const arrows = { ArrowLeft: "left", ArrowRight: "right", ArrowUp: "up", ArrowDown: "down" };
+    if (key === "F6" && !event.ctrlKey && !event.altKey && !event.metaKey) {
+      event.preventDefault();
+      this.focusGroup(event.shiftKey ? -1 : 1);
+      return;
+    }
     const panel = this.api.activePanel;
-    if (!panel) return;
-    if (event.ctrlKey && event.altKey && !event.metaKey && key.toLowerCase() === "w") {
+    if (!panel || !event.ctrlKey || !event.altKey || event.metaKey) return;
+    if (key.toLowerCase() === "w" && !event.shiftKey) {
       event.preventDefault();
       panel.api.close();
-    } else if (key === "Delete" && event.target.closest && event.target.closest(".dv-tab")) {
-      event.preventDefault();
-      panel.api.close();
-    } else if (event.ctrlKey && event.altKey && event.shiftKey && arrows[key]) {
+      const next = this.api.activePanel;
+      if (next) this.focusPanel(next.id);
+    } else if (arrows[key] && event.shiftKey) {
       event.preventDefault();
       this.moveActive(panel, arrows[key]);
-    } else if (event.ctrlKey && event.altKey && !event.shiftKey && arrows[key]) {
+    } else if (arrows[key]) {
       event.preventDefault();
       this.resizeActive(panel, key);
     }
+  }
+
+  // Focus to the active panel of the group `step` places on from the one holding
+  // focus (the active group when focus is elsewhere, such as the toolbar).
+  focusGroup(step) {
+    const groups = this.api.groups.filter((group) => group.activePanel);
+    if (groups.length === 0) return;
+    const inDock = this.element.contains(document.activeElement);
+    let at = groups.findIndex((group) => group.element.contains(document.activeElement));
+    if (at < 0) at = Math.max(0, groups.indexOf(this.api.activeGroup));
+    const next = inDock ? groups[(at + step + groups.length) % groups.length] : groups[at];
+    this.focusPanel(next.activePanel.id);
   }
 
   moveActive(panel, direction) {

@@ -46,6 +46,7 @@ export class TreeGrid {
     this.expanded = new Map(); // group path -> bool; unknown groups start open
     this.focusPath = null;
     this.editor = null; // {path, control, original, busy, alertRow}
+    this.notice = null; // {path, row}: a refusal shown without an editor
     this.id = `tg${++gridCount}`;
 
     container.classList.add("tg");
@@ -80,15 +81,24 @@ export class TreeGrid {
     const walk = (properties, level, parent) => {
       for (const p of properties || []) {
         if (p.visible === false) continue;
-        const entry = { p, level, parent };
+        // Groups fold, and so does a value with sub-values of its own.
+        const expandable = Boolean(p.group || (p.items || []).some((item) => item.visible !== false));
+        const entry = { p, level, parent, expandable };
         this.rows.push(entry);
         this.byPath.set(p.path, entry);
-        if (p.group || (p.items && p.items.length)) walk(p.items, level + 1, entry);
+        if (expandable) walk(p.items, level + 1, entry);
       }
     };
     walk(grid.properties, 1, null);
 
+    // Rows are only moved when out of place: moving a node takes focus from it (and
+    // from an open editor in it).
     const seen = new Set();
+    let cursor = this.body.firstChild;
+    const place = (node) => {
+      if (node === cursor) cursor = cursor.nextSibling;
+      else this.body.insertBefore(node, cursor);
+    };
     for (const entry of this.rows) {
       const path = entry.p.path;
       seen.add(path);
@@ -98,11 +108,11 @@ export class TreeGrid {
         this.trs.set(path, tr);
       }
       this.renderRow(tr, entry);
-      this.body.append(tr);
-      if (this.editor && this.editor.path === path && this.editor.alertRow) {
-        this.body.append(this.editor.alertRow);
-      }
+      place(tr);
+      if (this.editor && this.editor.path === path && this.editor.alertRow) place(this.editor.alertRow);
+      if (this.notice && this.notice.path === path) place(this.notice.row);
     }
+    if (this.notice && !seen.has(this.notice.path)) this.dropNotice();
     for (const [path, tr] of this.trs) {
       if (seen.has(path)) continue;
       if (this.editor && this.editor.path === path) this.closeEditor(false);
@@ -138,17 +148,19 @@ export class TreeGrid {
     this.head.append(tr);
   }
 
-  renderRow(tr, { p, level }) {
+  renderRow(tr, { p, level, expandable }) {
     const isGroup = Boolean(p.group);
     const kind = p.kind || "";
     tr.setAttribute("aria-level", String(level));
     tr.style.setProperty("--level", String(level - 1));
     tr.className = "tg-row";
+    tr.classList.toggle("tg-editing", Boolean(this.editor && this.editor.path === p.path));
     tr.classList.add(`tg-kind-${kind.replace(/[^a-z0-9-]/gi, "") || "value"}`);
     tr.classList.toggle("tg-group", isGroup);
+    tr.classList.toggle("tg-parent", expandable);
     tr.classList.toggle("tg-modified", Boolean(p.modified));
     tr.classList.toggle("tg-disabled", p.enabled === false);
-    if (isGroup) {
+    if (expandable) {
       if (!this.expanded.has(p.path)) this.expanded.set(p.path, true);
       tr.setAttribute("aria-expanded", String(this.expanded.get(p.path)));
     } else {
@@ -239,7 +251,7 @@ export class TreeGrid {
     for (const entry of this.rows) {
       const tr = this.trs.get(entry.p.path);
       tr.hidden = !this.isShown(entry.p.path);
-      if (entry.p.group) tr.setAttribute("aria-expanded", String(this.expanded.get(entry.p.path) !== false));
+      if (entry.expandable) tr.setAttribute("aria-expanded", String(this.expanded.get(entry.p.path) !== false));
     }
     if (this.editor && this.editor.alertRow) this.editor.alertRow.hidden = !this.isShown(this.editor.path);
   }
@@ -295,7 +307,7 @@ export class TreeGrid {
       this.press(entry.p);
       return;
     }
-    if (entry.p.group && event.target.closest(".tg-twisty")) {
+    if (entry.expandable && event.target.closest(".tg-twisty")) {
       this.setFolded(path, this.expanded.get(path) !== false);
     }
     this.setFocusPath(path);
@@ -367,10 +379,10 @@ export class TreeGrid {
     } else if (event.key === "PageUp") {
       go(index - 10);
     } else if (event.key === "ArrowRight") {
-      if (entry.p.group && this.expanded.get(path) === false) this.setFolded(path, false);
-      else if (entry.p.group && shown[index + 1] && shown[index + 1].parent === entry) go(index + 1);
+      if (entry.expandable && this.expanded.get(path) === false) this.setFolded(path, false);
+      else if (entry.expandable && shown[index + 1] && shown[index + 1].parent === entry) go(index + 1);
     } else if (event.key === "ArrowLeft") {
-      if (entry.p.group && this.expanded.get(path) !== false) this.setFolded(path, true);
+      if (entry.expandable && this.expanded.get(path) !== false) this.setFolded(path, true);
       else if (entry.parent) this.setFocusPath(entry.parent.p.path);
     } else if (event.key === "Enter" || event.key === "F2") {
       if (entry.p.group) {
@@ -400,16 +412,26 @@ export class TreeGrid {
     }
   }
 
-  // An alert under a row without an editor (a button the model refused).
+  // An alert under a row without an editor (a button the model refused); it goes
+  // when focus leaves the row or after a while.
   showPlainAlert(path, message) {
     if (this.editor) return;
     const tr = this.trs.get(path);
     if (!tr) return;
-    const row = this.makeAlertRow(message);
-    tr.after(row);
-    const remove = () => row.remove();
-    tr.addEventListener("blur", remove, { once: true });
-    setTimeout(remove, 8000);
+    this.dropNotice();
+    const notice = { path, row: this.makeAlertRow(message) };
+    this.notice = notice;
+    tr.after(notice.row);
+    const drop = () => {
+      if (this.notice === notice) this.dropNotice();
+    };
+    tr.addEventListener("blur", drop, { once: true });
+    setTimeout(drop, 8000);
+  }
+
+  dropNotice() {
+    if (this.notice) this.notice.row.remove();
+    this.notice = null;
   }
 
   makeAlertRow(message) {
@@ -425,6 +447,7 @@ export class TreeGrid {
     const tr = this.trs.get(path);
     if (!entry || !tr || !this.isEditable(entry.p)) return;
     if (this.editor) this.closeEditor(false);
+    this.dropNotice();
     const p = entry.p;
     const cell = tr.querySelector(".tg-value");
     let control;
