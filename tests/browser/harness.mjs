@@ -367,19 +367,57 @@ export async function editRow(row, text) {
   await box.press('Enter');
 }
 
-// Picks `option` of a row with options (its list box).
+// Picks the option of a row with options (its list box): `option` is its whole text,
+// or a RegExp its text must match.
 export async function chooseOption(row, option) {
   await row.getByRole('rowheader').click();
   await row.press('Enter');
   const page = row.page();
   const list = page.getByRole('listbox').or(page.getByRole('combobox')).and(page.locator(':focus'));
   await list.waitFor();
+  const name = typeof option === 'string' ? new RegExp(`^${escapeRegExp(option)}$`) : option;
   if (await list.evaluate((element) => element.tagName === 'SELECT')) {
-    await list.selectOption({ label: option });
+    const labels = await list.evaluate((select) => [...select.options].map((o) => o.textContent.trim()));
+    const label = labels.find((text) => name.test(text));
+    if (label === undefined) throw new Error(`no option ${name} among ${labels.join(' | ')}`);
+    await list.selectOption({ label });
     await list.press('Enter');
   } else {
-    await list.getByRole('option', { name: option, exact: true }).click();
+    await list.getByRole('option', { name }).first().click();
   }
+}
+
+export function escapeRegExp(text) {
+  return text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
+}
+
+// The row that has the keyboard focus: its name, display text, path, level and
+// whether it is an open group; null when the focus is in no row.
+export function focusedRow(page) {
+  return page.evaluate(() => {
+    const row = document.activeElement?.closest('[role="row"]');
+    if (!row) return null;
+    const cell = (role) => row.querySelector(`[role="${role}"]`)?.textContent.trim() ?? '';
+    return {
+      name: cell('rowheader'),
+      text: cell('gridcell'),
+      path: row.getAttribute('data-path'),
+      level: Number(row.getAttribute('aria-level') || 1),
+      expanded: row.getAttribute('aria-expanded'),
+      readOnly: row.getAttribute('aria-readonly') === 'true',
+      grid: row.closest('[role="treegrid"]')?.getAttribute('aria-label') ?? '',
+    };
+  });
+}
+
+// A displayed angle ("52° 39' 27\".25310N", "1° 43' 04\".51770E", "-0.5", ...) in
+// signed degrees, whatever notation the settings chose.
+export function angleDegrees(text) {
+  const sign = /[SW]/.test(text) || /^\s*-/.test(text) ? -1 : 1;
+  const numbers = text.replace(/"\./, '.').match(/\d+(?:\.\d+)?/g);
+  if (!numbers) throw new Error(`no angle in ${JSON.stringify(text)}`);
+  const [d, m = 0, s = 0] = numbers.map(Number);
+  return sign * (d + m / 60 + s / 3600);
 }
 
 // Where every panel is: its tab's name, its group (tab list) and the group's box, so
