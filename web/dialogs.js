@@ -42,11 +42,17 @@ async function fetchJson(method, route, body) {
   return answer;
 }
 
-// A file route fetched with the API's header (a plain link would lack it), as a blob
-// and the name the server gave it.
-export async function fetchFile(route) {
+// A file route fetched with the API's header (a plain link would lack it): through
+// the page's client when it offers downloads, else directly. Answers the blob and the
+// name the server gave it.
+export async function fetchFile(api, route) {
+  if (api && typeof api.download === 'function') {
+    const { blob, name } = await api.download(route);
+    return { blob, name };
+  }
   const response = await fetch(apiUrl(route), {
     credentials: 'same-origin',
+    cache: 'no-store',
     headers: { 'X-Orvale-Request': '1' },
   });
   if (!response.ok) {
@@ -74,8 +80,8 @@ export function fileNameOf(disposition) {
 }
 
 // Saves a file route as a real download under the server's file name.
-export async function download(route) {
-  const { blob, name } = await fetchFile(route);
+export async function download(api, route) {
+  const { blob, name } = await fetchFile(api, route);
   const url = URL.createObjectURL(blob);
   const link = document.createElement('a');
   link.href = url;
@@ -90,12 +96,12 @@ export async function download(route) {
 }
 
 // Opens a page route (the print view) in a window of its own, without the workbench
-// around it. The window must exist before the fetch finishes, or the pop-up blocker
-// would see no user gesture behind it.
-export async function openPage(route) {
+// around it. The window is opened before the fetch, while the click still counts as
+// the user's, or the pop-up blocker would refuse it.
+export async function openPage(api, route) {
   const view = window.open('', '_blank');
   try {
-    const { blob } = await fetchFile(route);
+    const { blob } = await fetchFile(api, route);
     const url = URL.createObjectURL(new Blob([blob], { type: 'text/html' }));
     if (view) view.location.href = url;
     else window.open(url, '_blank');

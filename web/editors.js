@@ -173,7 +173,7 @@ export async function openEditor(api, kind, host) {
     const canAdd = editorKindName !== 'datum-shifts';
     const exportExcel = makeButton('Export EXCEL', () => guarded(() => exportAs('xlsx')));
     const exportCsv = makeButton('Export CSV', () => guarded(() => exportAs('csv')));
-    const print = makeButton('Print', () => guarded(() => openPage(exportRoute('html'))));
+    const print = makeButton('Print', () => guarded(() => openPage(api, exportRoute('html'))));
     const add = makeButton('Add', () => guarded(() => editRecord('add')));
     const removeButton = makeButton('Remove', () => guarded(remove));
     const edit = makeButton('Edit', () => guarded(() => editRecord('edit')));
@@ -206,7 +206,7 @@ export async function openEditor(api, kind, host) {
     }
 
     async function exportAs(format) {
-      const name = await download(exportRoute(format));
+      const name = await download(api, exportRoute(format));
       modal.report(`Exported ${name}`);
     }
 

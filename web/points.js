@@ -361,7 +361,7 @@ export async function openPoints(api, host) {
 
   async function exportAs(format) {
     if (!state.file) return;
-    const name = await download(`/points/export?file=${encodeURIComponent(state.file)}&format=${format}`);
+    const name = await download(api, `/points/export?file=${encodeURIComponent(state.file)}&format=${format}`);
     report(`Exported ${name}`);
   }
 
