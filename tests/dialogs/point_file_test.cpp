@@ -121,5 +121,42 @@ TEST_F(PointFileIn, ReadsAWorkbookSheetTheSelectorChose) {
   EXPECT_NE(result.reason.find("it has no sheet Elsewhere"), std::string::npos);
 }
 
+TEST_F(PointFileIn, ReadsAWorkbookOpenpyxlWroteWithColumnsInItsOwnOrder) {
+  if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "python3-openpyxl is needed to write the workbook";
+  // Longitude first, names second, quadrant letters in lower case and a date where a
+  // latitude belongs, as another program's sheet may well be laid out.
+  const fs::path path = folder_ / "stations.xlsx";
+  const std::string script =
+      "import datetime, openpyxl, sys\n"
+      "book = openpyxl.Workbook()\n"
+      "book.active.title = 'Notes'\n"
+      "sheet = book.create_sheet('Stations')\n"
+      "sheet.append(['Lon', 'Name', 'Lat', 'Min', 'NS', 'EW'])\n"
+      "sheet.append([1.5, 'Alpha', 51, 30.5, 's', 'w'])\n"
+      "sheet.append([2, 'Beta', datetime.date(2024, 2, 29), 0, 'N', 'E'])\n"
+      "book.save(sys.argv[1])\n";
+  ASSERT_EQ(std::system(("/usr/bin/python3 -c \"" + script + "\" '" + path.string() + "'").c_str()),
+            0);
+
+  CGeogExcelSelector selector;
+  selector.m_Path = folder_.string() + "/";
+  selector.m_FileName = "stations";
+  selector.m_SheetName = "Stations";
+  const std::array<int, 9> columns = {1, 2, 3, -1, 4, 0, -1, -1, 5};
+  const PointFileResult result =
+      ReadPointFile(selector, true, columns, PointFileKind::kGeographical);
+  ASSERT_TRUE(result.ok) << result.reason;
+  ASSERT_EQ(result.points.size(), 1u);
+  EXPECT_EQ(result.points[0].row, 2u);
+  EXPECT_EQ(result.points[0].name, "Alpha");
+  EXPECT_NEAR(result.points[0].first, -(51 + 30.5 / 60) * kRadiansPerDegree, 1e-15);
+  EXPECT_NEAR(result.points[0].second, -1.5 * kRadiansPerDegree, 1e-15);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].row, 3u);
+  EXPECT_NE(result.problems[0].reason.find("2024-02-29"), std::string::npos)
+      << result.problems[0].reason;
+}
+
 }  // namespace
 }  // namespace orvale

@@ -1,27 +1,19 @@
-"""Prints the first sheet of an .xlsx workbook as the tests check it, read with
-nothing but the zip and XML readers of Python's standard library: the sheet's name,
-then per cell "<ref>|<type>|<value>|<number format>" (type s for text, n for number)."""
+"""Prints the first sheet of an .xlsx workbook as a spreadsheet program sees it,
+opened with openpyxl: the sheet's name, then per cell
+"<ref>|<type>|<value>|<number format>" (type s for text, n for number; the number
+format only for numbers)."""
 import sys
-import zipfile
-import xml.etree.ElementTree as ET
 
-NS = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
+import openpyxl
 
-with zipfile.ZipFile(sys.argv[1]) as book:
-    workbook = ET.fromstring(book.read("xl/workbook.xml"))
-    print(workbook.find("m:sheets/m:sheet", NS).get("name"))
-    strings = []
-    if "xl/sharedStrings.xml" in book.namelist():
-        for item in ET.fromstring(book.read("xl/sharedStrings.xml")).findall("m:si", NS):
-            strings.append("".join(t.text or "" for t in item.iter("{%s}t" % NS["m"])))
-    styles = ET.fromstring(book.read("xl/styles.xml"))
-    codes = {f.get("numFmtId"): f.get("formatCode") for f in styles.findall("m:numFmts/m:numFmt", NS)}
-    xfs = styles.findall("m:cellXfs/m:xf", NS)
-    sheet = ET.fromstring(book.read("xl/worksheets/sheet1.xml"))
-    for cell in sheet.iter("{%s}c" % NS["m"]):
-        value = cell.find("m:v", NS).text
-        kind = cell.get("t", "n")
-        code = codes.get(xfs[int(cell.get("s", "0"))].get("numFmtId"), "")
-        if kind == "s":
-            value = strings[int(value)].replace("\n", "\\n")
-        print("%s|%s|%s|%s" % (cell.get("r"), kind, value, code))
+book = openpyxl.load_workbook(sys.argv[1])
+sheet = book.worksheets[0]
+print(sheet.title)
+for row in sheet.iter_rows():
+    for cell in row:
+        if cell.value is None:
+            continue
+        if cell.data_type == "s":
+            print("%s|s|%s|" % (cell.coordinate, cell.value.replace("\n", "\\n")))
+        else:
+            print("%s|%s|%r|%s" % (cell.coordinate, cell.data_type, cell.value, cell.number_format))
