@@ -242,8 +242,14 @@ export function runRecordDialog(api, dialogJson, { host } = {}) {
     async function press(buttonId) {
       try {
         const answer = await call(api, 'POST', `/dialogs/${id}/button`, { button: buttonId });
-        if (answer.closed) finish(answer);
-        else if (answer.dialog) show(answer.dialog);
+        if (answer.closed) {
+          finish(answer);
+          return;
+        }
+        // Still open: a button that redraws (Units), or an OK whose file could not be
+        // written, which says why.
+        if (answer.dialog) show(answer.dialog);
+        if (answer.reason) modal.report(answer.reason, true);
       } catch (error) {
         modal.report(error.message, true);
       }

@@ -110,6 +110,7 @@ class RecordList {
       tr.setAttribute('role', 'row');
       tr.id = `${this.idBase}-${index}`;
       tr.dataset.row = String(index);
+      if (editor.file_rows?.[index]) tr.classList.add('file-record');
       for (const text of cells) {
         const td = document.createElement('td');
         td.setAttribute('role', 'gridcell');
@@ -170,7 +171,8 @@ export async function openEditor(api, kind, host) {
       }),
     });
 
-    const canAdd = editorKindName !== 'datum-shifts';
+    // The datum shift editor adds and edits nothing; the server says so when it can.
+    const canAdd = editor.can_add ?? editorKindName !== 'datum-shifts';
     const exportExcel = makeButton('Export EXCEL', () => guarded(() => exportAs('xlsx')));
     const exportCsv = makeButton('Export CSV', () => guarded(() => exportAs('csv')));
     const print = makeButton('Print', () => guarded(() => openPage(api, exportRoute('html'))));
@@ -259,6 +261,8 @@ export async function openEditor(api, kind, host) {
 
     function close() {
       modal.close();
+      // The server forgets the editor; an older one without the route answers 404.
+      call(api, 'POST', `/editors/${id}/close`, {}).catch(() => {});
       resolve();
     }
 

@@ -1,46 +1,22 @@
 // The points table: a local CSV or .xlsx file is uploaded, its first rows previewed,
-// its columns mapped through the import selector (name, latitude/easting,
-// longitude/northing, height, each possibly "Skip"), and every row converted through
-// a pane's computation. Each row keeps its line number, its status (a failed row
-// stays in the table) and the method or grid that gave its result; the results
-// export as CSV or .xlsx.
+// its columns chosen through the import selector of its kind (geographical or grid,
+// comma-separated or workbook; the server remembers the choices as the selector
+// does), and every row converted through a pane's computation. Each row keeps its
+// line number, its status (a failed row stays in the table) and the method or grid
+// that gave its result; the results export as CSV or .xlsx.
 
 import { call, createModal, download, ensureStyles, makeButton } from './dialogs.js';
 
-const kForms = {
-  geog: [
-    ['name', 'Name'],
-    ['latitude', 'Latitude'],
-    ['longitude', 'Longitude'],
-    ['height', 'Height'],
-  ],
-  grid: [
-    ['name', 'Name'],
-    ['easting', 'Easting'],
-    ['northing', 'Northing'],
-    ['height', 'Height'],
-  ],
-};
-
-// Which heading words suggest which field, for a first guess at the mapping.
-const kGuesses = {
-  name: /^(name|point|pt|id|station|stn)\b/i,
-  latitude: /^(lat|latitude|phi)\b/i,
-  longitude: /^(lon|long|longitude|lng|lambda)\b/i,
-  easting: /^(e|east|easting|x)\b/i,
-  northing: /^(n|north|northing|y)\b/i,
-  height: /^(h|height|ht|elev|elevation|z|alt|altitude)\b/i,
-};
-
-// Spreadsheets name columns by letter, comma-separated files by number (from 1).
-export function columnName(index, lettered) {
-  if (!lettered) return String(index + 1);
-  let name = '';
-  for (let n = index + 1; n > 0; n = Math.floor((n - 1) / 26)) {
-    name = String.fromCharCode(65 + ((n - 1) % 26)) + name;
-  }
-  return name;
-}
+// The computations a point file goes through: the panes that convert points.
+const kComputations = ['grid-to-geog', 'datum-shift'];
+const kForms = [
+  ['geog', 'Geographicals'],
+  ['grid', 'Grid co-ordinates'],
+];
+const kDirections = [
+  ['1', 'Forward (source to target)'],
+  ['-1', 'Reverse (target to source)'],
+];
 
 // The bytes of a file as base64, in slices small enough for String.fromCharCode.
 export function toBase64(buffer) {
@@ -52,37 +28,25 @@ export function toBase64(buffer) {
   return btoa(binary);
 }
 
-// The first guess at a mapping from the heading row: fields whose heading names
-// them, then the remaining fields in column order; height is skipped unless named.
-export function guessColumns(form, headings, columns) {
-  const fields = kForms[form].map(([field]) => field);
-  const chosen = {};
-  const used = new Set();
-  for (const field of fields) {
-    const at = headings.findIndex((h, i) => !used.has(i) && kGuesses[field].test(String(h).trim()));
-    if (at >= 0) {
-      chosen[field] = at;
-      used.add(at);
-    }
-  }
-  let next = 0;
-  for (const field of fields) {
-    if (field in chosen) continue;
-    if (field === 'height') {
-      chosen[field] = -1;
-      continue;
-    }
-    while (used.has(next)) next++;
-    chosen[field] = next < columns ? next : -1;
-    if (next < columns) used.add(next);
-  }
-  return chosen;
+export function isWorkbook(name) {
+  return /\.xlsx$/i.test(name);
+}
+
+// The selector that takes this file: "geog-csv", "geog-excel", "grid-csv", "grid-excel".
+export function selectorKind(form, fileName) {
+  return `${form}-${isWorkbook(fileName) ? 'excel' : 'csv'}`;
 }
 
 function element(tag, className, text) {
   const node = document.createElement(tag);
   if (className) node.className = className;
   if (text !== undefined) node.textContent = text;
+  return node;
+}
+
+function option(value, text) {
+  const node = element('option', '', text);
+  node.value = value;
   return node;
 }
 
@@ -117,6 +81,7 @@ function fillTable(table, headings, rows) {
     body.append(tr);
   }
   table.replaceChildren(head, body);
+  table.setAttribute('aria-rowcount', String(rows.length + 1));
   return body;
 }
 
@@ -139,7 +104,8 @@ export async function openPoints(api, host) {
     modal.buttons.append(makeButton('Close', () => modal.close()));
   }
 
-  const state = { file: null, name: '', sheets: [], rows: [], columns: 0, results: null };
+  // The upload (server token, name, sheets, first rows) and the selector shown.
+  const state = { file: null, name: '', sheets: [], rows: [], lines: [], columns: 0, selector: null };
 
   const message = element('p', 'orvale-points-message');
   message.setAttribute('role', 'status');
@@ -160,14 +126,14 @@ export async function openPoints(api, host) {
   // File choice and sheet.
   const fileInput = element('input');
   fileInput.type = 'file';
-  fileInput.accept = '.csv,.txt,.xlsx,text/csv';
+  fileInput.accept = '.csv,.xlsx,text/csv';
   const sheetSelect = element('select');
   const sheetField = labelled('Sheet', sheetSelect);
   sheetField.hidden = true;
   const pick = element('div', 'orvale-points-row');
   pick.append(labelled('Point file', fileInput), sheetField);
 
-  // Preview of the first rows.
+  // The first rows, under the selector's column names.
   const previewBox = element('div', 'orvale-points-preview');
   previewBox.hidden = true;
   const previewTable = element('table', 'orvale-list orvale-preview');
@@ -176,44 +142,32 @@ export async function openPoints(api, host) {
   previewTable.setAttribute('aria-readonly', 'true');
   previewBox.append(element('h3', '', 'First rows'), previewTable);
 
-  // The import selector: form, columns, heading rows, computation.
-  const selector = element('fieldset', 'orvale-points-selector');
-  selector.hidden = true;
-  selector.append(element('legend', '', 'Columns'));
+  // The import selector and the computation.
+  const selectorBox = element('fieldset', 'orvale-points-selector');
+  selectorBox.hidden = true;
+  const legend = element('legend', '', 'Columns');
   const formSelect = element('select');
-  for (const [value, text] of [
-    ['geog', 'Geographicals (latitude, longitude)'],
-    ['grid', 'Grid (easting, northing)'],
-  ]) {
-    const option = element('option', '', text);
-    option.value = value;
-    formSelect.append(option);
-  }
-  const headerInput = element('input');
-  headerInput.type = 'number';
-  headerInput.min = '0';
-  headerInput.value = '1';
-  headerInput.className = 'orvale-number';
+  formSelect.append(...kForms.map(([value, text]) => option(value, text)));
   const paneSelect = element('select');
-  const columnsBox = element('div', 'orvale-points-row');
+  const directionSelect = element('select');
+  directionSelect.append(...kDirections.map(([value, text]) => option(value, text)));
+  const directionField = labelled('Direction', directionSelect);
+  directionField.hidden = true;
   const settings = element('div', 'orvale-points-row');
-  settings.append(
-    labelled('Points are', formSelect),
-    labelled('Heading rows', headerInput),
-    labelled('Computation', paneSelect),
-  );
+  settings.append(labelled('Points are', formSelect), labelled('Computation', paneSelect), directionField);
+  const columnsBox = element('div', 'orvale-points-row');
   const convertButton = makeButton('Convert', safely(() => convert()));
-  selector.append(settings, columnsBox, convertButton);
+  selectorBox.append(legend, settings, columnsBox, convertButton);
 
   // Results.
   const resultsBox = element('div', 'orvale-points-results');
   resultsBox.hidden = true;
   const summary = element('p', 'orvale-points-summary');
-  summary.setAttribute('role', 'status');
-  const exportCsv = makeButton('Export CSV', safely(() => exportAs('csv')));
-  const exportXlsx = makeButton('Export EXCEL', safely(() => exportAs('xlsx')));
   const exports = element('div', 'orvale-points-row');
-  exports.append(exportCsv, exportXlsx);
+  exports.append(
+    makeButton('Export CSV', safely(() => exportAs('csv'))),
+    makeButton('Export EXCEL', safely(() => exportAs('xlsx'))),
+  );
   const scroller = element('div', 'orvale-list-scroller');
   const resultTable = element('table', 'orvale-list orvale-points-table');
   resultTable.setAttribute('role', 'grid');
@@ -223,126 +177,112 @@ export async function openPoints(api, host) {
   scroller.append(resultTable);
   resultsBox.append(summary, exports, scroller);
 
-  root.append(pick, message, previewBox, selector, resultsBox);
+  root.append(pick, message, previewBox, selectorBox, resultsBox);
 
-  const selects = {};
+  const choosers = [];
 
-  function buildColumnSelectors() {
-    const form = formSelect.value;
-    const lettered = /\.xlsx$/i.test(state.name);
-    const headerRows = Number(headerInput.value) || 0;
-    const headings = headerRows > 0 && state.rows.length > 0 ? state.rows[0] : [];
-    const guess = guessColumns(form, headings, state.columns);
+  // The selector of the file's kind, its remembered columns and sheet.
+  async function loadSelector() {
+    const kind = selectorKind(formSelect.value, state.name);
+    const selector = await call(api, 'GET', `/selectors/${kind}`);
+    state.selector = selector;
+    legend.textContent = selector.caption || 'Columns';
+    choosers.length = 0;
     columnsBox.replaceChildren();
-    for (const key of Object.keys(selects)) delete selects[key];
-    for (const [field, text] of kForms[form]) {
+    selector.names.forEach((name, i) => {
       const select = element('select');
-      const skip = element('option', '', 'Skip');
-      skip.value = '-1';
-      select.append(skip);
-      for (let i = 0; i < state.columns; i++) {
-        const heading = headings[i] ? ` (${headings[i]})` : '';
-        const option = element('option', '', `${columnName(i, lettered)}${heading}`);
-        option.value = String(i);
-        select.append(option);
-      }
-      select.value = String(guess[field]);
-      selects[field] = select;
-      columnsBox.append(labelled(text, select));
-    }
+      // Entry 0 is "Skip" (column -1); entry n names column n - 1.
+      selector.entries.forEach((text, entry) => {
+        const column = entry - 1;
+        const heading = column >= 0 && column < state.columns ? state.rows[0]?.[column] : '';
+        select.append(option(String(column), heading ? `${text} (${heading})` : text));
+      });
+      select.value = String(selector.columns[i] ?? -1);
+      choosers.push(select);
+      columnsBox.append(labelled(name, select));
+    });
+    fillPreview();
   }
 
-  async function fillPanes() {
+  function fillPreview() {
+    const entries = state.selector?.entries ?? [];
+    const names = Array.from({ length: state.columns }, (_, i) => entries[i + 1] ?? String(i + 1));
+    const rows = state.rows.map((cells, i) => [String(state.lines[i] ?? i + 1), ...cells]);
+    fillTable(previewTable, ['Line', ...names], rows);
+    previewBox.hidden = false;
+  }
+
+  async function fillComputations() {
     const stateJson = await call(api, 'GET', '/state');
-    const panes = stateJson.panes ?? [];
     const kinds = stateJson.kinds ?? [];
     const previous = paneSelect.value;
-    paneSelect.replaceChildren();
-    // Open panes first (they hold the user's projection and datum), then the kinds
-    // not yet open, which are created on convert.
-    for (const pane of panes) {
-      const option = element('option', '', pane.caption);
-      option.value = `pane:${pane.id}`;
-      paneSelect.append(option);
-    }
-    for (const kind of kinds) {
-      if (panes.some((pane) => pane.kind === kind.kind)) continue;
-      const option = element('option', '', kind.caption);
-      option.value = `kind:${kind.kind}`;
-      paneSelect.append(option);
-    }
-    if ([...paneSelect.options].some((o) => o.value === previous)) paneSelect.value = previous;
+    paneSelect.replaceChildren(
+      ...kComputations.map((kind) => option(kind, kinds.find((k) => k.kind === kind)?.caption ?? kind)),
+    );
+    if (kComputations.includes(previous)) paneSelect.value = previous;
+    directionField.hidden = paneSelect.value !== 'datum-shift';
   }
 
   async function preview(sheet) {
     const file = fileInput.files[0];
     if (!file) return;
     report(`Reading ${file.name}…`);
-    const content = toBase64(await file.arrayBuffer());
-    const body = { name: file.name, content };
+    const body = { name: file.name, content: toBase64(await file.arrayBuffer()) };
     if (sheet) body.sheet = sheet;
     const answer = await call(api, 'POST', '/points/preview', body);
-    Object.assign(state, {
-      file: answer.file,
-      name: file.name,
-      sheets: answer.sheets ?? [],
-      rows: answer.rows ?? [],
-      columns: answer.columns ?? 0,
-      results: null,
-    });
-    sheetField.hidden = state.sheets.length === 0;
-    if (state.sheets.length > 0) {
-      sheetSelect.replaceChildren(...state.sheets.map((s) => element('option', '', s)));
-      sheetSelect.value = sheet && state.sheets.includes(sheet) ? sheet : state.sheets[0];
+    takePreview(file.name, answer);
+    await Promise.all([loadSelector(), fillComputations()]);
+    // A workbook opens on the sheet the selector remembers, when it has one.
+    const remembered = state.selector?.sheet;
+    if (!sheet && remembered && remembered !== answer.sheet && state.sheets.includes(remembered)) {
+      await showSheet(remembered);
     }
-    const lettered = /\.xlsx$/i.test(file.name);
-    const headings = Array.from({ length: state.columns }, (_, i) => columnName(i, lettered));
-    fillTable(previewTable, headings, state.rows);
-    previewBox.hidden = false;
-    selector.hidden = false;
+    selectorBox.hidden = false;
     resultsBox.hidden = true;
-    buildColumnSelectors();
-    await fillPanes();
-    report(`${file.name}: the first ${state.rows.length} rows, ${state.columns} columns`);
+    report(`${file.name}: the first ${state.rows.length} rows of ${state.columns} columns`);
   }
 
-  async function paneId() {
-    const [what, value] = paneSelect.value.split(':');
-    if (what === 'pane') return Number(value);
-    const pane = await call(api, 'POST', '/panes', { kind: value });
-    document.dispatchEvent(new CustomEvent('orvale:pane-opened', { detail: pane }));
-    await fillPanes();
-    paneSelect.value = `pane:${pane.id}`;
-    return pane.id;
+  function takePreview(name, answer) {
+    Object.assign(state, {
+      file: answer.file,
+      name,
+      sheets: answer.sheets ?? [],
+      rows: answer.rows ?? [],
+      lines: answer.lines ?? [],
+      columns: answer.columns ?? 0,
+    });
+    sheetField.hidden = state.sheets.length === 0;
+    sheetSelect.replaceChildren(...state.sheets.map((s) => option(s, s)));
+    if (answer.sheet) sheetSelect.value = answer.sheet;
+  }
+
+  // Another sheet of the uploaded workbook: previewed again without a second upload.
+  async function showSheet(sheet) {
+    const answer = await call(api, 'POST', '/points/preview', { file: state.file, sheet });
+    takePreview(state.name, answer);
+    await loadSelector();
   }
 
   async function convert() {
     if (!state.file) return;
-    const form = formSelect.value;
-    const columns = {};
-    for (const [field] of kForms[form]) columns[field] = Number(selects[field].value);
-    const pane = await paneId();
+    const kind = selectorKind(formSelect.value, state.name);
+    const columns = choosers.map((select) => Number(select.value));
+    const sheet = isWorkbook(state.name) ? sheetSelect.value : undefined;
+    // Remembered as the selector's OK would, for the next file of this kind.
+    const remembered = await call(api, 'POST', `/selectors/${kind}`, sheet ? { columns, sheet } : { columns });
+    state.selector = remembered;
     report('Converting…');
-    const answer = await call(api, 'POST', '/points/convert', {
-      file: state.file,
-      pane,
-      form,
-      columns,
-      header_rows: Math.max(0, Number(headerInput.value) || 0),
-    });
-    state.results = answer;
+    const body = { file: state.file, pane: paneSelect.value, form: formSelect.value, columns };
+    if (sheet) body.sheet = sheet;
+    if (paneSelect.value === 'datum-shift') body.direction = Number(directionSelect.value);
+    const answer = await call(api, 'POST', '/points/convert', body);
     showResults(answer);
     report('');
   }
 
   function showResults(answer) {
     const headings = ['Line', ...answer.headings, 'Status', 'Method'];
-    const rows = answer.rows.map((row) => [
-      String(row.line),
-      ...row.cells,
-      row.status,
-      row.method ?? '',
-    ]);
+    const rows = answer.rows.map((row) => [String(row.line), ...row.cells, row.status, row.method ?? '']);
     const body = fillTable(resultTable, headings, rows);
     let failed = 0;
     answer.rows.forEach((row, i) => {
@@ -354,7 +294,6 @@ export async function openPoints(api, host) {
         tr.setAttribute('aria-invalid', 'true');
       }
     });
-    resultTable.setAttribute('aria-rowcount', String(rows.length + 1));
     summary.textContent = `${answer.rows.length} rows: ${answer.rows.length - failed} converted, ${failed} failed`;
     resultsBox.hidden = false;
   }
@@ -366,11 +305,12 @@ export async function openPoints(api, host) {
   }
 
   fileInput.addEventListener('change', safely(() => preview()));
-  sheetSelect.addEventListener('change', safely(() => preview(sheetSelect.value)));
-  formSelect.addEventListener('change', () => buildColumnSelectors());
-  headerInput.addEventListener('change', () => buildColumnSelectors());
+  sheetSelect.addEventListener('change', safely(() => showSheet(sheetSelect.value)));
+  formSelect.addEventListener('change', safely(() => loadSelector()));
+  paneSelect.addEventListener('change', () => {
+    directionField.hidden = paneSelect.value !== 'datum-shift';
+  });
 
   if (modal) modal.show();
-  fileInput.focus();
   return root;
 }
