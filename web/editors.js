@@ -229,7 +229,7 @@ export async function openEditor(api, kind, host) {
       const answer = await call(api, 'POST', `/editors/${id}/${action}`, {});
       if (answer.editor) show(answer.editor);
       if (!answer.dialog) return;
-      const closing = await runRecordDialog(api, answer.dialog, { host: modal.dialog });
+      const closing = await runRecordDialog(api, answer.dialog);
       await refresh(closing);
       if (closing.saved === false && closing.reason) modal.report(closing.reason, true);
       else modal.report(closing.saved ? 'Saved' : '');
@@ -253,7 +253,7 @@ export async function openEditor(api, kind, host) {
       const asked = await call(api, 'POST', `/editors/${id}/remove`, { answer: null });
       if (asked.editor) show(asked.editor);
       if (!asked.question) return;
-      const yes = await askYesNo(asked.question, { host: modal.dialog });
+      const yes = await askYesNo(asked.question);
       const answer = await call(api, 'POST', `/editors/${id}/remove`, { answer: yes });
       if (answer.editor) show(answer.editor);
       list.focus();

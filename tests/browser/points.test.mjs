@@ -10,7 +10,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 
-import { eventually, openPane, openWorkbench, pageProblems, toolbar } from './harness.mjs';
+import { eventually, openWorkbench, pageProblems, toolbar } from './harness.mjs';
 
 const kCsv = [
   'Station,Latitude,Longitude,Height',
@@ -73,7 +73,11 @@ function csvRows(text) {
 async function openPoints(page) {
   await toolbar(page).getByRole('button', { name: 'Points', exact: true }).click();
   const input = page.getByLabel('Point file');
-  await input.waitFor({ state: 'attached' });
+  // A panel docked as a tab behind another is brought to the front by its tab.
+  await eventually(async () => {
+    if (!(await input.isVisible())) await page.getByRole('tab', { name: 'Points', exact: true }).click();
+    assert.ok(await input.isVisible());
+  });
   const view = page.locator('.orvale-points').filter({ has: input });
   return { view, input };
 }
@@ -86,23 +90,27 @@ async function tableContents(table) {
 
 test('a CSV with a bad row converts every row, the bad one flagged with its line, and exports', async (t) => {
   const { page } = await openWorkbench(t);
-  await openPane(page, 'Grid To Geographicals');
   const { view, input } = await openPoints(page);
   await input.setInputFiles({ name: 'stations.csv', mimeType: 'text/csv', buffer: Buffer.from(kCsv) });
 
   const preview = view.getByRole('grid', { name: 'Preview', exact: true });
   await preview.getByRole('row').nth(1).waitFor();
   const previewed = await tableContents(preview);
-  assert.deepEqual(previewed.slice(1), kCsv.trim().split('\n').map((line) => line.split(',')));
+  assert.deepEqual(previewed[0], ['Line', '1', '2', '3', '4'], 'a CSV\'s columns are numbered');
+  assert.deepEqual(
+    previewed.slice(1),
+    kCsv.trim().split('\n').map((line, i) => [String(i + 1), ...line.split(',')]),
+  );
 
-  // The mapping guessed from the headings, then set as a person would.
-  assert.equal(await view.getByLabel('Latitude').inputValue(), '1');
+  // Decimal degrees: minutes, seconds and quadrants skipped, the sign in the degrees.
   await view.getByLabel('Points are').selectOption('geog');
-  await view.getByLabel('Name').selectOption('0');
-  await view.getByLabel('Latitude').selectOption('1');
-  await view.getByLabel('Longitude').selectOption('2');
-  await view.getByLabel('Height').selectOption('3');
   await view.getByLabel('Computation').selectOption({ label: 'Grid To Geographicals' });
+  const columns = { Name: 0, 'Lat Deg': 1, 'Lat Min': -1, 'Lat Sec': -1, 'Lat Quad': -1 };
+  Object.assign(columns, { 'Lon Deg': 2, 'Lon Min': -1, 'Lon Sec': -1, 'Lon Quad': -1 });
+  for (const [name, column] of Object.entries(columns)) {
+    await view.getByLabel(name, { exact: true }).selectOption(String(column));
+  }
+  assert.equal(await view.getByLabel('Lat Sec', { exact: true }).locator('option:checked').textContent(), 'Skip');
   await view.getByRole('button', { name: 'Convert', exact: true }).click();
 
   const table = view.getByRole('grid', { name: 'Points', exact: true });
@@ -119,7 +127,7 @@ test('a CSV with a bad row converts every row, the bad one flagged with its line
   assert.ok(rows[1][statusAt].length > 0, 'the bad row says why');
   assert.ok(rows[0][methodAt].length > 0, 'a converted row names its method');
   assert.equal(await table.getByRole('row').nth(2).getAttribute('aria-invalid'), 'true');
-  assert.ok(rows.every((cells) => cells.some((cell) => /Alpha|Bravo|Charlie/.test(cell))), 'the names are kept');
+  assert.ok(rows[0].includes('Alpha') && rows[2].includes('Charlie'), 'the names are kept');
 
   const folder = scratchFolder(t);
   const [csvDownload] = await Promise.all([
@@ -132,6 +140,7 @@ test('a CSV with a bad row converts every row, the bad one flagged with its line
   const exported = csvRows(readFileSync(csvFile, 'utf8').replace(/^\uFEFF/, '')).filter((r) => r.join('') !== '');
   assert.equal(exported.length, 4, 'a heading line and a line per point');
   assert.ok(exported[2].some((cell) => cell === rows[1][statusAt]), 'the bad row keeps its status');
+  assert.ok(exported[2].includes('3'), 'and its line number');
   assert.ok(exported[1].some((cell) => cell.includes('Alpha')));
   assert.ok(exported[3].some((cell) => cell.includes('Charlie')));
 
@@ -167,7 +176,6 @@ test("a workbook's sheet is chosen and its columns named by letter", async (t) =
     book,
   );
   const { page } = await openWorkbench(t);
-  await openPane(page, 'Grid To Geographicals');
   const { view, input } = await openPoints(page);
   await input.setInputFiles(book);
   const sheet = view.getByLabel('Sheet');
@@ -176,12 +184,15 @@ test("a workbook's sheet is chosen and its columns named by letter", async (t) =
   await sheet.selectOption('Grid');
   const preview = view.getByRole('grid', { name: 'Preview', exact: true });
   await eventually(async () => assert.match(await preview.innerText(), /P2/));
-  assert.deepEqual((await tableContents(preview))[0], ['A', 'B', 'C']);
+  assert.deepEqual((await tableContents(preview))[0], ['Line', 'A', 'B', 'C']);
 
   await view.getByLabel('Points are').selectOption('grid');
-  assert.equal(await view.getByLabel('Easting').inputValue(), '1');
-  assert.equal(await view.getByLabel('Northing').inputValue(), '2');
-  assert.equal(await view.getByLabel('Height').inputValue(), '-1', 'no height column: Skip');
+  // First use: the grid selector's own defaults, its columns named by letter.
+  const chosen = (name) => view.getByLabel(name, { exact: true }).locator('option:checked').textContent();
+  assert.match(await chosen('Name'), /^B\b/);
+  await view.getByLabel('Name', { exact: true }).selectOption('0');
+  await view.getByLabel('Easting', { exact: true }).selectOption('1');
+  await view.getByLabel('Northing', { exact: true }).selectOption('2');
   await view.getByLabel('Computation').selectOption({ label: 'Grid To Geographicals' });
   await view.getByRole('button', { name: 'Convert', exact: true }).click();
   const table = view.getByRole('grid', { name: 'Points', exact: true });
@@ -189,5 +200,14 @@ test("a workbook's sheet is chosen and its columns named by letter", async (t) =
   const shown = await tableContents(table);
   const statusAt = shown[0].indexOf('Status');
   assert.deepEqual(shown.slice(1).map((cells) => cells[statusAt]), ['ok', 'ok']);
+  assert.deepEqual(shown.slice(1).map((cells) => cells[shown[0].indexOf('Line')]), ['2', '3']);
+
+  // The choices are remembered for the next file of the kind, as the selector does.
+  await view.getByLabel('Points are').selectOption('geog');
+  await view.getByLabel('Lat Deg', { exact: true }).waitFor();
+  await view.getByLabel('Points are').selectOption('grid');
+  await eventually(async () => assert.match(await chosen('Easting'), /^B\b/));
+  assert.match(await chosen('Name'), /^A\b/);
+  assert.match(await chosen('Northing'), /^C\b/);
   assert.deepEqual(pageProblems(page), []);
 });
