@@ -54,7 +54,9 @@ class RecordList {
 
     this.body.addEventListener('click', (event) => {
       const row = event.target.closest('tr');
-      if (row) this.onSelect(Number(row.dataset.row));
+      if (!row) return;
+      this.select(Number(row.dataset.row));
+      this.onSelect(Number(row.dataset.row));
     });
     this.body.addEventListener('dblclick', (event) => {
       const row = event.target.closest('tr');
@@ -78,7 +80,11 @@ class RecordList {
     };
     if (event.key in moves) {
       event.preventDefault();
-      if (moves[event.key] !== at) this.onSelect(moves[event.key]);
+      // Shown at once, so held arrows run on; the server's answer confirms it.
+      if (moves[event.key] !== at) {
+        this.select(moves[event.key]);
+        this.onSelect(moves[event.key]);
+      }
     } else if (event.key === 'Enter' && at >= 0) {
       event.preventDefault();
       this.onActivate(at);
@@ -151,7 +157,6 @@ export async function openEditor(api, kind, host) {
   const editorKindName = editorKind(kind);
   let editor = await call(api, 'POST', '/editors', { kind: editorKindName });
   const id = editor.id;
-  let busy = false;
 
   return new Promise((resolve) => {
     const modal = createModal(editor.caption, { host, onCancel: () => close() });
@@ -161,14 +166,22 @@ export async function openEditor(api, kind, host) {
     const list = new RecordList(modal.body, {
       label: editor.caption,
       onSelect: (row) => guarded(() => select(row)),
-      onActivate: (row) => guarded(async () => {
-        await select(row);
-        if (editor.edit_visible) await editRecord('edit');
-      }),
-      onDelete: (row) => guarded(async () => {
-        await select(row);
-        if (editor.remove_visible) await remove();
-      }),
+      onActivate: (row) =>
+        guarded(
+          async () => {
+            await select(row);
+            if (editor.edit_visible && canAdd) await editRecord('edit');
+          },
+          { opens: true },
+        ),
+      onDelete: (row) =>
+        guarded(
+          async () => {
+            await select(row);
+            if (editor.remove_visible) await remove();
+          },
+          { opens: true },
+        ),
     });
 
     // The datum shift editor adds and edits nothing; the server says so when it can.
@@ -176,9 +189,9 @@ export async function openEditor(api, kind, host) {
     const exportExcel = makeButton('Export EXCEL', () => guarded(() => exportAs('xlsx')));
     const exportCsv = makeButton('Export CSV', () => guarded(() => exportAs('csv')));
     const print = makeButton('Print', () => guarded(() => openPage(api, exportRoute('html'))));
-    const add = makeButton('Add', () => guarded(() => editRecord('add')));
-    const removeButton = makeButton('Remove', () => guarded(remove));
-    const edit = makeButton('Edit', () => guarded(() => editRecord('edit')));
+    const add = makeButton('Add', () => guarded(() => editRecord('add'), { opens: true }));
+    const removeButton = makeButton('Remove', () => guarded(remove, { opens: true }));
+    const edit = makeButton('Edit', () => guarded(() => editRecord('edit'), { opens: true }));
     const ok = makeButton('OK', () => close());
     add.hidden = !canAdd;
     modal.buttons.append(exportExcel, exportCsv, print, add, removeButton, edit, ok);
@@ -190,17 +203,22 @@ export async function openEditor(api, kind, host) {
       removeButton.hidden = !editor.remove_visible;
     }
 
-    // One action at a time: a second click while the server answers is dropped.
-    async function guarded(action) {
-      if (busy) return;
-      busy = true;
-      try {
-        await action();
-      } catch (error) {
-        modal.report(error.message, true);
-      } finally {
-        busy = false;
-      }
+    // Actions run one after another in the order given, so a click made while the
+    // server answers the one before (a row chosen, then Edit) still counts. A second
+    // press of a button that opens a dialog or question, while one is on its way, is
+    // the same request twice and is dropped.
+    let queue = Promise.resolve();
+    let opening = false;
+    function guarded(action, { opens = false } = {}) {
+      if (opens && opening) return queue;
+      if (opens) opening = true;
+      queue = queue
+        .then(action)
+        .catch((error) => modal.report(error.message, true))
+        .finally(() => {
+          if (opens) opening = false;
+        });
+      return queue;
     }
 
     function exportRoute(format) {

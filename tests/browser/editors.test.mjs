@@ -197,11 +197,20 @@ test('a record edited through its dialog changes its row; built-in rows cannot b
   assert.equal(await rowOf(list, 'Aardvark Spheroid').getAttribute('aria-selected'), 'true');
   assert.ok(await remove.isVisible());
 
-  // A built-in row, reached by the keyboard, hides them again.
+  // A built-in row hides them again; the arrows move the selection from row to row.
   const builtIn = rowOf(list, 'Airy 1830');
   await builtIn.click();
   await edit.waitFor({ state: 'hidden' });
   assert.equal(await remove.isVisible(), false);
+  const selectedName = async () =>
+    (await list.locator('tr[aria-selected="true"]').getByRole('gridcell').nth(1).textContent());
+  await list.press('Home');
+  await eventually(async () => assert.equal(await list.locator('tbody tr').first().getAttribute('aria-selected'), 'true'));
+  const first = await selectedName();
+  await list.press('ArrowDown');
+  await eventually(async () => assert.equal(await list.locator('tbody tr').nth(1).getAttribute('aria-selected'), 'true'));
+  assert.notEqual(await selectedName(), first);
+  assert.equal(await list.locator('tr[aria-selected="true"]').count(), 1);
 
   await rowOf(list, 'Aardvark Spheroid').click();
   await edit.click();
