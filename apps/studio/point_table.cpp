@@ -71,6 +71,11 @@ std::string ListText(std::string_view utf8) {
   return text;
 }
 
+ApiReply TooLarge(std::size_t limit) {
+  return ApiReply::Error(
+      413, "the file is larger than the " + std::to_string(limit) + " bytes an upload may have");
+}
+
 // A text member of a JSON object; empty when absent or not a text.
 std::string Member(const json& body, const char* key) {
   return body.is_object() && body.contains(key) && body[key].is_string()
@@ -217,14 +222,10 @@ ApiReply PointTable::Preview(const json& body) {
     if (!spreadsheet && !EndsWithIgnoringCase(name, ".csv"))
       return ApiReply::Error(400, "only .csv and .xlsx files can be imported");
     const std::string& encoded = body["content"].get_ref<const std::string&>();
-    if (encoded.size() / 4 * 3 > max_upload_bytes_ + 2)
-      return ApiReply::Error(
-          413, "the file is larger than " + std::to_string(max_upload_bytes_ >> 20) + " MiB");
+    if (encoded.size() / 4 * 3 > max_upload_bytes_ + 2) return TooLarge(max_upload_bytes_);
     auto bytes = DecodeBase64(encoded);
     if (!bytes) return ApiReply::Error(400, "\"content\" is not base64");
-    if (bytes->size() > max_upload_bytes_)
-      return ApiReply::Error(
-          413, "the file is larger than " + std::to_string(max_upload_bytes_ >> 20) + " MiB");
+    if (bytes->size() > max_upload_bytes_) return TooLarge(max_upload_bytes_);
 
     auto stored = std::make_unique<Upload>();
     stored->name = SafeUtf8(name);
@@ -260,6 +261,8 @@ ApiReply PointTable::Preview(const json& body) {
     id = uploads_.Add(std::move(stored));
     upload = uploads_.Find(id);
   } else {
+    if (!body.contains("file"))
+      return ApiReply::Error(400, "a preview needs \"content\" (with \"name\") or \"file\"");
     upload = FindUpload(body);
     if (upload == nullptr) return ApiReply::Error(404, "no such file");
     id = std::stoi(body["file"].get<std::string>());
