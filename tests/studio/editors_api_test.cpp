@@ -145,6 +145,16 @@ TEST_F(EditorsApi, AddEditAndRemoveAFileRecordThroughTheDialogAndTheQuestion) {
   EXPECT_EQ(editor["rows"][FileRow(editor)][2], "There");
   EXPECT_EQ(changes_, 2);
 
+  // A double-click opens a file record's dialog, never a built-in's; Cancel keeps all.
+  EXPECT_TRUE(Post(Url(editor, "open"), {{"row", built_in}})["dialog"].is_null());
+  const json clicked = Post(Url(editor, "open"), {{"row", FileRow(editor)}});
+  ASSERT_EQ(clicked["dialog"]["kind"], "edit-spheroid");
+  EXPECT_EQ(clicked["dialog"]["grid"]["properties"][0]["items"][0]["text"], "Mine");
+  EXPECT_EQ(Post("/dialogs/" + std::to_string(clicked["dialog"]["id"].get<int>()) + "/button",
+                 {{"button", 2}})["saved"],
+            false);
+  EXPECT_EQ(changes_, 2);
+
   const std::string file = HostPath("C:\\MyData\\Global\\Mine.SPD");
   ASSERT_TRUE(std::filesystem::exists(file));
   Post(Url(editor, "select"), {{"row", FileRow(editor)}});
