@@ -87,6 +87,26 @@ json Any(const json& body, const char* key) {
   return body.is_object() && body.contains(key) ? body[key] : json();
 }
 
+// The host's datum and its target, copied: a shift may change its datum (a Norwegian
+// entry becomes the other across 62 degrees, grids load), and converting a file must
+// leave the panes' datum as they show it. Never moved: the copies point at each other.
+struct DatumCopy {
+  CSpheroid target_spheroid;
+  CProjection target_projection;
+  CDatum datum;
+
+  explicit DatumCopy(const CDatum& host) {
+    target_projection.m_Spheroid = &target_spheroid;
+    if (host.m_TargetSpheroid != nullptr) target_spheroid = *host.m_TargetSpheroid;
+    target_projection = *host.m_TargetProjection;
+    datum = host;
+    datum.m_TargetSpheroid = &target_spheroid;
+    datum.m_TargetProjection = &target_projection;
+  }
+  DatumCopy(const DatumCopy&) = delete;
+  DatumCopy& operator=(const DatumCopy&) = delete;
+};
+
 struct ResultRow {
   std::size_t line = 0;
   std::vector<std::string> cells;  // UTF-8
@@ -247,7 +267,8 @@ ApiReply PointTable::Preview(const json& body) {
             ReadXlsxSheet(stored->path.string(), std::to_string(n),
                           [](std::size_t, std::span<const std::string>) { return false; });
         if (!result.ok) {
-          if (n == 1) return ApiReply::Error(400, "the workbook cannot be read: " + result.reason);
+          if (n == 1)
+            return ApiReply::Error(400, "the workbook cannot be read: " + SafeUtf8(result.reason));
           break;
         }
         if (std::find(stored->sheets.begin(), stored->sheets.end(), result.sheet_name) !=
@@ -282,7 +303,8 @@ ApiReply PointTable::Preview(const json& body) {
   if (upload->spreadsheet) {
     if (sheet.empty() && !upload->sheets.empty()) sheet = upload->sheets.front();
     const XlsxSheetResult result = ReadXlsxSheet(upload->path.string(), sheet, add);
-    if (!result.ok) return ApiReply::Error(400, "the sheet cannot be read: " + result.reason);
+    if (!result.ok)
+      return ApiReply::Error(400, "the sheet cannot be read: " + SafeUtf8(result.reason));
   } else {
     std::ifstream in(upload->path, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -331,14 +353,16 @@ ApiReply PointTable::Convert(const json& body) {
     if (sheet.empty() && !upload->sheets.empty()) sheet = upload->sheets.front();
   }
   CProjection* input_projection = nullptr;
+  std::unique_ptr<DatumCopy> copy;
   if (pane == "grid-to-geog") {
     if (projection_ == nullptr) return ApiReply::Error(409, "the host has no projection");
     input_projection = projection_;
   } else {
-    if (datum_ == nullptr) return ApiReply::Error(409, "the host has no datum");
+    if (datum_ == nullptr || datum_->m_TargetProjection == nullptr)
+      return ApiReply::Error(409, "the host has no datum with a target");
+    copy = std::make_unique<DatumCopy>(*datum_);
     input_projection =
-        direction == kShiftForward ? &datum_->m_Projection : datum_->m_TargetProjection;
-    if (input_projection == nullptr) return ApiReply::Error(409, "the datum has no target");
+        direction == kShiftForward ? &copy->datum.m_Projection : &copy->target_projection;
   }
 
   const PointFileResult read =
@@ -409,11 +433,12 @@ ApiReply PointTable::Convert(const json& body) {
         row.status = "ok";
       }
     } else {
-      const ShiftStatus status = ShiftPosition(*datum_, from, to, direction);
-      row.method = ToUtf8(datum_->GetName());
+      CDatum& datum = copy->datum;
+      const ShiftStatus status = ShiftPosition(datum, from, to, direction);
+      row.method = ToUtf8(datum.GetName());
       const tagCOORD& out = direction == kShiftForward ? to : from;
       const CProjection* out_projection =
-          direction == kShiftForward ? datum_->m_TargetProjection : &datum_->m_Projection;
+          direction == kShiftForward ? datum.m_TargetProjection : &datum.m_Projection;
       if (status != ShiftStatus::kShifted || !std::isfinite(out.latitude) ||
           !std::isfinite(out.longitude)) {
         const char* text = ShiftStatusText(status);
