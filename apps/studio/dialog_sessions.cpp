@@ -9,6 +9,7 @@
 #include "orvale/dialogs/edit_projection.h"
 #include "orvale/dialogs/edit_spheroid.h"
 #include "orvale/engine/datum/datum.h"
+#include "orvale/panes/grid_snapshot.h"
 #include "orvale/panes/wgs84_setup.h"
 
 namespace orvale::studio {
@@ -101,16 +102,8 @@ constexpr std::array<Wgs84List, 5> kWgs84Lists = {{
     {"projection", "Projection", &CWGS84Setup::Projections, &CWGS84Setup::SelectProjection},
 }};
 
-}  // namespace
-
-struct DialogSessions::Session {
-  std::string kind;
-  std::unique_ptr<CRecordEditDialog> record;
-  std::unique_ptr<Wgs84Work> wgs84;
-  int editor = 0;
-};
-
-json GridJson(const GridSnapshot& snapshot) {
+// A property grid as the API's GRID object: texts in UTF-8, colours "#rrggbb".
+json DialogGrid(const GridSnapshot& snapshot) {
   json properties = json::array();
   for (const PropertySnapshot& p : snapshot.properties)
     properties.push_back(PropertyJson(p));
@@ -130,12 +123,22 @@ json GridJson(const GridSnapshot& snapshot) {
           {"mark_modified", snapshot.mark_modified}};
 }
 
-json EditJson(EditOutcome outcome, std::string_view reason_cp1252) {
+// The answer to an edit of a grid or a list.
+json EditAnswer(EditOutcome outcome, std::string_view reason_cp1252) {
   static constexpr std::array<const char*, 4> kOutcomes = {"taken", "no-such-property", "read-only",
                                                            "refused"};
   return {{"outcome", kOutcomes[static_cast<std::size_t>(outcome)]},
           {"reason", ToUtf8(reason_cp1252)}};
 }
+
+}  // namespace
+
+struct DialogSessions::Session {
+  std::string kind;
+  std::unique_ptr<CRecordEditDialog> record;
+  std::unique_ptr<Wgs84Work> wgs84;
+  int editor = 0;
+};
 
 DialogSessions::DialogSessions(std::size_t capacity, CDatum* datum, std::function<void(int)> saved)
     : datum_(datum), saved_(std::move(saved)), store_(capacity) {}
@@ -170,7 +173,7 @@ json DialogSessions::Describe(int id) const {
   json dialog = {{"id", id}, {"kind", session->kind}};
   if (session->record) {
     dialog["caption"] = ToUtf8(session->record->Caption());
-    dialog["grid"] = GridJson(TakeSnapshot(session->record->Grid()));
+    dialog["grid"] = DialogGrid(TakeSnapshot(session->record->Grid()));
     if (const auto* datum = dynamic_cast<const CEditDatum*>(session->record.get()))
       buttons.push_back({{"id", kUnits}, {"text", datum->UnitsCaption()}});
   } else {
@@ -210,17 +213,17 @@ ApiReply DialogSessions::Edit(int id, const json& body) {
   const auto text = FromUtf8(body["text"].get<std::string>());
   json reply;
   if (!text) {
-    reply = EditJson(EditOutcome::kRefused, "The text holds a character that cannot be stored");
+    reply = EditAnswer(EditOutcome::kRefused, "The text holds a character that cannot be stored");
   } else if (session->record) {
     const EditResult result = ApplyEdit(session->record->Grid(), path, *text);
-    reply = EditJson(result.outcome, result.reason);
+    reply = EditAnswer(result.outcome, result.reason);
   } else {
-    reply = EditJson(EditOutcome::kNoSuchProperty, "");
+    reply = EditAnswer(EditOutcome::kNoSuchProperty, "");
     for (const Wgs84List& list : kWgs84Lists) {
       if (path != list.path) continue;
       reply = (session->wgs84->dialog.*list.select)(*text)
-                  ? EditJson(EditOutcome::kTaken, "")
-                  : EditJson(EditOutcome::kRefused, "Not in the list");
+                  ? EditAnswer(EditOutcome::kTaken, "")
+                  : EditAnswer(EditOutcome::kRefused, "Not in the list");
     }
   }
   reply["dialog"] = Describe(id);

@@ -14,7 +14,6 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/studio/api.h"
-#include "orvale/panes/grid_snapshot.h"
 
 namespace orvale {
 class CDatum;
@@ -49,11 +48,6 @@ class SessionStore {
   int last_ = 0;
   std::map<int, std::unique_ptr<T>> sessions_;
 };
-
-// A property grid as the API's GRID object: texts in UTF-8, colours "#rrggbb".
-nlohmann::json GridJson(const GridSnapshot& snapshot);
-// The answer to an edit of a grid or list.
-nlohmann::json EditJson(EditOutcome outcome, std::string_view reason_cp1252);
 
 class DialogSessions {
  public:

@@ -100,6 +100,19 @@ ApiReply EditorSessions::Edit(int id) {
   return OpenedDialog(id, *s);
 }
 
+ApiReply EditorSessions::Open(int id, const json& body) {
+  Session* s = store_.Find(id);
+  if (s == nullptr) return ApiReply::Error(404, "no such editor");
+  if (!body.is_object() || !body.contains("row") || !body["row"].is_number_integer())
+    return ApiReply::Error(400, "a double-click needs \"row\" as a number");
+  const auto row = body["row"].get<long long>();
+  const bool in_list = row >= 0 && row < s->editor->GetListCtrl().GetItemCount();
+  s->records.Reset();
+  s->editor->OnClickList(in_list ? static_cast<int>(row) : -1);
+  if (in_list) s->editor->OnDblclkList(static_cast<int>(row));
+  return OpenedDialog(id, *s);
+}
+
 ApiReply EditorSessions::Remove(int id, const json& body) {
   Session* s = store_.Find(id);
   if (s == nullptr) return ApiReply::Error(404, "no such editor");

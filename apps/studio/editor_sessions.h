@@ -29,6 +29,8 @@ class EditorSessions {
   ApiReply Select(int id, const nlohmann::json& body);
   ApiReply Add(int id);
   ApiReply Edit(int id);
+  // A double-click on a row: a file record's dialog opens.
+  ApiReply Open(int id, const nlohmann::json& body);
   ApiReply Remove(int id, const nlohmann::json& body);
   ApiReply Export(int id, const std::map<std::string, std::string>& query);
   ApiReply Close(int id);

@@ -71,6 +71,11 @@ std::string ListText(std::string_view utf8) {
   return text;
 }
 
+ApiReply TooLarge(std::size_t limit) {
+  return ApiReply::Error(
+      413, "the file is larger than the " + std::to_string(limit) + " bytes an upload may have");
+}
+
 // A text member of a JSON object; empty when absent or not a text.
 std::string Member(const json& body, const char* key) {
   return body.is_object() && body.contains(key) && body[key].is_string()
@@ -81,6 +86,26 @@ std::string Member(const json& body, const char* key) {
 json Any(const json& body, const char* key) {
   return body.is_object() && body.contains(key) ? body[key] : json();
 }
+
+// The host's datum and its target, copied: a shift may change its datum (a Norwegian
+// entry becomes the other across 62 degrees, grids load), and converting a file must
+// leave the panes' datum as they show it. Never moved: the copies point at each other.
+struct DatumCopy {
+  CSpheroid target_spheroid;
+  CProjection target_projection;
+  CDatum datum;
+
+  explicit DatumCopy(const CDatum& host) {
+    target_projection.m_Spheroid = &target_spheroid;
+    if (host.m_TargetSpheroid != nullptr) target_spheroid = *host.m_TargetSpheroid;
+    target_projection = *host.m_TargetProjection;
+    datum = host;
+    datum.m_TargetSpheroid = &target_spheroid;
+    datum.m_TargetProjection = &target_projection;
+  }
+  DatumCopy(const DatumCopy&) = delete;
+  DatumCopy& operator=(const DatumCopy&) = delete;
+};
 
 struct ResultRow {
   std::size_t line = 0;
@@ -217,14 +242,10 @@ ApiReply PointTable::Preview(const json& body) {
     if (!spreadsheet && !EndsWithIgnoringCase(name, ".csv"))
       return ApiReply::Error(400, "only .csv and .xlsx files can be imported");
     const std::string& encoded = body["content"].get_ref<const std::string&>();
-    if (encoded.size() / 4 * 3 > max_upload_bytes_ + 2)
-      return ApiReply::Error(
-          413, "the file is larger than " + std::to_string(max_upload_bytes_ >> 20) + " MiB");
+    if (encoded.size() / 4 * 3 > max_upload_bytes_ + 2) return TooLarge(max_upload_bytes_);
     auto bytes = DecodeBase64(encoded);
     if (!bytes) return ApiReply::Error(400, "\"content\" is not base64");
-    if (bytes->size() > max_upload_bytes_)
-      return ApiReply::Error(
-          413, "the file is larger than " + std::to_string(max_upload_bytes_ >> 20) + " MiB");
+    if (bytes->size() > max_upload_bytes_) return TooLarge(max_upload_bytes_);
 
     auto stored = std::make_unique<Upload>();
     stored->name = SafeUtf8(name);
@@ -246,7 +267,8 @@ ApiReply PointTable::Preview(const json& body) {
             ReadXlsxSheet(stored->path.string(), std::to_string(n),
                           [](std::size_t, std::span<const std::string>) { return false; });
         if (!result.ok) {
-          if (n == 1) return ApiReply::Error(400, "the workbook cannot be read: " + result.reason);
+          if (n == 1)
+            return ApiReply::Error(400, "the workbook cannot be read: " + SafeUtf8(result.reason));
           break;
         }
         if (std::find(stored->sheets.begin(), stored->sheets.end(), result.sheet_name) !=
@@ -260,6 +282,8 @@ ApiReply PointTable::Preview(const json& body) {
     id = uploads_.Add(std::move(stored));
     upload = uploads_.Find(id);
   } else {
+    if (!body.contains("file"))
+      return ApiReply::Error(400, "a preview needs \"content\" (with \"name\") or \"file\"");
     upload = FindUpload(body);
     if (upload == nullptr) return ApiReply::Error(404, "no such file");
     id = std::stoi(body["file"].get<std::string>());
@@ -279,7 +303,8 @@ ApiReply PointTable::Preview(const json& body) {
   if (upload->spreadsheet) {
     if (sheet.empty() && !upload->sheets.empty()) sheet = upload->sheets.front();
     const XlsxSheetResult result = ReadXlsxSheet(upload->path.string(), sheet, add);
-    if (!result.ok) return ApiReply::Error(400, "the sheet cannot be read: " + result.reason);
+    if (!result.ok)
+      return ApiReply::Error(400, "the sheet cannot be read: " + SafeUtf8(result.reason));
   } else {
     std::ifstream in(upload->path, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -328,14 +353,16 @@ ApiReply PointTable::Convert(const json& body) {
     if (sheet.empty() && !upload->sheets.empty()) sheet = upload->sheets.front();
   }
   CProjection* input_projection = nullptr;
+  std::unique_ptr<DatumCopy> copy;
   if (pane == "grid-to-geog") {
     if (projection_ == nullptr) return ApiReply::Error(409, "the host has no projection");
     input_projection = projection_;
   } else {
-    if (datum_ == nullptr) return ApiReply::Error(409, "the host has no datum");
+    if (datum_ == nullptr || datum_->m_TargetProjection == nullptr)
+      return ApiReply::Error(409, "the host has no datum with a target");
+    copy = std::make_unique<DatumCopy>(*datum_);
     input_projection =
-        direction == kShiftForward ? &datum_->m_Projection : datum_->m_TargetProjection;
-    if (input_projection == nullptr) return ApiReply::Error(409, "the datum has no target");
+        direction == kShiftForward ? &copy->datum.m_Projection : &copy->target_projection;
   }
 
   const PointFileResult read =
@@ -406,11 +433,12 @@ ApiReply PointTable::Convert(const json& body) {
         row.status = "ok";
       }
     } else {
-      const ShiftStatus status = ShiftPosition(*datum_, from, to, direction);
-      row.method = ToUtf8(datum_->GetName());
+      CDatum& datum = copy->datum;
+      const ShiftStatus status = ShiftPosition(datum, from, to, direction);
+      row.method = ToUtf8(datum.GetName());
       const tagCOORD& out = direction == kShiftForward ? to : from;
       const CProjection* out_projection =
-          direction == kShiftForward ? datum_->m_TargetProjection : &datum_->m_Projection;
+          direction == kShiftForward ? datum.m_TargetProjection : &datum.m_Projection;
       if (status != ShiftStatus::kShifted || !std::isfinite(out.latitude) ||
           !std::isfinite(out.longitude)) {
         const char* text = ShiftStatusText(status);

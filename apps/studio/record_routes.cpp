@@ -1,6 +1,10 @@
 #include "apps/studio/record_routes.h"
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "apps/studio/dialog_sessions.h"
@@ -19,6 +23,15 @@ constexpr std::size_t kMaxDialogs = 32;
 constexpr std::size_t kMaxEditors = 16;
 constexpr std::size_t kMaxUploads = 8;
 
+// The host's folder, or one of this process's own in the temporary folder.
+std::filesystem::path ScratchFolder(const std::string& folder) {
+  if (!folder.empty()) return folder;
+  std::error_code error;
+  const auto temporary = std::filesystem::temp_directory_path(error);
+  return (error ? std::filesystem::path(".") : temporary) /
+         ("orvale-studio-" + std::to_string(::getpid()));
+}
+
 struct RecordState {
   RecordHost host;
   DialogSessions dialogs;
@@ -28,10 +41,10 @@ struct RecordState {
   explicit RecordState(RecordHost h)
       : host(std::move(h)),
         dialogs(kMaxDialogs, host.datum, [this](int editor) { Saved(editor); }),
-        editors(kMaxEditors, std::filesystem::path(host.scratch_folder) / "editors", dialogs,
+        editors(kMaxEditors, ScratchFolder(host.scratch_folder) / "editors", dialogs,
                 [this] { Changed(); }),
-        points(std::filesystem::path(host.scratch_folder) / "points", host.max_upload_bytes,
-               kMaxUploads, host.projection, host.datum) {}
+        points(ScratchFolder(host.scratch_folder) / "points", host.max_upload_bytes, kMaxUploads,
+               host.projection, host.datum) {}
 
   void Saved(int editor) {
     if (editor != 0) editors.Refill(editor);
@@ -92,6 +105,9 @@ void AddRecordRoutes(ApiRouter& router, RecordHost host) {
              [state](const ApiRequest& request) { return state->editors.Add(Id(request)); });
   router.Add("POST", R"(/editors/(\d+)/edit)",
              [state](const ApiRequest& request) { return state->editors.Edit(Id(request)); });
+  router.Add("POST", R"(/editors/(\d+)/open)", [state](const ApiRequest& request) {
+    return state->editors.Open(Id(request), request.body);
+  });
   router.Add("POST", R"(/editors/(\d+)/remove)", [state](const ApiRequest& request) {
     return state->editors.Remove(Id(request), request.body);
   });
