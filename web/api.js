@@ -39,9 +39,8 @@ export async function openSession() {
   return true;
 }
 
-// Where a download (export) of the API is fetched from; the browser sends the
-// cookie, and the server lets a GET of a file through with the cookie alone only if
-// it chooses to, so downloads go through fetch with the header as well.
+// A file the API serves (an export), fetched with the header every /api/ request
+// needs, with the name the server gave it.
 export async function download(path) {
   const response = await fetch(`/api${path}`, {
     headers: { "X-Orvale-Request": "1" },
