@@ -137,7 +137,9 @@ export class Studio {
       }
       const left = deadline - Date.now();
       if (left <= 0) throw new Error(`orvale-studio printed no URL in time:\n${this.stdout}`);
-      await Promise.race([new Promise((resolve) => this.waiters.push(resolve)), sleep(left)]);
+      // Unreferenced timers: a pending one must not keep the test process alive.
+      const woken = new Promise((resolve) => this.waiters.push(resolve));
+      await Promise.race([woken, sleep(left, undefined, { ref: false })]);
     }
   }
 
@@ -171,7 +173,7 @@ export class Studio {
     if (!this.exit) {
       this.stopping = true;
       this.child.kill('SIGTERM');
-      const ended = await Promise.race([this.exited, sleep(stopTimeoutMs, null)]);
+      const ended = await Promise.race([this.exited, sleep(stopTimeoutMs, null, { ref: false })]);
       if (!ended) {
         this.child.kill('SIGKILL');
         await this.exited;
@@ -357,7 +359,8 @@ export async function rowText(row) {
   return (await row.getByRole('gridcell').first().textContent()).trim();
 }
 
-// Types `text` into a row by its editor (Enter opens it, Enter commits).
+// Types `text` into a row by its editor (Enter opens it, Enter commits) and waits for
+// the answer.
 export async function editRow(row, text) {
   await row.getByRole('rowheader').click();
   await row.press('Enter');
@@ -365,6 +368,13 @@ export async function editRow(row, text) {
   await box.waitFor();
   await box.fill(text);
   await box.press('Enter');
+  // The server has answered when the box has gone, or stayed with the reason it was
+  // refused.
+  const grid = row.locator('xpath=ancestor::*[@role="treegrid"][1]');
+  await eventually(async () => {
+    const open = await row.locator('input, select, textarea').count();
+    if (open > 0 && (await grid.getByRole('alert').count()) === 0) throw new Error('edit pending');
+  });
 }
 
 // Picks the option of a row with options (its list box): `option` is its whole text,
@@ -391,13 +401,17 @@ export function escapeRegExp(text) {
   return text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 }
 
-// The row that has the keyboard focus: its name, display text, path, level and
-// whether it is an open group; null when the focus is in no row.
+// The row that has the keyboard focus: its name, display text, path, level, whether it
+// is an open group or has an editor open, and its top-level group; null when the focus
+// is in no row.
 export function focusedRow(page) {
   return page.evaluate(() => {
     const row = document.activeElement?.closest('[role="row"]');
     if (!row) return null;
     const cell = (role) => row.querySelector(`[role="${role}"]`)?.textContent.trim() ?? '';
+    const grid = row.closest('[role="treegrid"]');
+    const top = (row.getAttribute('data-path') ?? '').split('/')[0];
+    const topRow = grid?.querySelector(`[role="row"][data-path="${top}"]`);
     return {
       name: cell('rowheader'),
       text: cell('gridcell'),
@@ -405,16 +419,19 @@ export function focusedRow(page) {
       level: Number(row.getAttribute('aria-level') || 1),
       expanded: row.getAttribute('aria-expanded'),
       readOnly: row.getAttribute('aria-readonly') === 'true',
-      grid: row.closest('[role="treegrid"]')?.getAttribute('aria-label') ?? '',
+      editing: row.querySelector('input, select, textarea, [role="listbox"], [role="textbox"]') !== null,
+      // The top-level group the row is in (its own name for a top-level row).
+      group: topRow?.querySelector('[role="rowheader"]')?.textContent.trim() ?? '',
+      grid: grid?.getAttribute('aria-label') ?? '',
     };
   });
 }
 
-// A displayed angle ("52° 39' 27\".25310N", "1° 43' 04\".51770E", "-0.5", ...) in
+// A displayed angle ("52° 39' 27\".25310N", "52° 39'.4542181N", "-0.5", ...) in
 // signed degrees, whatever notation the settings chose.
 export function angleDegrees(text) {
   const sign = /[SW]/.test(text) || /^\s*-/.test(text) ? -1 : 1;
-  const numbers = text.replace(/"\./, '.').match(/\d+(?:\.\d+)?/g);
+  const numbers = text.replace(/["']\./, '.').match(/\d+(?:\.\d+)?/g);
   if (!numbers) throw new Error(`no angle in ${JSON.stringify(text)}`);
   const [d, m = 0, s = 0] = numbers.map(Number);
   return sign * (d + m / 60 + s / 3600);

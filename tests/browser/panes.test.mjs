@@ -122,17 +122,18 @@ async function paneDescriptions(page, caption) {
   return map;
 }
 
-// Presses `key` until the focused row is `name` (below the group `group`), at most
-// `limit` times.
+// Presses `key` until the focused row is `name` (inside the top-level group `group`
+// when given), at most `limit` times.
 async function moveTo(page, key, name, { group, limit = 60 } = {}) {
-  let inGroup = group === undefined;
   for (let i = 0; i < limit; ++i) {
     const row = await focusedRow(page);
-    if (row && row.level === 1) inGroup = group === undefined || row.name === group;
-    if (row && inGroup && row.name === name && (group === undefined || row.level > 1)) return row;
+    if (row && row.name === name && (group === undefined || (row.group === group && row.level > 1))) {
+      return row;
+    }
     await page.keyboard.press(key);
   }
-  throw new Error(`${key} never reached the row ${group ?? ''} ${name}`);
+  throw new Error(`${key} never reached the row ${group ?? ''} ${name}: ` +
+    JSON.stringify(await focusedRow(page)));
 }
 
 test('a whole pane is edited with the keyboard alone', async (t) => {
@@ -176,6 +177,13 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   assert.ok(seen.length > 10, `only ${seen.length} rows walked`);
   assert.ok(described > 3, 'rows with descriptions');
 
+  // The grid is one tab stop: Tab leaves it, Shift+Tab comes back to the same row.
+  const last = await focusedRow(page);
+  await page.keyboard.press('Tab');
+  assert.notEqual((await focusedRow(page))?.grid, caption, 'Tab leaves the grid');
+  await page.keyboard.press('Shift+Tab');
+  assert.equal((await focusedRow(page))?.path, last.path, 'Shift+Tab comes back');
+
   // Left folds a group and Right opens it again.
   await page.keyboard.press('Home');
   await moveTo(page, 'ArrowDown', 'Computation');
@@ -216,7 +224,7 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   await page.keyboard.press('Escape');
   await eventually(async () => assert.equal((await focusedRow(page)).text, latitude));
 
-  // Tab commits and moves on.
+  // Tab commits too.
   await moveTo(page, 'ArrowDown', 'Longitude', { group: 'Computation' });
   await page.keyboard.press('Enter');
   await page.keyboard.press('ControlOrMeta+a');
@@ -228,7 +236,6 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   });
 
   // A row with options: Enter opens its list, a key picks, Enter takes.
-  await page.keyboard.press('Shift+Tab');
   await page.keyboard.press('Home');
   await moveTo(page, 'ArrowDown', 'Type', { group: 'Projection' });
   const type = (await focusedRow(page)).text;
@@ -238,6 +245,7 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   await eventually(async () => {
     const now = await focusedRow(page);
     assert.equal(now.name, 'Type');
+    assert.equal(now.editing, false, 'the list is closed');
     assert.notEqual(now.text, type, 'another projection type');
   });
 

@@ -54,17 +54,27 @@ function compare(name, actual) {
   }
 }
 
-async function apply(page, scheme, night) {
-  const status = await page.evaluate(async ({ scheme, night }) => {
+// The colour scheme, set as the settings page sets it; the page is reloaded to draw it.
+async function applyScheme(page, scheme) {
+  const status = await page.evaluate(async (scheme) => {
     const headers = { 'X-Orvale-Request': '1', 'Content-Type': 'application/json' };
-    const state = await (await fetch('/api/state', { headers })).json();
-    const settings = { ...state.settings, scheme, night };
-    const reply = await fetch('/api/settings', { method: 'POST', headers, body: JSON.stringify(settings) });
+    const reply = await fetch('/api/settings', { method: 'POST', headers, body: JSON.stringify({ scheme }) });
     return reply.status;
-  }, { scheme, night });
+  }, scheme);
   assert.equal(status, 200, `settings with scheme ${scheme}`);
   await page.reload();
   await toolbar(page).waitFor();
+}
+
+// Night mode by the toolbar's check box, as a person switches it.
+async function setNight(page, night) {
+  const box = toolbar(page).getByRole('checkbox', { name: 'Night mode' });
+  if ((await box.isChecked()) === night) return;
+  await Promise.all([
+    page.waitForResponse((reply) => new URL(reply.url()).pathname === '/api/settings'),
+    box.setChecked(night),
+  ]);
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
 }
 
 // Nothing that moves or depends on the pointer: no hover, no focus ring, every font
@@ -102,16 +112,16 @@ test('the main views in every colour scheme, by day and by night, match their ba
   assert.ok(fonts.loaded.some((family) => /DejaVu/.test(family)), `loaded: ${fonts.loaded}`);
 
   const suffix = (night) => (night ? 'night' : 'day');
+  // The workbench as it starts, then the other main views, by day and by night.
   for (const night of [false, true]) {
-    await apply(page, 1, night);
-    await openPane(page, 'Grid To Geographicals');
+    await setNight(page, night);
     await settle(page);
     compare(`workbench-${suffix(night)}`, await page.screenshot({
       animations: 'disabled', caret: 'hide', scale: 'css',
     }));
   }
-  for (const night of [false, true]) {
-    await apply(page, 1, night);
+  for (const night of [true, false]) {
+    await setNight(page, night);
     for (const caption of ['Datum Shift', 'Compute Heading']) {
       await openPane(page, caption);
       await settle(page);
@@ -120,9 +130,11 @@ test('the main views in every colour scheme, by day and by night, match their ba
     }
   }
 
+  // The property grid in each of the eight schemes.
   for (let scheme = 0; scheme <= 7; ++scheme) {
+    await applyScheme(page, scheme);
     for (const night of [false, true]) {
-      await apply(page, scheme, night);
+      await setNight(page, night);
       const grid = await openPane(page, 'Grid To Geographicals');
       await settle(page);
       const colour = await grid.evaluate((e) => getComputedStyle(e).getPropertyValue('--grid-background'));
