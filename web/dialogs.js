@@ -192,6 +192,73 @@ export function askYesNo(question, { caption = 'Confirm', host } = {}) {
   });
 }
 
+// A dialog made of drop-down lists and display lines (the WGS84 set-up): each list
+// is a labelled list box whose choice is sent as an edit of the list's path.
+class ListForm {
+  constructor(container, { label, onEdit }) {
+    this.onEdit = onEdit;
+    this.chosen = new Map(); // path -> the option last chosen, kept across redraws
+    this.root = document.createElement('div');
+    this.root.className = 'orvale-list-form';
+    this.root.setAttribute('role', 'group');
+    this.root.setAttribute('aria-label', label);
+    this.lists = document.createElement('div');
+    this.lists.className = 'orvale-list-form-lists';
+    this.displays = document.createElement('dl');
+    this.displays.className = 'orvale-list-form-displays';
+    this.root.append(this.lists, this.displays);
+    container.append(this.root);
+  }
+
+  update(dialog) {
+    const focused = document.activeElement?.dataset?.path;
+    const fields = (dialog.lists ?? []).filter((list) => list.visible !== false).map((list) => {
+      const select = document.createElement('select');
+      select.dataset.path = list.path;
+      select.setAttribute('aria-label', list.name);
+      const none = document.createElement('option');
+      none.value = '';
+      none.textContent = '(choose)';
+      none.disabled = true;
+      select.append(none);
+      for (const text of list.options) {
+        const option = document.createElement('option');
+        option.value = text;
+        option.textContent = text;
+        select.append(option);
+      }
+      const kept = this.chosen.get(list.path);
+      select.value = kept !== undefined && list.options.includes(kept) ? kept : '';
+      select.addEventListener('change', () => {
+        this.chosen.set(list.path, select.value);
+        this.onEdit(list.path, select.value);
+      });
+      const label = document.createElement('label');
+      label.className = 'orvale-field';
+      const name = document.createElement('span');
+      name.className = 'orvale-field-label';
+      name.textContent = list.name;
+      label.append(name, select);
+      return label;
+    });
+    this.lists.replaceChildren(...fields);
+    const lines = [];
+    for (const display of dialog.displays ?? []) {
+      const term = document.createElement('dt');
+      term.textContent = display.name;
+      const value = document.createElement('dd');
+      value.textContent = display.text;
+      lines.push(term, value);
+    }
+    this.displays.replaceChildren(...lines);
+    if (focused) this.lists.querySelector(`select[data-path="${CSS.escape(focused)}"]`)?.focus();
+  }
+
+  focus() {
+    (this.lists.querySelector('select') ?? this.root).focus();
+  }
+}
+
 // Runs a record dialog (DIALOG from the server) modally: its property grid edits
 // through the dialog's route and its buttons press the model's buttons. Resolves
 // with the server's closing answer ({closed, saved, reason?}) once OK or Cancel ends it.
@@ -217,20 +284,25 @@ export function runRecordDialog(api, dialogJson, { host } = {}) {
     gridHost.className = 'orvale-dialog-grid';
     modal.body.append(gridHost);
 
-    const grid = new TreeGrid(gridHost, {
-      label: dialogJson.caption,
-      onEdit: async (path, text) => {
-        try {
-          const answer = await call(api, 'POST', `/dialogs/${id}/edit`, { path, text });
-          if (answer.dialog) show(answer.dialog, { refill: false });
+    const onEdit = async (path, text) => {
+      try {
+        const answer = await call(api, 'POST', `/dialogs/${id}/edit`, { path, text });
+        if (answer.dialog) show(answer.dialog, { refill: false });
+        if (answer.outcome && answer.outcome !== 'taken' && !dialogJson.grid) {
+          modal.report(answer.reason || answer.outcome, true);
+        } else {
           modal.report('');
-          return answer;
-        } catch (error) {
-          modal.report(error.message, true);
-          return { outcome: 'refused', reason: error.message };
         }
-      },
-    });
+        return answer;
+      } catch (error) {
+        modal.report(error.message, true);
+        return { outcome: 'refused', reason: error.message };
+      }
+    };
+    // A record dialog is a property grid; the WGS84 set-up is lists and display lines.
+    const grid = dialogJson.grid
+      ? new TreeGrid(gridHost, { label: dialogJson.caption, onEdit })
+      : new ListForm(gridHost, { label: dialogJson.caption, onEdit });
 
     function finish(answer) {
       if (finished) return;
@@ -257,7 +329,7 @@ export function runRecordDialog(api, dialogJson, { host } = {}) {
 
     function show(next, { refill = true } = {}) {
       current = next;
-      grid.update(next.grid);
+      grid.update(next.grid ?? next);
       modal.title.textContent = next.caption;
       if (refill || modal.buttons.childElementCount !== next.buttons.length) {
         modal.buttons.replaceChildren(...next.buttons.map((b) => makeButton(b.text, () => press(b.id))));

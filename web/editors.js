@@ -166,14 +166,9 @@ export async function openEditor(api, kind, host) {
     const list = new RecordList(modal.body, {
       label: editor.caption,
       onSelect: (row) => guarded(() => select(row)),
-      onActivate: (row) =>
-        guarded(
-          async () => {
-            await select(row);
-            if (editor.edit_visible && canAdd) await editRecord('edit');
-          },
-          { opens: true },
-        ),
+      // A double-click (or Enter) opens the row's record; on a built-in row the
+      // server opens nothing.
+      onActivate: (row) => guarded(() => editRecord('open', { row }), { opens: true }),
       onDelete: (row) =>
         guarded(
           async () => {
@@ -205,8 +200,8 @@ export async function openEditor(api, kind, host) {
 
     // Actions run one after another in the order given, so a click made while the
     // server answers the one before (a row chosen, then Edit) still counts. A second
-    // press of a button that opens a dialog or question, while one is on its way, is
-    // the same request twice and is dropped.
+    // press of a button that opens a dialog or question, before the first one's
+    // dialog is up, is the same request twice and is dropped.
     let queue = Promise.resolve();
     let opening = false;
     function guarded(action, { opens = false } = {}) {
@@ -243,8 +238,10 @@ export async function openEditor(api, kind, host) {
       }
     }
 
-    async function editRecord(action) {
-      const answer = await call(api, 'POST', `/editors/${id}/${action}`, {});
+    async function editRecord(action, body = {}) {
+      if (!canAdd) return;
+      const answer = await call(api, 'POST', `/editors/${id}/${action}`, body);
+      opening = false;
       if (answer.editor) show(answer.editor);
       if (!answer.dialog) return;
       const closing = await runRecordDialog(api, answer.dialog);
@@ -269,6 +266,7 @@ export async function openEditor(api, kind, host) {
     async function remove() {
       if (!editor.remove_visible || editor.selected < 0) return;
       const asked = await call(api, 'POST', `/editors/${id}/remove`, { answer: null });
+      opening = false;
       if (asked.editor) show(asked.editor);
       if (!asked.question) return;
       const yes = await askYesNo(asked.question);

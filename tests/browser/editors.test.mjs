@@ -228,12 +228,20 @@ test('a record edited through its dialog changes its row; built-in rows cannot b
     assert.ok(cells.includes('Elsewhere'), `the row shows the new country: ${cells}`);
   });
 
-  // Enter on the grid edits the selected file row too; Cancel (Esc) changes nothing.
-  await rowOf(list, 'Aardvark Spheroid').click();
+  // A double-click opens a file row's record, Enter the selected one; Cancel and Esc
+  // change nothing. A built-in row opens nothing.
+  await rowOf(list, 'Aardvark Spheroid').dblclick();
+  await record.waitFor();
+  assert.equal(await (await findRow(grid, 'Spheroid', 'Country')).getByRole('gridcell').first().textContent(), 'Elsewhere');
+  await record.getByRole('button', { name: 'Cancel', exact: true }).click();
+  await record.waitFor({ state: 'detached' });
   await list.press('Enter');
   await record.waitFor();
   await page.keyboard.press('Escape');
   await record.waitFor({ state: 'detached' });
+  await builtIn.dblclick();
+  await edit.waitFor({ state: 'hidden' });
+  assert.equal(await page.getByRole('dialog', { name: 'Edit Spheroid' }).count(), 0);
   assert.deepEqual(pageProblems(page), []);
 });
 
