@@ -154,6 +154,26 @@ test('a CSV with a bad row converts every row, the bad one flagged with its line
   const sheet = workbookRows(xlsxFile).filter((r) => r.some((cell) => cell !== null && cell !== ''));
   assert.equal(sheet.length, 4, 'a heading row and a row per point');
   assert.ok(sheet[2].some((cell) => cell === rows[1][statusAt]), 'the bad row keeps its status');
+
+  // The same file through the datum shift, both ways: the method names the shift.
+  await view.getByLabel('Computation').selectOption({ label: 'Datum Shift' });
+  let before = shown;
+  for (const direction of ['1', '-1']) {
+    await view.getByLabel('Direction').selectOption(direction);
+    await view.getByRole('button', { name: 'Convert', exact: true }).click();
+    before = await eventually(async () => {
+      const shifted = await tableContents(table);
+      assert.notDeepEqual(shifted, before, 'each direction gives its own results');
+      assert.ok(shifted[0].some((heading) => heading.endsWith('(Shifted)')), `shifted headings: ${shifted[0]}`);
+      const shiftedRows = shifted.slice(1);
+      const [status, method] = ['Status', 'Method'].map((h) => shifted[0].indexOf(h));
+      assert.equal(shiftedRows.length, 3);
+      assert.deepEqual(shiftedRows.map((cells) => cells[status] === 'ok'), [true, false, true]);
+      assert.ok(shiftedRows[0][method].length > 0);
+      assert.notEqual(shiftedRows[0][method], rows[0][methodAt], 'a datum, not the projection');
+      return shifted;
+    });
+  }
   assert.deepEqual(pageProblems(page), []);
 });
 
