@@ -5,6 +5,7 @@
 // import selectors' remembered columns.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -333,6 +334,25 @@ TEST_F(PointsApi, RefusedUploadsStoreNothing) {
     Upload("more.csv", "A,1,2\r\n");
   EXPECT_EQ(StoredFiles(), 8u);
   Post("/points/preview", {{"file", first["file"]}}, 404);
+}
+
+TEST_F(PointsApi, WithoutAScratchFolderTheRoutesUseTheirOwnAndRemoveItAtTheEnd) {
+  std::filesystem::path folder;
+  {
+    ApiRouter router;
+    AddRecordRoutes(router, {&target_projection_, &datum_, {}, ""});
+    ApiRequest request;
+    request.body = {{"name", "a.csv"}, {"content", Base64("A,1,2\r\n")}};
+    const auto reply = router.Dispatch("POST", "/points/preview", request);
+    ASSERT_TRUE(reply && reply->status == 200);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+      if (entry.path().filename() == "orvale-studio-" + std::to_string(::getpid()))
+        folder = entry.path();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(std::filesystem::exists(folder / "points" / "upload-1.csv"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST_F(PointsApi, SelectorsRememberTheirColumnsAndSheet) {
