@@ -337,7 +337,8 @@ TEST_F(PointsApi, RefusedUploadsStoreNothing) {
 }
 
 TEST_F(PointsApi, WithoutAScratchFolderTheRoutesUseTheirOwnAndRemoveItAtTheEnd) {
-  std::filesystem::path folder;
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("orvale-studio-" + std::to_string(::getpid()));
   {
     ApiRouter router;
     AddRecordRoutes(router, {&target_projection_, &datum_, {}, ""});
@@ -345,11 +346,6 @@ TEST_F(PointsApi, WithoutAScratchFolderTheRoutesUseTheirOwnAndRemoveItAtTheEnd) 
     request.body = {{"name", "a.csv"}, {"content", Base64("A,1,2\r\n")}};
     const auto reply = router.Dispatch("POST", "/points/preview", request);
     ASSERT_TRUE(reply && reply->status == 200);
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-      if (entry.path().filename() == "orvale-studio-" + std::to_string(::getpid()))
-        folder = entry.path();
-    ASSERT_FALSE(folder.empty());
     EXPECT_TRUE(std::filesystem::exists(folder / "points" / "upload-1.csv"));
   }
   EXPECT_FALSE(std::filesystem::exists(folder));
