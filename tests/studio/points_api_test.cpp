@@ -351,6 +351,25 @@ TEST_F(PointsApi, WithoutAScratchFolderTheRoutesUseTheirOwnAndRemoveItAtTheEnd) 
   EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
+TEST_F(PointsApi, AFileOfMoreRowsThanOneConversionAnswersIsRefusedWhole) {
+  ApiRouter router;
+  AddRecordRoutes(router, {&target_projection_, &datum_, {}, scratch_});
+  std::string csv;
+  for (int i = 0; i <= 100000; ++i)
+    csv += "P,500000,5000000\r\n";
+  ApiRequest request;
+  request.body = {{"name", "many.csv"}, {"content", Base64(csv)}};
+  const auto preview = router.Dispatch("POST", "/points/preview", request);
+  ASSERT_TRUE(preview && preview->status == 200);
+  request.body = {{"file", preview->json["file"]},
+                  {"pane", "grid-to-geog"},
+                  {"form", "grid"},
+                  {"columns", kGridColumns}};
+  const auto converted = router.Dispatch("POST", "/points/convert", request);
+  ASSERT_TRUE(converted.has_value());
+  EXPECT_EQ(converted->status, 413) << converted->json.dump();
+}
+
 TEST_F(PointsApi, SelectorsRememberTheirColumnsAndSheet) {
   json selector = Call("GET", "/selectors/geog-csv").json;
   EXPECT_EQ(selector["caption"], "Csv");
