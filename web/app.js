@@ -32,7 +32,7 @@ const paneId = (kind) => `pane-${kind}`;
 function announce(text) {
   const status = document.getElementById("status");
   status.textContent = "";
-  // A fresh node each time, so the same words twice are spoken twice.
+  // Emptied first, so the same words twice are spoken twice.
   requestAnimationFrame(() => {
     status.textContent = text;
   });

@@ -30,6 +30,9 @@ using nlohmann::json;
 
 constexpr std::size_t kPreviewRows = 10;
 constexpr std::size_t kMaxSheets = 64;
+// Rows one conversion answers: every row has a result in the reply, so a bigger file
+// is refused whole rather than cut short.
+constexpr std::size_t kMaxRows = 100000;
 constexpr std::string_view kCsvType = "text/csv; charset=utf-8";
 constexpr std::string_view kXlsxType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
@@ -375,6 +378,10 @@ ApiReply PointTable::Convert(const json& body) {
         400, SafeUtf8(upload->name +
                       (cut == std::string::npos ? ": " + read.reason : read.reason.substr(cut))));
   }
+
+  if (read.points.size() + read.problems.size() > kMaxRows)
+    return ApiReply::Error(413, "the file has more than " + std::to_string(kMaxRows) +
+                                    " rows, more than one conversion takes");
 
   Results results;
   const std::vector<std::string> inputs = geog ? std::vector<std::string>{"Latitude", "Longitude"}

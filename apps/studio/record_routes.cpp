@@ -23,28 +23,42 @@ constexpr std::size_t kMaxDialogs = 32;
 constexpr std::size_t kMaxEditors = 16;
 constexpr std::size_t kMaxUploads = 8;
 
-// The host's folder, or one of this process's own in the temporary folder.
-std::filesystem::path ScratchFolder(const std::string& folder) {
-  if (!folder.empty()) return folder;
-  std::error_code error;
-  const auto temporary = std::filesystem::temp_directory_path(error);
-  return (error ? std::filesystem::path(".") : temporary) /
-         ("orvale-studio-" + std::to_string(::getpid()));
-}
+// The host's scratch folder, or one of this process's own in the temporary folder,
+// which goes when the routes do (declared first, so destroyed after the sessions).
+struct ScratchRoot {
+  std::filesystem::path path;
+  bool own = false;
+
+  explicit ScratchRoot(const std::string& folder) : path(folder) {
+    if (!path.empty()) return;
+    std::error_code error;
+    const auto temporary = std::filesystem::temp_directory_path(error);
+    path = (error ? std::filesystem::path(".") : temporary) /
+           ("orvale-studio-" + std::to_string(::getpid()));
+    own = true;
+  }
+  ~ScratchRoot() {
+    std::error_code error;
+    if (own) std::filesystem::remove_all(path, error);
+  }
+  ScratchRoot(const ScratchRoot&) = delete;
+  ScratchRoot& operator=(const ScratchRoot&) = delete;
+};
 
 struct RecordState {
   RecordHost host;
+  ScratchRoot scratch;
   DialogSessions dialogs;
   EditorSessions editors;
   PointTable points;
 
   explicit RecordState(RecordHost h)
       : host(std::move(h)),
+        scratch(host.scratch_folder),
         dialogs(kMaxDialogs, host.datum, [this](int editor) { Saved(editor); }),
-        editors(kMaxEditors, ScratchFolder(host.scratch_folder) / "editors", dialogs,
-                [this] { Changed(); }),
-        points(ScratchFolder(host.scratch_folder) / "points", host.max_upload_bytes, kMaxUploads,
-               host.projection, host.datum) {}
+        editors(kMaxEditors, scratch.path / "editors", dialogs, [this] { Changed(); }),
+        points(scratch.path / "points", host.max_upload_bytes, kMaxUploads, host.projection,
+               host.datum) {}
 
   void Saved(int editor) {
     if (editor != 0) editors.Refill(editor);

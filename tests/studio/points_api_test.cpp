@@ -5,6 +5,7 @@
 // import selectors' remembered columns.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -333,6 +334,40 @@ TEST_F(PointsApi, RefusedUploadsStoreNothing) {
     Upload("more.csv", "A,1,2\r\n");
   EXPECT_EQ(StoredFiles(), 8u);
   Post("/points/preview", {{"file", first["file"]}}, 404);
+}
+
+TEST_F(PointsApi, WithoutAScratchFolderTheRoutesUseTheirOwnAndRemoveItAtTheEnd) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("orvale-studio-" + std::to_string(::getpid()));
+  {
+    ApiRouter router;
+    AddRecordRoutes(router, {&target_projection_, &datum_, {}, ""});
+    ApiRequest request;
+    request.body = {{"name", "a.csv"}, {"content", Base64("A,1,2\r\n")}};
+    const auto reply = router.Dispatch("POST", "/points/preview", request);
+    ASSERT_TRUE(reply && reply->status == 200);
+    EXPECT_TRUE(std::filesystem::exists(folder / "points" / "upload-1.csv"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST_F(PointsApi, AFileOfMoreRowsThanOneConversionAnswersIsRefusedWhole) {
+  ApiRouter router;
+  AddRecordRoutes(router, {&target_projection_, &datum_, {}, scratch_});
+  std::string csv;
+  for (int i = 0; i <= 100000; ++i)
+    csv += "P,500000,5000000\r\n";
+  ApiRequest request;
+  request.body = {{"name", "many.csv"}, {"content", Base64(csv)}};
+  const auto preview = router.Dispatch("POST", "/points/preview", request);
+  ASSERT_TRUE(preview && preview->status == 200);
+  request.body = {{"file", preview->json["file"]},
+                  {"pane", "grid-to-geog"},
+                  {"form", "grid"},
+                  {"columns", kGridColumns}};
+  const auto converted = router.Dispatch("POST", "/points/convert", request);
+  ASSERT_TRUE(converted.has_value());
+  EXPECT_EQ(converted->status, 413) << converted->json.dump();
 }
 
 TEST_F(PointsApi, SelectorsRememberTheirColumnsAndSheet) {
