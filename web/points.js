@@ -181,10 +181,13 @@ export async function openPoints(api, host) {
 
   const choosers = [];
 
-  // The selector of the file's kind, its remembered columns and sheet.
+  // The selector of the file's kind, its remembered columns and sheet. While the kind
+  // stays (another sheet, another file of the kind) the choices on screen are kept.
   async function loadSelector() {
     const kind = selectorKind(formSelect.value, state.name);
-    const selector = await call(api, 'GET', `/selectors/${kind}`);
+    const keep = state.selector?.kind === kind ? choosers.map((select) => Number(select.value)) : null;
+    const selector = keep ? state.selector : await call(api, 'GET', `/selectors/${kind}`);
+    if (kind !== selectorKind(formSelect.value, state.name)) return; // changed meanwhile
     state.selector = selector;
     legend.textContent = selector.caption || 'Columns';
     choosers.length = 0;
@@ -197,7 +200,7 @@ export async function openPoints(api, host) {
         const heading = column >= 0 && column < state.columns ? state.rows[0]?.[column] : '';
         select.append(option(String(column), heading ? `${text} (${heading})` : text));
       });
-      select.value = String(selector.columns[i] ?? -1);
+      select.value = String(keep?.[i] ?? selector.columns[i] ?? -1);
       choosers.push(select);
       columnsBox.append(labelled(name, select));
     });

@@ -207,6 +207,7 @@ test("a workbook's sheet is chosen and its columns named by letter", async (t) =
   assert.deepEqual((await tableContents(preview))[0], ['Line', 'A', 'B', 'C']);
 
   await view.getByLabel('Points are').selectOption('grid');
+  await view.getByLabel('Easting', { exact: true }).waitFor();
   // First use: the grid selector's own defaults, its columns named by letter.
   const chosen = (name) => view.getByLabel(name, { exact: true }).locator('option:checked').textContent();
   assert.match(await chosen('Name'), /^B\b/);
@@ -226,6 +227,7 @@ test("a workbook's sheet is chosen and its columns named by letter", async (t) =
   await view.getByLabel('Points are').selectOption('geog');
   await view.getByLabel('Lat Deg', { exact: true }).waitFor();
   await view.getByLabel('Points are').selectOption('grid');
+  await view.getByLabel('Easting', { exact: true }).waitFor();
   await eventually(async () => assert.match(await chosen('Easting'), /^B\b/));
   assert.match(await chosen('Name'), /^A\b/);
   assert.match(await chosen('Northing'), /^C\b/);
