@@ -100,6 +100,8 @@ export async function download(api, route) {
 // the user's, or the pop-up blocker would refuse it.
 export async function openPage(api, route) {
   const view = window.open('', '_blank');
+  // The print page needs nothing of the workbench, so it gets no handle on it.
+  if (view) view.opener = null;
   try {
     const { blob } = await fetchFile(api, route);
     const url = URL.createObjectURL(new Blob([blob], { type: 'text/html' }));
