@@ -284,8 +284,9 @@ export async function openPoints(api, host) {
   }
 
   function showResults(answer) {
-    const headings = ['Line', ...answer.headings, 'Status', 'Method'];
-    const rows = answer.rows.map((row) => [String(row.line), ...row.cells, row.status, row.method ?? '']);
+    // The status beside the line number, where a failed row's reason is seen first.
+    const headings = ['Line', 'Status', ...answer.headings, 'Method'];
+    const rows = answer.rows.map((row) => [String(row.line), row.status, ...row.cells, row.method ?? '']);
     const body = fillTable(resultTable, headings, rows);
     let failed = 0;
     answer.rows.forEach((row, i) => {
