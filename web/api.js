@@ -24,8 +24,19 @@ async function request(method, path, body) {
   return answer;
 }
 
-export const get = (path) => request("GET", path);
-export const post = (path, body = {}) => request("POST", path, body);
+// Calls go one at a time, in the order they were made. Each answer carries the panes
+// as they are after it; were two in flight at once, an older answer arriving last
+// would paint over a newer one (a field typed, then the next one, then the first
+// answer undoing the second on screen).
+let queue = Promise.resolve();
+function inTurn(method, path, body) {
+  const turn = queue.then(() => request(method, path, body));
+  queue = turn.catch(() => {});
+  return turn;
+}
+
+export const get = (path) => inTurn("GET", path);
+export const post = (path, body = {}) => inTurn("POST", path, body);
 
 // Trades the one-time token from the page's address for the session cookie, then
 // takes the token out of the address bar and the history so it is never shown,
@@ -39,9 +50,8 @@ export async function openSession() {
   return true;
 }
 
-// Where a download (export) of the API is fetched from; the browser sends the
-// cookie, and the server lets a GET of a file through with the cookie alone only if
-// it chooses to, so downloads go through fetch with the header as well.
+// A file the API serves (an export), fetched with the header every /api/ request
+// needs, with the name the server gave it.
 export async function download(path) {
   const response = await fetch(`/api${path}`, {
     headers: { "X-Orvale-Request": "1" },

@@ -32,7 +32,7 @@ const paneId = (kind) => `pane-${kind}`;
 function announce(text) {
   const status = document.getElementById("status");
   status.textContent = "";
-  // A fresh node each time, so the same words twice are spoken twice.
+  // Emptied first, so the same words twice are spoken twice.
   requestAnimationFrame(() => {
     status.textContent = text;
   });
@@ -350,17 +350,19 @@ function fatal(text) {
 }
 
 async function main() {
+  let refused = null;
   try {
     await api.openSession();
   } catch (error) {
-    fatal(`The studio did not accept this address (${error.message}). Open the address it printed last; a line typed on its terminal prints a fresh one.`);
-    return;
+    // A spent token: this browser may still hold a session from it.
+    refused = error;
   }
   let state;
   try {
     state = await api.get("/state");
   } catch (error) {
-    fatal(`Not signed in to the studio (${error.message}). Open the address it printed; a line typed on its terminal prints a fresh one.`);
+    const why = refused ? `the address's token was refused: ${refused.message}` : error.message;
+    fatal(`Not signed in to the studio (${why}). Open the address it printed; a line typed on its terminal prints a fresh one.`);
     return;
   }
   for (const { kind, caption } of state.kinds || []) captions.set(kind, caption);

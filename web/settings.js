@@ -20,6 +20,7 @@ const FIELD_LABELS = {
   index: "Unit",
   imperial_mode: "Imperial unit",
 };
+const FIELD_ORDER = Object.keys(FIELD_LABELS);
 const SCHEMES = 8;
 
 function labelOf(name) {
@@ -78,7 +79,15 @@ export class SettingsPanel {
       const legend = document.createElement("legend");
       legend.textContent = title;
       set.append(legend);
-      for (const [name, field] of Object.entries(section)) {
+      // The server's objects come in alphabetical order; the page shows a reading
+      // order instead, anything unknown last.
+      const order = (name) => {
+        const at = FIELD_ORDER.indexOf(name);
+        return at < 0 ? FIELD_ORDER.length : at;
+      };
+      const names = Object.keys(section).sort((a, b) => order(a) - order(b));
+      for (const name of names) {
+        const field = section[name];
         const control = this.control(key, name, field, section);
         if (control) set.append(control);
       }

@@ -394,6 +394,12 @@ export class TreeGrid {
       }
     } else if (event.key === " " && entry.p.kind === "button") {
       this.press(entry.p);
+    } else if (event.key.length === 1 && event.key !== " " && entry.p.kind !== "button" &&
+               !(entry.p.options && entry.p.options.length) && this.isEditable(entry.p)) {
+      // Typing on a row starts its editor with what was typed, as the desktop grid
+      // did: the box takes focus now and the key's character lands in it.
+      this.beginEdit(path);
+      handled = false;
     } else {
       handled = false;
     }

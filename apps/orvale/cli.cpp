@@ -26,6 +26,7 @@ constexpr const char* kFooter =
     "  orvale angle \"51 30 15.5 N\" --type latitude --notation degrees\n"
     "  echo 359.9999999 | orvale angle --type bearing --notation dms --decimals 2\n"
     "  orvale folders\n"
+    "  orvale studio --open\n"
     "\nFiles: settings are kept under C:\\MySettings\\Orvale\\ and records under\n"
     "C:\\MyData\\Global\\, where drive C: is $ORVALE_DRIVE_C (default\n"
     "$XDG_DATA_HOME/orvale or ~/.local/share/orvale); set ORVALE_DRIVE_D or\n"
@@ -94,6 +95,7 @@ int Run(int argc, const char* const* argv, const Streams& streams) {
   AddSpheroidsCommand(app, streams, status);
   AddDatumsCommand(app, streams, status);
   AddFoldersCommand(app, streams, status);
+  AddStudioCommand(app, streams, status);
 
   if (IsUnknownCommand(app, argc, argv, streams.err)) return kExitUsage;
   try {

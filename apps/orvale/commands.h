@@ -29,5 +29,7 @@ void AddDatumsCommand(CLI::App& app, const Streams& streams, int& status);
 void AddInverseCommand(CLI::App& app, const Streams& streams, int& status);
 void AddDirectCommand(CLI::App& app, const Streams& streams, int& status);
 void AddTraverseCommand(CLI::App& app, const Streams& streams, int& status);
+// The workbench, orvale-studio, started with the arguments that follow.
+void AddStudioCommand(CLI::App& app, const Streams& streams, int& status);
 
 }  // namespace orvale::cli

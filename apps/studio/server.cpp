@@ -142,7 +142,13 @@ std::string StudioServer::MintToken() {
 
 std::string StudioServer::Url() {
   if (token_.empty()) MintToken();
-  return "http://127.0.0.1:" + std::to_string(port_) + "/#token=" + token_;
+  // A wildcard address is reached at 127.0.0.1 too; any other only at itself.
+  const std::string& listen = options_.listen;
+  const bool wildcard = listen.empty() || listen == "0.0.0.0" || listen == "::";
+  const std::string host = wildcard                                ? std::string("127.0.0.1")
+                           : listen.find(':') != std::string::npos ? "[" + listen + "]"
+                                                                   : listen;
+  return "http://" + host + ":" + std::to_string(port_) + "/#token=" + token_;
 }
 
 int StudioServer::Start(int port) {

@@ -1,5 +1,7 @@
 #include "workbench.h"
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #include "grid_json.h"
@@ -28,6 +30,39 @@ constexpr int kWgs84Shifts = 1;    // datum type of the WGS84 shifts
 constexpr int kMaxMessages = 256;  // a pane that posted in a loop would stop here
 constexpr int kFirstColourScheme = 0;
 constexpr int kLastColourScheme = 7;
+
+// The sun shot's date and time rows.
+constexpr std::string_view kSunDatePath = "1/0";
+constexpr std::string_view kSunTimePath = "1/1";
+
+struct UniversalTime {
+  std::string date;  // "21 Mar 2026"
+  std::string time;  // "13:45:30.00"
+};
+
+// The clock's local time less its offset from UTC, as the rows show it.
+UniversalTime UniversalNow(const IClock& clock) {
+  using namespace std::chrono;
+  const LocalDateTime now = clock.Now();
+  const sys_days day = year_month_day{year{now.year}, month{static_cast<unsigned>(now.month)},
+                                      std::chrono::day{static_cast<unsigned>(now.day)}};
+  const double seconds =
+      now.hour * 3600.0 + now.minute * 60.0 + now.second - now.utc_offset_minutes * 60.0;
+  // Whole centiseconds, as the time row shows them, so a value never rounds up to 60.
+  const auto instant = time_point_cast<milliseconds>(day) +
+                       milliseconds(static_cast<long long>(std::floor(seconds * 100.0)) * 10);
+  const sys_days utc_day = floor<days>(instant);
+  const year_month_day ymd{utc_day};
+  const long long centis = duration_cast<milliseconds>(instant - utc_day).count() / 10;
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  char date[32], time[32];
+  std::snprintf(date, sizeof date, "%02u %s %d", static_cast<unsigned>(ymd.day()),
+                kMonths[static_cast<unsigned>(ymd.month()) - 1], static_cast<int>(ymd.year()));
+  std::snprintf(time, sizeof time, "%02lld:%02lld:%02lld.%02lld", centis / 360000,
+                centis / 6000 % 60, centis / 100 % 60, centis % 100);
+  return {date, time};
+}
 
 // Pane ids are fixed per kind: the kind's place in the table, from 1.
 int IdOf(const PaneKindInfo& info) {
@@ -286,8 +321,17 @@ void Workbench::RecordsChanged() {
 }
 
 void Workbench::TickClock() {
-  for (Slot& slot : slots_)
-    if (slot.info->kind == PaneKind::kSunShot) As<CSunShotPane>(*slot.pane).UpdateClock();
+  for (Slot& slot : slots_) {
+    if (slot.info->kind != PaneKind::kSunShot) continue;
+    // The pane keeps the instant it took at creation; the clock's rows show "now" as
+    // the user would type it, in universal time, which recomputes the shot.
+    const UniversalTime now = UniversalNow(clock_);
+    CMyMFCPropertyGridCtrl& grid = slot.pane->Grid();
+    static_cast<void>(ApplyEdit(grid, kSunDatePath, now.date));
+    static_cast<void>(ApplyEdit(grid, kSunTimePath, now.time));
+    As<CSunShotPane>(*slot.pane).UpdateClock();
+    DrainMessages(slot.pane.get());
+  }
 }
 
 std::optional<std::string> Workbench::WriteAlmanac(int id, int year) {
@@ -299,7 +343,19 @@ std::optional<std::string> Workbench::WriteAlmanac(int id, int year) {
   if (!file.Open(path, FileMode::WriteBinary)) return std::nullopt;
   file.WriteString(SunAlmanacText(FitSunAlmanac(year)));
   if (!file.Close()) return std::nullopt;
+  // The pane reads an almanac when its date changes (an unchanged value tells it
+  // nothing): another day of the same year loads the file, then the user's day is back.
+  CMyMFCPropertyGridCtrl& grid = slot->pane->Grid();
+  const CMFCPropertyGridProperty* date = FindProperty(grid, kSunDatePath);
+  if (date != nullptr) {
+    const std::string day = date->FormatProperty();
+    const std::string other = (day.starts_with("01 Jan") ? "02 Jan " : "01 Jan ") +
+                              std::to_string(As<CSunShotPane>(*slot->pane).Year());
+    static_cast<void>(ApplyEdit(grid, kSunDatePath, other));
+    static_cast<void>(ApplyEdit(grid, kSunDatePath, day));
+  }
   As<CSunShotPane>(*slot->pane).UpdatePoly();
+  DrainMessages(slot->pane.get());
   return CSunShot::AlmanacFileName(year);
 }
 
