@@ -253,7 +253,8 @@ export async function openPage(browser, url, options = {}) {
 }
 
 // The studio and a logged-in page, stopped when the test `t` ends (passed or not).
-// `expectProblems` lets a test that provokes refusals keep the console errors.
+// Options: `prepare(folders)` puts files on the drives first, `context` adds browser
+// context options, `login: false` leaves the token unspent and opens no page.
 export async function openWorkbench(t, options = {}) {
   const studio = await startStudio(options);
   let browser;
@@ -267,6 +268,7 @@ export async function openWorkbench(t, options = {}) {
     if (report) throw new Error(`orvale-studio reported a fault:\n${report}`);
   });
   browser = await launchBrowser();
+  if (options.login === false) return { studio, browser };
   const { context, page } = await openPage(browser, studio.url, options.context);
   return { studio, browser, context, page };
 }
@@ -468,6 +470,7 @@ export function rawRequest(studio, { method = 'GET', path: target = '/', headers
         path: target,
         headers: { Host: `127.0.0.1:${studio.port}`, ...headers },
         setHost: false,
+        agent: false, // a connection per request: none left open when the studio stops
       },
       (response) => {
         let text = '';
