@@ -86,6 +86,11 @@ class WorkbenchTest : public testing::TemporaryDrives {
       return nullptr;
     }
     if (status) *status = reply->status;
+    if (!reply->content_type.empty()) {
+      EXPECT_EQ(reply->content_type, "application/json");
+      EXPECT_TRUE(reply->filename.empty());
+      return json::parse(reply->bytes);
+    }
     return reply->json;
   }
 
@@ -325,6 +330,19 @@ TEST_F(WorkbenchTest, TheRoutesRefuseWhatTheyCannotDo) {
   EXPECT_EQ(Text(pane["id"].get<int>(), "2/2"), "123.500 m");
   Call("POST", "/settings", json{{"scheme", -1}}, &status);
   EXPECT_EQ(status, 400);
+}
+
+TEST_F(WorkbenchTest, TheWrittenJsonIsTheTreesJson) {
+  for (const PaneKindInfo& info : kPaneKinds) {
+    CMyDockablePane* pane = host_->Pane(Open(info.name));
+    ASSERT_NE(pane, nullptr);
+    std::string text;
+    AppendGridJson(text, TakeSnapshot(pane->Grid()));
+    EXPECT_EQ(text, GridJson(pane->Grid()).dump()) << info.name;
+  }
+  std::string text;
+  AppendJsonString(text, std::string("a\"b\\c\x01\t\x0B\xB0\x80", 10));
+  EXPECT_EQ(text, json(std::string("a\"b\\c\x01\t\x0B\xC2\xB0\xE2\x82\xAC", 13)).dump());
 }
 
 TEST_F(WorkbenchTest, WireTextsAreUtf8AndColoursRgb) {
