@@ -241,6 +241,9 @@ export async function launchBrowser() {
 // itself. Uncaught errors and refused content (CSP) are collected in `problems`.
 export async function openPage(browser, url, options = {}) {
   const context = await browser.newContext({ ...contextOptions, ...options });
+  // Everything here answers in well under a second; a step that waits longer has
+  // failed, and saying so early keeps the run short.
+  context.setDefaultTimeout(15_000);
   const page = await context.newPage();
   page.problems = [];
   page.on('pageerror', (error) => page.problems.push(`uncaught: ${error.message}`));

@@ -45,6 +45,7 @@ async function foreignSite(html) {
 
 test('without the cookie or with another Host the studio answers 403', async (t) => {
   const { studio, context } = await openWorkbench(t);
+  assert.match(studio.token, /^[0-9a-f]{64}$/, 'the token is 32 random bytes in hex');
   const cookie = await sessionCookie(context);
   assert.equal(cookie.httpOnly, true, 'the session cookie must be HttpOnly');
   assert.equal(cookie.sameSite, 'Strict');
@@ -75,6 +76,8 @@ test('without the cookie or with another Host the studio answers 403', async (t)
   assert.equal(local.status, 200, 'localhost:PORT is our own name');
   assert.equal(local.headers['content-security-policy'], "default-src 'self'; frame-ancestors 'none'");
   assert.equal(local.headers['x-content-type-options'], 'nosniff');
+  assert.equal(local.headers['cache-control'], 'no-store');
+  assert.equal(local.headers['referrer-policy'], 'no-referrer');
   assert.equal(local.headers['access-control-allow-origin'], undefined);
 
   // The spent token opens nothing.
