@@ -3,6 +3,7 @@
 // JSON of the studio's API: UTF-8 texts, colours as "#rrggbb".
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -16,6 +17,11 @@ namespace orvale::studio {
 std::string ColourText(COLORREF colour);
 
 nlohmann::json GridJson(const GridSnapshot& snapshot);
+// The same JSON written straight into `out`: an edit's answer carries every visible
+// pane, and building a JSON tree for each would cost more than the edit itself.
+void AppendGridJson(std::string& out, const GridSnapshot& snapshot);
+// A library text (Windows-1252) as a JSON string in UTF-8.
+void AppendJsonString(std::string& out, std::string_view cp1252);
 inline nlohmann::json GridJson(const CMyMFCPropertyGridCtrl& grid) {
   return GridJson(TakeSnapshot(grid));
 }

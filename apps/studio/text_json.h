@@ -16,6 +16,11 @@ std::string ToWire(std::string_view cp1252);
 // or is not UTF-8.
 std::optional<std::string> FromWire(std::string_view utf8);
 
+// What a user typed, for the library: the typographic prime, double prime and ring
+// above (which Windows-1252 lacks) become the minute, second and degree signs the angle
+// reader knows; then as FromWire.
+std::optional<std::string> TypedText(std::string_view utf8);
+
 // The body's string field `name`; nothing when the body is no object or the field is
 // missing or no string.
 std::optional<std::string> StringField(const nlohmann::json& body, const char* name);

@@ -405,34 +405,50 @@ void Workbench::Paint(Slot& slot) {
   slot.pane->SetNightMode(night_);
 }
 
-json Workbench::PaneJson(int id) {
+std::string Workbench::PaneText(int id) {
   Slot* slot = Find(id);
-  if (slot == nullptr) return nullptr;
+  if (slot == nullptr) return {};
   CMyDockablePane& pane = *slot->pane;
-  json view = nullptr;
-  if (slot->info->kind == PaneKind::kComputeHeading) {
-    const auto& heading = As<CComputeHeadingPane>(pane);
-    view = ViewJson(heading.Bubble().OnDraw(kViewSize, kViewSize), kViewSize, kViewSize);
-  }
-  json out{{"id", id},
-           {"kind", std::string(slot->info->name)},
-           {"caption", ToWire(pane.GetCaption())},
-           {"visible", pane.IsPaneVisible()},
-           {"grid", GridJson(pane.Grid())},
-           {"view", std::move(view)}};
+  std::string out = "{";
   if (slot->info->kind == PaneKind::kSunShot) {
     const auto& sun = As<CSunShotPane>(pane);
     if (sun.SunShot().m_AlmanacYear != sun.Year() || sun.Year() == 0)
-      out["almanac_missing"] = sun.Year();
+      out += "\"almanac_missing\":" + std::to_string(sun.Year()) + ",";
   }
+  out += "\"caption\":";
+  AppendJsonString(out, pane.GetCaption());
+  out += ",\"grid\":";
+  AppendGridJson(out, TakeSnapshot(pane.Grid()));
+  out += ",\"id\":" + std::to_string(id) + ",\"kind\":";
+  AppendJsonString(out, slot->info->name);
+  out += ",\"view\":";
+  if (slot->info->kind == PaneKind::kComputeHeading) {
+    const auto& heading = As<CComputeHeadingPane>(pane);
+    out += ViewJson(heading.Bubble().OnDraw(kViewSize, kViewSize), kViewSize, kViewSize).dump();
+  } else {
+    out += "null";
+  }
+  out += std::string(",\"visible\":") + (pane.IsPaneVisible() ? "true" : "false") + "}";
   return out;
 }
 
+std::string Workbench::VisiblePanesText() {
+  std::string out = "[";
+  for (const Slot& slot : slots_) {
+    if (!slot.pane->IsPaneVisible()) continue;
+    if (out.size() > 1) out += ',';
+    out += PaneText(IdOf(*slot.info));
+  }
+  return out + "]";
+}
+
+json Workbench::PaneJson(int id) {
+  const std::string text = PaneText(id);
+  return text.empty() ? json(nullptr) : json::parse(text);
+}
+
 json Workbench::VisiblePanes() {
-  json panes = json::array();
-  for (const Slot& slot : slots_)
-    if (slot.pane->IsPaneVisible()) panes.push_back(PaneJson(IdOf(*slot.info)));
-  return panes;
+  return json::parse(VisiblePanesText());
 }
 
 json Workbench::State() {
@@ -515,6 +531,14 @@ ApiReply NoPane() {
   return ApiReply::Error(404, "no such pane");
 }
 
+// `head` (an object) with "panes" added, already written: the reply as JSON text.
+ApiReply WithPanes(const json& head, const std::string& panes) {
+  std::string text = head.is_object() && !head.empty() ? head.dump() : "{}";
+  text.pop_back();
+  text += (text.size() > 1 ? ",\"panes\":" : "\"panes\":") + panes + "}";
+  return ApiReply{200, nullptr, std::move(text), "application/json", {}, true};
+}
+
 }  // namespace
 
 void AddPaneRoutes(ApiRouter& router, Workbench& host) {
@@ -527,7 +551,7 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
     if (info == nullptr) return ApiReply::Error(400, "no pane kind \"" + *name + "\"");
     const std::optional<int> id = host.OpenPane(info->kind);
     if (!id) return ApiReply::Error(409, "the pane could not be made");
-    return ApiReply::Json(host.PaneJson(*id));
+    return ApiReply{200, nullptr, host.PaneText(*id), "application/json", {}, true};
   });
 
   router.Add("POST", R"(/panes/(\d+)/edit)", [&host](const ApiRequest& request) {
@@ -536,15 +560,14 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
     const std::optional<std::string> path = StringField(request.body, "path");
     const std::optional<std::string> text = StringField(request.body, "text");
     if (!path || !text) return ApiReply::Error(400, "an edit needs \"path\" and \"text\"");
-    const std::optional<std::string> library_text = FromWire(*text);
+    const std::optional<std::string> library_text = TypedText(*text);
     json answer;
     if (!library_text) {
       answer = EditJson({EditOutcome::kRefused, "the text holds a character that cannot be kept"});
     } else {
       answer = EditJson(host.Edit(*id, *path, *library_text));
     }
-    answer["panes"] = host.VisiblePanes();
-    return ApiReply::Json(std::move(answer));
+    return WithPanes(answer, host.VisiblePanesText());
   });
 
   for (const bool show : {false, true}) {
@@ -552,13 +575,13 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
                [&host, show](const ApiRequest& request) {
                  const std::optional<int> id = IdParam(request);
                  if (!id || !host.ShowPane(*id, show)) return NoPane();
-                 return ApiReply::Json(json{{"panes", host.VisiblePanes()}});
+                 return WithPanes(json::object(), host.VisiblePanesText());
                });
   }
 
   router.Add("POST", "/clock", [&host](const ApiRequest&) {
     host.TickClock();
-    return ApiReply::Json(json{{"panes", host.VisiblePanes()}});
+    return WithPanes(json::object(), host.VisiblePanesText());
   });
 
   router.Add("POST", R"(/panes/(\d+)/almanac)", [&host](const ApiRequest& request) {
@@ -570,7 +593,7 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
       return ApiReply::Error(400, "\"year\" must be a year from 1950 to 2149");
     const std::optional<std::string> file = host.WriteAlmanac(*id, static_cast<int>(*year));
     if (!file) return ApiReply::Error(409, "the almanac could not be written for that pane");
-    return ApiReply::Json(json{{"panes", host.VisiblePanes()}, {"file", ToWire(*file)}});
+    return WithPanes(json{{"file", ToWire(*file)}}, host.VisiblePanesText());
   });
 
   router.Add("GET", "/settings",
@@ -579,7 +602,7 @@ void AddPaneRoutes(ApiRouter& router, Workbench& host) {
   router.Add("POST", "/settings", [&host](const ApiRequest& request) {
     std::string error;
     if (!host.ApplySettings(request.body, error)) return ApiReply::Error(400, error);
-    return ApiReply::Json(json{{"settings", host.SettingsJson()}, {"panes", host.VisiblePanes()}});
+    return WithPanes(json{{"settings", host.SettingsJson()}}, host.VisiblePanesText());
   });
 }
 

@@ -76,6 +76,9 @@ class Workbench {
   nlohmann::json VisiblePanes();
   // PANE of pane `id`; null when there is none.
   nlohmann::json PaneJson(int id);
+  // The same as JSON texts, written without a tree (what the routes send).
+  std::string VisiblePanesText();
+  std::string PaneText(int id);
 
   // Creates the pane of `kind`, or shows it again; its id, or nothing when the pane
   // could not be made.

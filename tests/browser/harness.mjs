@@ -241,6 +241,9 @@ export async function launchBrowser() {
 // itself. Uncaught errors and refused content (CSP) are collected in `problems`.
 export async function openPage(browser, url, options = {}) {
   const context = await browser.newContext({ ...contextOptions, ...options });
+  // Everything here answers in well under a second; a step that waits longer has
+  // failed, and saying so early keeps the run short.
+  context.setDefaultTimeout(15_000);
   const page = await context.newPage();
   page.problems = [];
   page.on('pageerror', (error) => page.problems.push(`uncaught: ${error.message}`));
@@ -253,7 +256,8 @@ export async function openPage(browser, url, options = {}) {
 }
 
 // The studio and a logged-in page, stopped when the test `t` ends (passed or not).
-// `expectProblems` lets a test that provokes refusals keep the console errors.
+// Options: `prepare(folders)` puts files on the drives first, `context` adds browser
+// context options, `login: false` leaves the token unspent and opens no page.
 export async function openWorkbench(t, options = {}) {
   const studio = await startStudio(options);
   let browser;
@@ -267,6 +271,7 @@ export async function openWorkbench(t, options = {}) {
     if (report) throw new Error(`orvale-studio reported a fault:\n${report}`);
   });
   browser = await launchBrowser();
+  if (options.login === false) return { studio, browser };
   const { context, page } = await openPage(browser, studio.url, options.context);
   return { studio, browser, context, page };
 }
@@ -468,6 +473,7 @@ export function rawRequest(studio, { method = 'GET', path: target = '/', headers
         path: target,
         headers: { Host: `127.0.0.1:${studio.port}`, ...headers },
         setHost: false,
+        agent: false, // a connection per request: none left open when the studio stops
       },
       (response) => {
         let text = '';

@@ -141,7 +141,7 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
   const caption = 'Grid To Geographicals';
   await openPane(page, caption);
-  await page.mouse.click(1, 1);
+  await page.evaluate(() => document.activeElement?.blur());
 
   // One tab stop: Tab reaches the grid, and one more Tab leaves it.
   let row = null;
@@ -254,7 +254,7 @@ test('a whole pane is edited with the keyboard alone', async (t) => {
   const copied = await page.evaluate(() => navigator.clipboard.readText());
   const now = await focusedRow(page);
   assert.equal(copied, `${now.name}\t${now.text}`);
-  assert.deepEqual(pageProblems(page).filter((p) => !/\b(409|400)\b/.test(p)), []);
+  assert.deepEqual(pageProblems(page), []);
 });
 
 test('night mode changes the panes\' colours and is kept', async (t) => {

@@ -45,6 +45,7 @@ async function foreignSite(html) {
 
 test('without the cookie or with another Host the studio answers 403', async (t) => {
   const { studio, context } = await openWorkbench(t);
+  assert.match(studio.token, /^[0-9a-f]{64}$/, 'the token is 32 random bytes in hex');
   const cookie = await sessionCookie(context);
   assert.equal(cookie.httpOnly, true, 'the session cookie must be HttpOnly');
   assert.equal(cookie.sameSite, 'Strict');
@@ -75,6 +76,8 @@ test('without the cookie or with another Host the studio answers 403', async (t)
   assert.equal(local.status, 200, 'localhost:PORT is our own name');
   assert.equal(local.headers['content-security-policy'], "default-src 'self'; frame-ancestors 'none'");
   assert.equal(local.headers['x-content-type-options'], 'nosniff');
+  assert.equal(local.headers['cache-control'], 'no-store');
+  assert.equal(local.headers['referrer-policy'], 'no-referrer');
   assert.equal(local.headers['access-control-allow-origin'], undefined);
 
   // The spent token opens nothing.
@@ -88,9 +91,9 @@ test('without the cookie or with another Host the studio answers 403', async (t)
 });
 
 test('a page opened without the token cannot reach the API', async (t) => {
-  const { studio, browser } = await openWorkbench(t);
+  const { studio, browser } = await openWorkbench(t, { login: false });
   const context = await browser.newContext(contextOptions);
-  t.after(() => context.close());
+  t.after(() => context.close().catch(() => {}));
   const page = await context.newPage();
   await page.goto(`${studio.origin}/`);
   const status = await page.evaluate(async () => {
@@ -98,11 +101,19 @@ test('a page opened without the token cannot reach the API', async (t) => {
     return reply.status;
   });
   assert.equal(status, 403);
-  // A wrong token is refused too, and no pane is shown.
+  // A wrong token is refused, no pane is shown, and the right one still works after it.
+  await page.goto('about:blank'); // else only the fragment changes, and nothing loads
+  const refused = page.waitForResponse((r) => new URL(r.url()).pathname === '/api/session');
   await page.goto(`${studio.origin}/#token=${'0'.repeat(64)}`);
+  assert.equal((await refused).status(), 403, 'a wrong token');
   await page.waitForTimeout(500);
   assert.equal(await page.getByRole('treegrid').count(), 0, 'a pane without a session');
   assert.deepEqual(await context.cookies(), []);
+  await page.goto('about:blank');
+  await page.goto(studio.url);
+  await eventually(async () =>
+    assert.equal((await context.cookies()).length, 1, 'the printed token opens a session'));
+  await paneGrid(page, 'Grid To Geographicals').or(page.getByRole('treegrid')).first().waitFor();
 });
 
 test('a page of another origin cannot change or read anything', async (t) => {
