@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "record_routes.h"
 #include "text_json.h"
 
 namespace orvale::studio {
@@ -129,6 +130,10 @@ bool InsideRoots(const std::string& path, const std::vector<std::string>& roots)
 StudioServer::StudioServer(Workbench& host, ServerOptions options)
     : host_(host), options_(std::move(options)), http_(std::make_unique<httplib::Server>()) {
   AddPaneRoutes(router_, host_);
+  // The record dialogs, list editors, import selectors and points table share the
+  // host's projection and datum; a saved or removed record redraws the panes.
+  AddRecordRoutes(router_,
+                  {&host_.Projection(), &host_.Datum(), [this] { host_.RecordsChanged(); }, {}});
 }
 
 StudioServer::~StudioServer() {
