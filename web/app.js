@@ -259,6 +259,17 @@ async function openEditor(kind) {
   }
 }
 
+// The WGS84 set-up works on the host's datum: the panes show its choices after OK.
+async function openWgs84Setup() {
+  try {
+    const module = await import("./dialogs.js");
+    await module.openDialog(client, "wgs84-setup");
+    takeAnswer(await api.get("/state"));
+  } catch (error) {
+    complain(error);
+  }
+}
+
 function defaultLayout() {
   for (const kind of DEFAULT_PANES) {
     if (captions.has(kind)) dock.open(paneId(kind), captions.get(kind), "pane", { kind });
@@ -298,7 +309,10 @@ function buildToolbar(kinds) {
   bar.setAttribute("aria-label", "Workbench");
   const groups = [];
   groups.push(kinds.map(({ kind, caption }) => makeButton(caption, () => openPane(kind))));
-  groups.push(EDITORS.map(([caption, kind]) => makeButton(caption, () => openEditor(kind))));
+  groups.push([
+    ...EDITORS.map(([caption, kind]) => makeButton(caption, () => openEditor(kind))),
+    makeButton("WGS84 Setup", openWgs84Setup),
+  ]);
   groups.push([
     makeButton("Points", () => {
       dock.open("points", "Points", "points", {}, { beside: true });

@@ -71,7 +71,9 @@ export class Dock {
       pending = setTimeout(() => this.save(), 100);
     });
     window.addEventListener("pagehide", () => this.save());
-    document.addEventListener("keydown", (event) => this.onKeyDown(event));
+    // Captured before the library's own tab-list keys, which cancel every arrow key
+    // whatever the modifiers: the dock's combinations must work from a tab too.
+    document.addEventListener("keydown", (event) => this.onKeyDown(event), true);
     new ResizeObserver(() => this.api.layout(element.clientWidth, element.clientHeight)).observe(element);
   }
 
@@ -171,11 +173,14 @@ export class Dock {
     const arrows = { ArrowLeft: "left", ArrowRight: "right", ArrowUp: "up", ArrowDown: "down" };
     if (key === "F6" && !event.ctrlKey && !event.altKey && !event.metaKey) {
       event.preventDefault();
+      event.stopPropagation();
       this.focusGroup(event.shiftKey ? -1 : 1);
       return;
     }
     const panel = this.api.activePanel;
     if (!panel || !event.ctrlKey || !event.altKey || event.metaKey) return;
+    const handled = (key.toLowerCase() === "w" && !event.shiftKey) || arrows[key];
+    if (handled) event.stopPropagation();
     if (key.toLowerCase() === "w" && !event.shiftKey) {
       event.preventDefault();
       panel.api.close();

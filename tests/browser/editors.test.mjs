@@ -279,3 +279,22 @@ test('removing a record asks first: No keeps the row and the file, Yes removes b
   assert.equal(await dialog.getByRole('button', { name: 'Remove', exact: true }).isVisible(), false);
   assert.deepEqual(pageProblems(page), []);
 });
+
+test('the WGS84 set-up opens from the toolbar, shows each datum chosen and cancels', async (t) => {
+  const { page } = await openWorkbench(t);
+  await toolbar(page).getByRole('button', { name: 'WGS84 Setup', exact: true }).click();
+  const dialog = page.getByRole('dialog', { name: 'WGS84 Setup' });
+  await dialog.waitFor();
+  const lists = dialog.getByRole('combobox');
+  assert.ok((await lists.count()) >= 2, 'the datum type and datum lists');
+  const displays = dialog.locator('dl');
+  const before = await displays.innerText();
+  const datums = lists.nth(1);
+  const options = await datums.locator('option:not([disabled])').allTextContents();
+  assert.ok(options.length > 1, `datums offered: ${options}`);
+  await datums.selectOption(options[options.length - 1]);
+  await eventually(async () => assert.notEqual(await displays.innerText(), before));
+  await dialog.getByRole('button', { name: 'Cancel', exact: true }).click();
+  await dialog.waitFor({ state: 'detached' });
+  assert.deepEqual(pageProblems(page), []);
+});
