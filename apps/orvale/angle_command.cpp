@@ -90,7 +90,7 @@ bool ReadAngle(const std::string& input, const AngleOptions& options, const Sett
       return false;
     }
   } else {
-    const auto text = Utf8ToCp1252(input);
+    const auto text = Utf8AngleToCp1252(input);
     if (!text) {
       reason = EncodingProblem(input);
       return false;

@@ -231,7 +231,7 @@ bool ReadAngleField(std::string_view field, int type, int notation, double& radi
     reason = "'" + Excerpt(field) + "': a number too large or too small for a double";
     return false;
   }
-  const auto bytes = Utf8ToCp1252(field);
+  const auto bytes = Utf8AngleToCp1252(field);
   if (!bytes) {
     reason = EncodingProblem(field);
     return false;

@@ -1,7 +1,5 @@
 #include "text_json.h"
 
-#include <utility>
-
 #include "orvale/platform/text_encoding.h"
 
 namespace orvale::studio {
@@ -15,14 +13,7 @@ std::optional<std::string> FromWire(std::string_view utf8) {
 }
 
 std::optional<std::string> TypedText(std::string_view utf8) {
-  static constexpr std::pair<std::string_view, std::string_view> kSigns[] = {
-      {"\u2032", "'"}, {"\u2033", "\""}, {"\u02DA", "\u00B0"}};
-  std::string text(utf8);
-  for (const auto& [sign, plain] : kSigns) {
-    for (auto at = text.find(sign); at != std::string::npos; at = text.find(sign, at))
-      text.replace(at, sign.size(), plain);
-  }
-  return FromWire(text);
+  return Utf8AngleToCp1252(utf8);
 }
 
 std::optional<std::string> StringField(const nlohmann::json& body, const char* name) {

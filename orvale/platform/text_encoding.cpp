@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace orvale {
 namespace {
@@ -90,6 +91,17 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     out += static_cast<char>(*byte);
   }
   return out;
+}
+
+std::optional<std::string> Utf8AngleToCp1252(std::string_view text) {
+  static constexpr std::pair<std::string_view, std::string_view> kMarks[] = {
+      {"\u2032", "'"}, {"\u2033", "\""}, {"\u02DA", "\u00B0"}};
+  std::string plain(text);
+  for (const auto& [mark, sign] : kMarks) {
+    for (auto at = plain.find(mark); at != std::string::npos; at = plain.find(mark, at))
+      plain.replace(at, mark.size(), sign);
+  }
+  return Utf8ToCp1252(plain);
 }
 
 }  // namespace orvale

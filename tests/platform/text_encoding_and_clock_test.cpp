@@ -33,6 +33,16 @@ TEST(TextEncoding, RefusesTextItCannotRepresentOrDecode) {
   EXPECT_EQ(Utf8ToCp1252("51\u00B0N"), "51\xB0N");
 }
 
+TEST(TextEncoding, ReadsTypographicAngleMarksAsTheSignsTheAngleReaderKnows) {
+  EXPECT_EQ(Utf8AngleToCp1252("51\u02DA 30\u2032 15.5\u2033 N"), "51\xB0 30' 15.5\" N");
+  EXPECT_EQ(Utf8AngleToCp1252("N51\u00BA30\u2032\u2032"),
+            "N51\xBA"
+            "30''");
+  EXPECT_EQ(Utf8AngleToCp1252("plain"), "plain");
+  EXPECT_FALSE(Utf8AngleToCp1252("51\u2713").has_value());
+  EXPECT_FALSE(Utf8AngleToCp1252("\xE2\x80").has_value()) << "a mark cut short";
+}
+
 TEST(Clock, SystemClockGivesAPlausibleLocalTime) {
   const LocalDateTime now = SystemClock().Now();
   EXPECT_GE(now.year, 2024);
