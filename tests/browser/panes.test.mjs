@@ -4,7 +4,7 @@
 // keyboard alone, and night mode.
 
 import assert from 'node:assert/strict';
-import { copyFileSync, mkdirSync } from 'node:fs';
+import { copyFileSync, mkdirSync, readdirSync } from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
 
@@ -284,5 +284,32 @@ test('night mode changes the panes\' colours and is kept', async (t) => {
 
   await night.uncheck();
   await eventually(async () => assert.deepEqual(await colours(), day));
+  assert.deepEqual(pageProblems(page), []);
+});
+
+test('Sun Shot offers the missing almanac for its year, and computes once it is written', async (t) => {
+  let root;
+  const { page } = await openWorkbench(t, {
+    prepare: async (folders) => {
+      root = folders.root;
+    },
+  });
+  const grid = await openPane(page, 'Sun Shot');
+  const offer = page.getByRole('button', { name: /^Generate almanac for \d{4}$/ });
+  await offer.waitFor();
+  const year = Number((await offer.textContent()).match(/\d{4}/)[0]);
+  const declination = ['Computation', 'Apparent Declination of Sun'];
+  await expectRow(grid, declination, (text) => assert.match(text, /no result/));
+
+  await offer.click();
+  await offer.waitFor({ state: 'detached' });
+  // The sun's declination never leaves the tropics.
+  await expectRow(grid, declination, (text) => {
+    assert.doesNotMatch(text, /no result/);
+    assert.ok(Math.abs(angleDegrees(text)) < 23.45, `declination ${text}`);
+  });
+  const name = `sarsun${String(year % 100).padStart(2, '0')}.dat`;
+  const written = readdirSync(root, { recursive: true }).filter((file) => path.basename(file) === name);
+  assert.equal(written.length, 1, `${name} written once under the drives: ${written}`);
   assert.deepEqual(pageProblems(page), []);
 });
