@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "apps/studio/grid_json.h"
 #include "apps/studio/web_host_services.h"
 #include "orvale/dialogs/edit_datum.h"
 #include "orvale/dialogs/edit_projection.h"
@@ -20,38 +21,6 @@ using nlohmann::json;
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 constexpr int kUnits = 3;
-
-std::string Colour(COLORREF colour) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFFu, (colour >> 8) & 0xFFu,
-                (colour >> 16) & 0xFFu);
-  return text;
-}
-
-json PropertyJson(const PropertySnapshot& p) {
-  json options = json::array();
-  for (const std::string& option : p.options)
-    options.push_back(ToUtf8(option));
-  json items = json::array();
-  for (const PropertySnapshot& item : p.items)
-    items.push_back(PropertyJson(item));
-  return {{"path", p.path},
-          {"kind", p.kind},
-          {"name", ToUtf8(p.name)},
-          {"text", ToUtf8(p.text)},
-          {"description", ToUtf8(p.description)},
-          {"data", p.data},
-          {"group", p.group},
-          {"visible", p.visible},
-          {"editable", p.editable},
-          {"enabled", p.enabled},
-          {"modified", p.modified},
-          {"options", std::move(options)},
-          {"second_name", ToUtf8(p.second_name)},
-          {"second_text", ToUtf8(p.second_text)},
-          {"colour", p.colour ? json(Colour(*p.colour)) : json(nullptr)},
-          {"items", std::move(items)}};
-}
 
 // The set-up dialog works on copies of the host's datum and its target records, so
 // that Cancel leaves the host as it was; OK copies them back. Never moved: the copies
@@ -102,33 +71,9 @@ constexpr std::array<Wgs84List, 5> kWgs84Lists = {{
     {"projection", "Projection", &CWGS84Setup::Projections, &CWGS84Setup::SelectProjection},
 }};
 
-// A property grid as the API's GRID object: texts in UTF-8, colours "#rrggbb".
-json DialogGrid(const GridSnapshot& snapshot) {
-  json properties = json::array();
-  for (const PropertySnapshot& p : snapshot.properties)
-    properties.push_back(PropertyJson(p));
-  static constexpr std::array<const char*, 7> kColourNames = {
-      "background",       "text", "group_background", "group_text", "description_background",
-      "description_text", "line"};
-  json colours = json::object();
-  for (std::size_t i = 0; i < kColourNames.size(); ++i)
-    colours[kColourNames[i]] = Colour(snapshot.colours[i]);
-  return {{"properties", std::move(properties)},
-          {"colours", std::move(colours)},
-          {"scheme", snapshot.scheme},
-          {"night", snapshot.night},
-          {"header", snapshot.header},
-          {"header_labels", {ToUtf8(snapshot.header_labels[0]), ToUtf8(snapshot.header_labels[1])}},
-          {"description_area", snapshot.description_area},
-          {"mark_modified", snapshot.mark_modified}};
-}
-
 // The answer to an edit of a grid or a list.
 json EditAnswer(EditOutcome outcome, std::string_view reason_cp1252) {
-  static constexpr std::array<const char*, 4> kOutcomes = {"taken", "no-such-property", "read-only",
-                                                           "refused"};
-  return {{"outcome", kOutcomes[static_cast<std::size_t>(outcome)]},
-          {"reason", ToUtf8(reason_cp1252)}};
+  return EditJson(EditResult{outcome, std::string(reason_cp1252)});
 }
 
 }  // namespace
@@ -173,7 +118,7 @@ json DialogSessions::Describe(int id) const {
   json dialog = {{"id", id}, {"kind", session->kind}};
   if (session->record) {
     dialog["caption"] = ToUtf8(session->record->Caption());
-    dialog["grid"] = DialogGrid(TakeSnapshot(session->record->Grid()));
+    dialog["grid"] = GridJson(TakeSnapshot(session->record->Grid()));
     if (const auto* datum = dynamic_cast<const CEditDatum*>(session->record.get()))
       buttons.push_back({{"id", kUnits}, {"text", datum->UnitsCaption()}});
   } else {
