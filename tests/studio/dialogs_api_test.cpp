@@ -16,6 +16,7 @@
 #include "orvale/engine/projection/projection_types.h"
 #include "orvale/engine/spheroid/spheroid.h"
 #include "orvale/platform/drives.h"
+#include "studio/record_routes_fixture.h"
 #include "support/temporary_drives.h"
 #include "support/text_table.h"
 
@@ -24,31 +25,8 @@ namespace {
 
 using nlohmann::json;
 
-class DialogsApi : public testing::TemporaryDrives {
+class DialogsApi : public RecordRoutesTest {
  protected:
-  void SetUp() override {
-    TemporaryDrives::SetUp();
-    ASSERT_TRUE(target_.SetBuiltIn(26));
-    target_projection_.m_Spheroid = &target_;
-    ASSERT_TRUE(target_projection_.SetFromCatalogue(31, PROJECTION_UTM, 0));
-    datum_.m_TargetSpheroid = &target_;
-    datum_.m_TargetProjection = &target_projection_;
-    AddRecordRoutes(router_,
-                    {&target_projection_, &datum_, [this] { ++changes_; }, Root() + "/scratch"});
-  }
-
-  ApiReply Call(const std::string& method, const std::string& path, json body = nullptr) {
-    ApiRequest request;
-    request.body = std::move(body);
-    auto reply = router_.Dispatch(method, path, request);
-    EXPECT_TRUE(reply.has_value()) << method << " " << path;
-    return reply ? *reply : ApiReply::Error(0, "no route");
-  }
-  json Post(const std::string& path, json body, int status = 200) {
-    const ApiReply reply = Call("POST", path, std::move(body));
-    EXPECT_EQ(reply.status, status) << path << ": " << reply.json.dump();
-    return reply.json;
-  }
   static std::string Url(const json& dialog, const std::string& action) {
     return "/dialogs/" + std::to_string(dialog["id"].get<int>()) + "/" + action;
   }
@@ -73,12 +51,6 @@ class DialogsApi : public testing::TemporaryDrives {
       names.push_back(entry.path().filename().string());
     return names;
   }
-
-  CSpheroid target_;
-  CProjection target_projection_;
-  CDatum datum_;
-  ApiRouter router_;
-  int changes_ = 0;
 };
 
 struct Edit {

@@ -18,6 +18,7 @@
 #include "orvale/platform/drives.h"
 #include "orvale/platform/list_export.h"
 #include "orvale/platform/xlsx_reader.h"
+#include "studio/record_routes_fixture.h"
 #include "support/temporary_drives.h"
 #include "support/text_table.h"
 
@@ -26,33 +27,8 @@ namespace {
 
 using nlohmann::json;
 
-class EditorsApi : public testing::TemporaryDrives {
+class EditorsApi : public RecordRoutesTest {
  protected:
-  void SetUp() override {
-    TemporaryDrives::SetUp();
-    ASSERT_TRUE(target_.SetBuiltIn(26));
-    target_projection_.m_Spheroid = &target_;
-    ASSERT_TRUE(target_projection_.SetFromCatalogue(31, PROJECTION_UTM, 0));
-    datum_.m_TargetSpheroid = &target_;
-    datum_.m_TargetProjection = &target_projection_;
-    AddRecordRoutes(router_,
-                    {&target_projection_, &datum_, [this] { ++changes_; }, Root() + "/scratch"});
-  }
-
-  ApiReply Call(const std::string& method, const std::string& path, json body = nullptr,
-                std::map<std::string, std::string> query = {}) {
-    ApiRequest request;
-    request.body = std::move(body);
-    request.query = std::move(query);
-    auto reply = router_.Dispatch(method, path, request);
-    EXPECT_TRUE(reply.has_value()) << method << " " << path;
-    return reply ? *reply : ApiReply::Error(0, "no route");
-  }
-  json Post(const std::string& path, json body = json::object(), int status = 200) {
-    const ApiReply reply = Call("POST", path, std::move(body));
-    EXPECT_EQ(reply.status, status) << path << ": " << reply.json.dump();
-    return reply.json;
-  }
   static std::string Url(const json& editor, const std::string& action) {
     return "/editors/" + std::to_string(editor["id"].get<int>()) + "/" + action;
   }
@@ -78,12 +54,6 @@ class EditorsApi : public testing::TemporaryDrives {
     EXPECT_EQ(Post(dialog + "/button", {{"button", 1}})["saved"], true);
     return Get(editor);
   }
-
-  CSpheroid target_;
-  CProjection target_projection_;
-  CDatum datum_;
-  ApiRouter router_;
-  int changes_ = 0;
 };
 
 TEST_F(EditorsApi, EveryEditorListsItsHeadingsAndOnlyBuiltInsWithoutFiles) {

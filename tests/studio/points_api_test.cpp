@@ -25,6 +25,7 @@
 #include "orvale/platform/list_export.h"
 #include "orvale/platform/text_encoding.h"
 #include "orvale/platform/xlsx_reader.h"
+#include "studio/record_routes_fixture.h"
 #include "support/grid_file_writer.h"
 #include "support/temporary_drives.h"
 #include "support/text_table.h"
@@ -59,33 +60,10 @@ double Degrees(const std::string& cell, int type) {
 
 constexpr std::size_t kCap = 65536;
 
-class PointsApi : public testing::TemporaryDrives {
+class PointsApi : public RecordRoutesTest {
  protected:
-  void SetUp() override {
-    TemporaryDrives::SetUp();
-    ASSERT_TRUE(target_.SetBuiltIn(26));
-    target_projection_.m_Spheroid = &target_;
-    ASSERT_TRUE(target_projection_.SetFromCatalogue(31, PROJECTION_UTM, 0));
-    datum_.m_TargetSpheroid = &target_;
-    datum_.m_TargetProjection = &target_projection_;
-    scratch_ = Root() + "/scratch";
-    AddRecordRoutes(router_, {&target_projection_, &datum_, {}, scratch_, kCap});
-  }
+  void SetUp() override { SetUpRoutes(kCap); }
 
-  ApiReply Call(const std::string& method, const std::string& path, json body = nullptr,
-                std::map<std::string, std::string> query = {}) {
-    ApiRequest request;
-    request.body = std::move(body);
-    request.query = std::move(query);
-    auto reply = router_.Dispatch(method, path, request);
-    EXPECT_TRUE(reply.has_value()) << method << " " << path;
-    return reply ? *reply : ApiReply::Error(0, "no route");
-  }
-  json Post(const std::string& path, json body, int status = 200) {
-    const ApiReply reply = Call("POST", path, std::move(body));
-    EXPECT_EQ(reply.status, status) << path << ": " << reply.json.dump();
-    return reply.json;
-  }
   json Upload(const std::string& name, std::string_view bytes, int status = 200) {
     return Post("/points/preview", {{"name", name}, {"content", Base64(bytes)}}, status);
   }
@@ -142,12 +120,6 @@ class PointsApi : public testing::TemporaryDrives {
       }
     }
   }
-
-  CSpheroid target_;
-  CProjection target_projection_;
-  CDatum datum_;
-  ApiRouter router_;
-  std::string scratch_;
 };
 
 const std::vector<int> kGridColumns = {0, 1, 2};
