@@ -3,12 +3,11 @@
 // CSV and .xlsx (read back by openpyxl) and printed without the workbench around it.
 
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
 
+import { csvRows, scratchFolder, workbookRows } from './files.mjs';
 import { eventually, findRow, editRow, openWorkbench, pageProblems, repositoryRoot, toolbar } from './harness.mjs';
 
 // A spheroid record file: name and country lines, then a, b and 1/f as little-endian
@@ -67,23 +66,7 @@ function rowOf(list, text) {
   return list.getByRole('row').filter({ has: list.page().getByRole('gridcell', { name: text, exact: true }) });
 }
 
-function scratchFolder(t) {
-  const folder = mkdtempSync(path.join(tmpdir(), 'orvale-editors-'));
-  t.after(() => rmSync(folder, { recursive: true, force: true }));
-  return folder;
-}
 
-// Every cell of the first sheet of a workbook, read by Debian's openpyxl (the PATH
-// python3 may be one without it).
-function workbookRows(file) {
-  const script = [
-    'import json, sys, openpyxl',
-    'book = openpyxl.load_workbook(sys.argv[1], read_only=True)',
-    'sheet = book.worksheets[0]',
-    'print(json.dumps([[c for c in row] for row in sheet.iter_rows(values_only=True)], default=str))',
-  ].join('\n');
-  return JSON.parse(execFileSync('/usr/bin/python3', ['-c', script, file], { encoding: 'utf8' }));
-}
 
 // A cell of the export against the text the list shows: numbers may come back as
 // numbers, blanks as nothing.
@@ -93,34 +76,6 @@ function sameCell(exported, shown) {
   return String(exported) === shown;
 }
 
-function csvRows(text) {
-  const rows = [];
-  let row = [];
-  let cell = '';
-  let quoted = false;
-  for (let i = 0; i < text.length; i++) {
-    const c = text[i];
-    if (quoted) {
-      if (c === '"' && text[i + 1] === '"') {
-        cell += '"';
-        i++;
-      } else if (c === '"') quoted = false;
-      else cell += c;
-    } else if (c === '"') quoted = true;
-    else if (c === ',') {
-      row.push(cell);
-      cell = '';
-    } else if (c === '\n' || c === '\r') {
-      if (c === '\r' && text[i + 1] === '\n') i++;
-      row.push(cell);
-      rows.push(row);
-      row = [];
-      cell = '';
-    } else cell += c;
-  }
-  if (cell || row.length) rows.push([...row, cell]);
-  return rows;
-}
 
 test('the spheroid editor lists the catalogue under its headings, exports it to CSV and .xlsx and prints it', async (t) => {
   const { page, context } = await openWorkbench(t, { prepare });
@@ -134,7 +89,7 @@ test('the spheroid editor lists the catalogue under its headings, exports it to 
   assert.equal(await dialog.getByRole('button', { name: 'Edit', exact: true }).isVisible(), false);
   assert.equal(await dialog.getByRole('button', { name: 'Remove', exact: true }).isVisible(), false);
 
-  const folder = scratchFolder(t);
+  const folder = scratchFolder(t, 'orvale-editors-');
   const [csvDownload] = await Promise.all([
     page.waitForEvent('download'),
     dialog.getByRole('button', { name: 'Export CSV', exact: true }).click(),

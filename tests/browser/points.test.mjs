@@ -4,12 +4,11 @@
 // second sheet is chosen.
 
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
 
+import { csvRows, python, scratchFolder, workbookRows } from './files.mjs';
 import { eventually, openWorkbench, pageProblems, toolbar } from './harness.mjs';
 
 const kCsv = [
@@ -20,54 +19,9 @@ const kCsv = [
   '',
 ].join('\n');
 
-function scratchFolder(t) {
-  const folder = mkdtempSync(path.join(tmpdir(), 'orvale-points-'));
-  t.after(() => rmSync(folder, { recursive: true, force: true }));
-  return folder;
-}
 
-// Debian's openpyxl (the PATH python3 may be one without it).
-function python(script, ...args) {
-  return execFileSync('/usr/bin/python3', ['-c', script, ...args], { encoding: 'utf8' });
-}
 
-function workbookRows(file) {
-  const script = [
-    'import json, sys, openpyxl',
-    'book = openpyxl.load_workbook(sys.argv[1], read_only=True)',
-    'print(json.dumps([list(r) for r in book.worksheets[0].iter_rows(values_only=True)], default=str))',
-  ].join('\n');
-  return JSON.parse(python(script, file));
-}
 
-function csvRows(text) {
-  const rows = [];
-  let row = [];
-  let cell = '';
-  let quoted = false;
-  for (let i = 0; i < text.length; i++) {
-    const c = text[i];
-    if (quoted) {
-      if (c === '"' && text[i + 1] === '"') {
-        cell += '"';
-        i++;
-      } else if (c === '"') quoted = false;
-      else cell += c;
-    } else if (c === '"') quoted = true;
-    else if (c === ',') {
-      row.push(cell);
-      cell = '';
-    } else if (c === '\n' || c === '\r') {
-      if (c === '\r' && text[i + 1] === '\n') i++;
-      row.push(cell);
-      rows.push(row);
-      row = [];
-      cell = '';
-    } else cell += c;
-  }
-  if (cell || row.length) rows.push([...row, cell]);
-  return rows;
-}
 
 // The points view, wherever the page puts it (a panel or a dialog of its own).
 async function openPoints(page) {
@@ -129,7 +83,7 @@ test('a CSV with a bad row converts every row, the bad one flagged with its line
   assert.equal(await table.getByRole('row').nth(2).getAttribute('aria-invalid'), 'true');
   assert.ok(rows[0].includes('Alpha') && rows[2].includes('Charlie'), 'the names are kept');
 
-  const folder = scratchFolder(t);
+  const folder = scratchFolder(t, 'orvale-points-');
   const [csvDownload] = await Promise.all([
     page.waitForEvent('download'),
     view.getByRole('button', { name: 'Export CSV', exact: true }).click(),
@@ -178,7 +132,7 @@ test('a CSV with a bad row converts every row, the bad one flagged with its line
 });
 
 test("a workbook's sheet is chosen and its columns named by letter", async (t) => {
-  const folder = scratchFolder(t);
+  const folder = scratchFolder(t, 'orvale-points-');
   const book = path.join(folder, 'points.xlsx');
   python(
     [
