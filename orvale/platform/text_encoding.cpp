@@ -95,7 +95,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
 
 std::optional<std::string> Utf8AngleToCp1252(std::string_view text) {
   static constexpr std::pair<std::string_view, std::string_view> kMarks[] = {
-      {"\u2032", "'"}, {"\u2033", "\""}, {"\u02DA", "\u00B0"}};
+      {"\u2032", "'"}, {"\u2033", "\""}, {"\u02DA", "\u00B0"}, {"\u00BA", "\u00B0"}};
   std::string plain(text);
   for (const auto& [mark, sign] : kMarks) {
     for (auto at = plain.find(mark); at != std::string::npos; at = plain.find(mark, at))

@@ -17,8 +17,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
 // Typed angle text: as Utf8ToCp1252, with the typographic prime, double prime and ring
-// above (U+2032, U+2033, U+02DA), which Windows-1252 lacks, read as the minute, second
-// and degree signs the angle reader knows, so "51° 30′ 15″ N" reads as typed.
+// above (U+2032, U+2033, U+02DA), which Windows-1252 lacks, and the masculine ordinal
+// (U+00BA), which keyboards without a degree sign offer in its place, read as the
+// minute, second and degree signs the angle reader knows: "51º 30′ 15″ N" reads as typed.
 std::optional<std::string> Utf8AngleToCp1252(std::string_view text);
 
 }  // namespace orvale

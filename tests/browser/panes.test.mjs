@@ -313,3 +313,32 @@ test('Sun Shot offers the missing almanac for its year, and computes once it is 
   assert.equal(written.length, 1, `${name} written once under the drives: ${written}`);
   assert.deepEqual(pageProblems(page), []);
 });
+
+test('every spelling of an angle a surveyor may type gives the same latitude', async (t) => {
+  const { page } = await openWorkbench(t);
+  const grid = await openPane(page, 'Grid To Geographicals');
+  const latitude = async () => rowText(await findRow(grid, 'Computation', 'Latitude'));
+  const spellings = [
+    '51 30 15.5 N',
+    'N51°30′15.5″',
+    '51º30\'15.5"N',
+    '51˚ 30′ 15.5″ n',
+    'n 51 30 15.5',
+    '51:30:15.5N',
+  ];
+  const shown = [];
+  for (const spelling of spellings) {
+    // Another value first, so that each spelling has to change the row.
+    await editRow(await findRow(grid, 'Computation', 'Latitude'), '10 N');
+    await expectRow(grid, ['Computation', 'Latitude'], (text) => assertAngle(text, 10, arcMs, '10 N'));
+    await editRow(await findRow(grid, 'Computation', 'Latitude'), spelling);
+    const refused = grid.getByRole('alert');
+    if (await refused.count()) assert.fail(`${spelling} refused: ${await refused.first().innerText()}`);
+    await expectRow(grid, ['Computation', 'Latitude'], (text) =>
+      assertAngle(text, 51 + 30 / 60 + 15.5 / 3600, arcMs, spelling));
+    shown.push(await latitude());
+  }
+  assert.equal(new Set(shown).size, 1, `one display for every spelling: ${shown.join(' | ')}`);
+  assert.equal(await grid.getByRole('alert').count(), 0);
+  assert.deepEqual(pageProblems(page), []);
+});

@@ -36,7 +36,7 @@ TEST(TextEncoding, RefusesTextItCannotRepresentOrDecode) {
 TEST(TextEncoding, ReadsTypographicAngleMarksAsTheSignsTheAngleReaderKnows) {
   EXPECT_EQ(Utf8AngleToCp1252("51\u02DA 30\u2032 15.5\u2033 N"), "51\xB0 30' 15.5\" N");
   EXPECT_EQ(Utf8AngleToCp1252("N51\u00BA30\u2032\u2032"),
-            "N51\xBA"
+            "N51\xB0"
             "30''");
   EXPECT_EQ(Utf8AngleToCp1252("plain"), "plain");
   EXPECT_FALSE(Utf8AngleToCp1252("51\u2713").has_value());
